@@ -1,0 +1,67 @@
+#pragma once
+// The branding file Velkor.cfg: the splash window's company label and logo, and the information
+// lines whose first entry (the maker's name) heads the main window's caption, the log file's
+// title line and the printed chart header.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppError.h"
+
+namespace velkor {
+
+constexpr const char* BrandingFileName = "Velkor.cfg";
+
+struct Branding {
+    // 1 company label text, 2 font name, 3 font size in points, 4 style words, 5 logo file
+    // (relative to the data folder) or "NULL".
+    std::vector<std::string> InfoStyles;
+    // 1 maker's short name, then company name, address lines, phone line, web address.
+    std::vector<std::string> InfoLines;
+};
+
+// The branding used when there is no branding file.
+Branding defaultBranding();
+
+struct BrandingRead {
+    Branding branding;               // what was read, complete or up to the error
+    std::optional<AppError> error;   // the file ended before its information lines
+};
+
+// Parses the text of a branding file: comment lines start with "!"; the first non-comment line
+// and those after it up to the next "!" line are the style entries; the lines after that, up to
+// the end or the next "!" line, are the information lines. Empty lines are entries. Lines end
+// with LF or CR LF.
+BrandingRead parseBranding(const std::string& text);
+
+// Entry `number` (1-based) of a list; a missing entry is an AppError naming which entry of the
+// branding file is missing.
+const std::string& styleEntry(const Branding& branding, int number);
+
+// InfoLines entry 1, or "" when there are no information lines.
+std::string makerName(const Branding& branding);
+
+struct LabelStyle {
+    std::string text;
+    std::string fontName;
+    double pointSize;
+    bool bold;
+    bool italic;
+};
+
+// The company label's look from style entries 1 to 4. Throws AppError for a missing entry or a
+// size that is not a usable font size (above 0 and at most 200 points).
+LabelStyle companyLabelStyle(const Branding& branding);
+
+// The logo file named by style entry 5, or nothing for "NULL" in any letter case.
+std::optional<std::string> logoFileName(const Branding& branding);
+
+constexpr const char* CopyrightLine =
+    "Copyright (C) 2026 the Velkor developers. Free software under the GNU GPL v3 or later.";
+
+// The About box text: the maker's name and the program line, the copyright line, an empty line,
+// then the information lines from entry 2 on, each ended by CR LF.
+std::string aboutText(const Branding& branding);
+
+}  // namespace velkor

@@ -1,0 +1,35 @@
+#include "app/Prompts.h"
+
+#include <stdexcept>
+
+#include "app/AppError.h"
+
+namespace velkor {
+
+Answer ErrorPrompt(Prompts& prompts, const AppError& error) {
+    return prompts.message(error.description(), "Error", Icon::Critical, Buttons::AbortRetryIgnore);
+}
+
+StepResult runStep(Prompts& prompts, const std::function<void()>& step) {
+    for (;;) {
+        Answer answer = Answer::Abort;
+        try {
+            step();
+            return StepResult::Done;
+        } catch (const AppError& error) {
+            answer = ErrorPrompt(prompts, error);
+        } catch (const std::out_of_range& error) {
+            answer = ErrorPrompt(prompts, AppError(ErrorNumber::SubscriptOutOfRange, "Velkor",
+                                                   std::string("Subscript out of range: ") +
+                                                       error.what()));
+        }
+        if (answer == Answer::Abort) {
+            return StepResult::Aborted;
+        }
+        if (answer == Answer::Ignore) {
+            return StepResult::Ignored;
+        }
+    }
+}
+
+}  // namespace velkor

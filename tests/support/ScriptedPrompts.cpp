@@ -1,0 +1,107 @@
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+namespace velkor::test {
+
+namespace {
+Answer firstButton(Buttons buttons) {
+    switch (buttons) {
+        case Buttons::Ok:
+        case Buttons::OkCancel:
+            return Answer::Ok;
+        case Buttons::YesNo:
+        case Buttons::YesNoCancel:
+            return Answer::Yes;
+        case Buttons::RetryCancel:
+            return Answer::Retry;
+        case Buttons::AbortRetryIgnore:
+            return Answer::Abort;
+    }
+    return Answer::Ok;
+}
+}  // namespace
+
+void ScriptedPrompts::answerMessages(std::initializer_list<Answer> answers) {
+    m_messageAnswers.insert(m_messageAnswers.end(), answers);
+}
+
+void ScriptedPrompts::answerInputs(std::initializer_list<std::optional<std::string>> answers) {
+    m_inputAnswers.insert(m_inputAnswers.end(), answers);
+}
+
+void ScriptedPrompts::answerFiles(std::initializer_list<std::optional<std::string>> answers) {
+    m_fileAnswers.insert(m_fileAnswers.end(), answers);
+}
+
+std::vector<std::string> ScriptedPrompts::messageTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& prompt : m_shown) {
+        if (prompt.kind == ShownPrompt::Kind::Message) {
+            texts.push_back(prompt.text);
+        }
+    }
+    return texts;
+}
+
+Answer ScriptedPrompts::message(const std::string& text, const std::string& title, Icon icon,
+                                Buttons buttons) {
+    m_shown.push_back({ShownPrompt::Kind::Message, text, title, icon, buttons});
+    if (m_messageAnswers.empty()) {
+        ADD_FAILURE() << "unexpected message box \"" << text << "\" titled \"" << title << "\"";
+        return firstButton(buttons);
+    }
+    const Answer answer = m_messageAnswers.front();
+    m_messageAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt,
+                                                     const std::string& title,
+                                                     const std::string& /*defaultText*/) {
+    m_shown.push_back({ShownPrompt::Kind::Input, prompt, title});
+    if (m_inputAnswers.empty()) {
+        ADD_FAILURE() << "unexpected input box \"" << prompt << "\"";
+        return std::nullopt;
+    }
+    auto answer = m_inputAnswers.front();
+    m_inputAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest& request) {
+    m_shown.push_back({ShownPrompt::Kind::OpenFile, request.title, request.filter});
+    if (m_fileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected open dialog \"" << request.title << "\"";
+        return std::nullopt;
+    }
+    auto answer = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
+    m_shown.push_back({ShownPrompt::Kind::SaveFile, request.title, request.filter});
+    if (m_fileAnswers.empty()) {
+        ADD_FAILURE() << "unexpected save dialog \"" << request.title << "\"";
+        return std::nullopt;
+    }
+    auto answer = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> MemorySettingsStore::read(const std::string& key) const {
+    const auto found = values.find(key);
+    if (found == values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void MemorySettingsStore::write(const std::string& key, const std::string& value) {
+    values[key] = value;
+    writes.push_back(key);
+}
+
+}  // namespace velkor::test

@@ -1,0 +1,61 @@
+#pragma once
+// Prompts answered from a script, recording everything shown, and a settings store in memory.
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Prompts.h"
+#include "app/SettingsStore.h"
+
+namespace velkor::test {
+
+struct ShownPrompt {
+    enum class Kind { Message, Input, OpenFile, SaveFile } kind;
+    std::string text;   // message text, input prompt, or dialog title
+    std::string title;  // message or input title; the filter for file dialogs
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    // Answers for the next message boxes, in order; when none is left, a message box is answered
+    // with its first button (OK, Yes, Retry or Abort) and the test fails, so a prompt nobody
+    // expected never passes unseen.
+    void answerMessages(std::initializer_list<Answer> answers);
+    // Answers for the next input boxes and file dialogs (nothing = cancelled / dismissed).
+    void answerInputs(std::initializer_list<std::optional<std::string>> answers);
+    void answerFiles(std::initializer_list<std::optional<std::string>> answers);
+
+    const std::vector<ShownPrompt>& shown() const { return m_shown; }
+    std::vector<std::string> messageTexts() const;
+    int yields() const { return m_yields; }
+
+    Answer message(const std::string& text, const std::string& title, Icon icon,
+                   Buttons buttons) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& defaultText) override;
+    std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+    std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
+    void yield() override { ++m_yields; }
+
+private:
+    std::deque<Answer> m_messageAnswers;
+    std::deque<std::optional<std::string>> m_inputAnswers;
+    std::deque<std::optional<std::string>> m_fileAnswers;
+    std::vector<ShownPrompt> m_shown;
+    int m_yields = 0;
+};
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    std::optional<std::string> read(const std::string& key) const override;
+    void write(const std::string& key, const std::string& value) override;
+    std::map<std::string, std::string> values;
+    std::vector<std::string> writes;  // keys in the order written
+};
+
+}  // namespace velkor::test
