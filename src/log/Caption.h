@@ -1,6 +1,7 @@
 #pragma once
 // The main window's caption as the log operations set it.
 
+#include <cstddef>
 #include <string>
 
 namespace velkor {
