@@ -1,1 +1,283 @@
-// placeholder
+#include "app/frmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include "about/DataFiles.h"
+#include "app/Prompts.h"
+#include "app/StartUp.h"
+#include "live/CircularGauge.h"
+#include "log/Caption.h"
+
+namespace velkor {
+
+namespace {
+
+QString fromCore(const std::string& text) {
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QString portLinkFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Velkor/ports";
+}
+
+QIcon presenceIcon(bool present) {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(present ? QColor(30, 130, 50) : QColor(150, 150, 150));
+    painter.setBrush(present ? QColor(60, 190, 80) : Qt::transparent);
+    painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataFolders,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      m_dataFolders(std::move(dataFolders)),
+      m_ctx{data, prompts, m_settings, *this, m_port, portLinkFolder().toStdString()} {
+    setObjectName("frmMain");
+    setWindowTitle(QString::fromLatin1(DesignedCaption));
+    createMenus();
+    createFrames();
+    resize(860, 560);
+    // Esc sets AbortRequested whichever control of this window has the focus.
+    qApp->installEventFilter(this);
+}
+
+frmMain::~frmMain() { qApp->removeEventFilter(this); }
+
+void frmMain::createMenus() {
+    auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
+                       void (frmMain::*handler)()) {
+        action = menu->addAction(caption);
+        action->setObjectName(name);
+        if (handler != nullptr) {
+            connect(action, &QAction::triggered, this, handler);
+        }
+    };
+
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", nullptr);
+    item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", nullptr);
+    mnuFile->addSeparator()->setObjectName("mnuSep1");
+    item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", nullptr);
+    mnuFile->addSeparator()->setObjectName("mnuSep2");
+    item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click);
+
+    mnuEdit = menuBar()->addMenu("&Edit");
+    mnuEdit->setObjectName("mnuEdit");
+    item(mnuEdit, mnuEditComment, "mnuEditComment", "&Comment", nullptr);
+    item(mnuEdit, mnuDisplayOptions, "mnuDisplayOptions", "Display &Options",
+         &frmMain::mnuDisplayOptions_Click);
+
+    mnuView = menuBar()->addMenu("&View");
+    mnuView->setObjectName("mnuView");
+    item(mnuView, mnuViewRealTime, "mnuViewRealTime", "View &Real Time Data", nullptr);
+    item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)", nullptr);
+
+    mnuCommunications = menuBar()->addMenu("&Communications");
+    mnuCommunications->setObjectName("mnuCommunications");
+    item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data", nullptr);
+    item(mnuCommunications, mnuClearControllerBuffer, "mnuClearControllerBuffer",
+         "Clear Controller Data Buffer", nullptr);
+    item(mnuCommunications, mnuPortSetup, "mnuPortSetup", "&Port Setup",
+         &frmMain::mnuPortSetup_Click);
+
+    mnuHelp = menuBar()->addMenu("&Help");
+    mnuHelp->setObjectName("mnuHelp");
+    item(mnuHelp, mnuHelpContents, "mnuHelpContents", "&Contents", &frmMain::mnuHelpContents_Click);
+    item(mnuHelp, mnuAbout, "mnuAbout", "&About", &frmMain::mnuAbout_Click);
+}
+
+void frmMain::createFrames() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(10);
+
+    fraPortSelect = new QGroupBox("Data Port Setup", central);
+    fraPortSelect->setObjectName("fraPortSelect");
+    auto* portLayout = new QHBoxLayout(fraPortSelect);
+    lblPort = new QLabel("Port", fraPortSelect);
+    lblPort->setObjectName("lblPort");
+    cboPort = new QComboBox(fraPortSelect);
+    cboPort->setObjectName("cboPort");
+    cboPort->setMaxVisibleItems(16);
+    cboPort->setMinimumContentsLength(28);
+    lblPort->setBuddy(cboPort);
+    lblPortDevice = new QLabel(fraPortSelect);
+    lblPortDevice->setObjectName("lblPortDevice");
+    lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdPortSelectOK = new QPushButton("OK", fraPortSelect);
+    cmdPortSelectOK->setObjectName("cmdPortSelectOK");
+    portLayout->addWidget(lblPort);
+    portLayout->addWidget(cboPort);
+    portLayout->addWidget(lblPortDevice, 1);
+    portLayout->addWidget(cmdPortSelectOK);
+    connect(cboPort, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &frmMain::cboPort_Click);
+    connect(cmdPortSelectOK, &QPushButton::clicked, this, &frmMain::cmdPortSelectOK_Click);
+
+    fraProgress1 = new QGroupBox("Downloading Data", central);
+    fraProgress1->setObjectName("fraProgress1");
+    auto* progressLayout = new QVBoxLayout(fraProgress1);
+    prgProgress1 = new QProgressBar(fraProgress1);
+    prgProgress1->setObjectName("prgProgress1");
+    prgProgress1->setRange(0, 100);
+    progressLayout->addWidget(prgProgress1);
+
+    fraRealTimeData = new QGroupBox("Real Time Data", central);
+    fraRealTimeData->setObjectName("fraRealTimeData");
+    auto* liveLayout = new QVBoxLayout(fraRealTimeData);
+    auto* dials = new QHBoxLayout;
+    gauTach = new CircularGauge("x 1000", "RPM", fraRealTimeData);
+    gauTach->setObjectName("gauTach");
+    gauSpeedometer = new CircularGauge("MPH", "SPEED", fraRealTimeData);
+    gauSpeedometer->setObjectName("gauSpeedometer");
+    dials->addWidget(gauTach);
+    dials->addWidget(gauSpeedometer);
+    liveLayout->addLayout(dials, 1);
+    cmdCloseRealTimeData = new QPushButton("Close", fraRealTimeData);
+    cmdCloseRealTimeData->setObjectName("cmdCloseRealTimeData");
+    liveLayout->addWidget(cmdCloseRealTimeData, 0, Qt::AlignRight);
+
+    layout->addWidget(fraPortSelect);
+    layout->addWidget(fraProgress1);
+    layout->addWidget(fraRealTimeData, 1);
+    layout->addStretch();
+    setCentralWidget(central);
+
+    fraPortSelect->hide();
+    fraProgress1->hide();
+    fraRealTimeData->hide();
+}
+
+void frmMain::Form_Load() { runStartUp(m_ctx); }
+
+void frmMain::setCaption(const std::string& caption) { setWindowTitle(fromCore(caption)); }
+
+void frmMain::setApplicationTitle(const std::string& title) {
+    QCoreApplication::setApplicationName(fromCore(title));
+}
+
+void frmMain::showProgressFrame(bool shown) { fraProgress1->setVisible(shown); }
+
+void frmMain::showRealTimeFrame(bool shown) { fraRealTimeData->setVisible(shown); }
+
+void frmMain::fillPortList(const std::vector<PortEntry>& entries) {
+    const QSignalBlocker blocker(cboPort);
+    m_portEntries = entries;
+    cboPort->clear();
+    for (const PortEntry& entry : entries) {
+        const QString device = QString::fromStdString(entry.device);
+        cboPort->addItem(presenceIcon(entry.present),
+                         QString::fromStdString(entry.name) + "    " + device);
+        const int row = cboPort->count() - 1;
+        cboPort->setItemData(row,
+                             QString::fromStdString(entry.name) + " is " + device +
+                                 (entry.present ? "" : " (not present)"),
+                             Qt::ToolTipRole);
+    }
+    cboPort->setCurrentIndex(-1);
+    showPortDevice(-1);
+}
+
+void frmMain::selectPortEntry(int listIndex) {
+    const QSignalBlocker blocker(cboPort);
+    cboPort->setCurrentIndex(listIndex);
+    showPortDevice(listIndex);
+}
+
+void frmMain::showPortDevice(int listIndex) {
+    if (listIndex < 0 || listIndex >= int(m_portEntries.size())) {
+        lblPortDevice->clear();
+        return;
+    }
+    const PortEntry& entry = m_portEntries[std::size_t(listIndex)];
+    QString text = QString::fromStdString(entry.device);
+    if (entry.linked) {
+        text += " (your link)";
+    }
+    text += entry.present ? "  - present" : "  - not present on this computer";
+    lblPortDevice->setText(text);
+}
+
+void frmMain::setTachometerLimits(double redline, double fullScale) {
+    gauTach->setRedline(redline);
+    gauTach->setFullScale(fullScale);
+}
+
+void frmMain::setSpeedometerLimits(double redline, double fullScale) {
+    gauSpeedometer->setRedline(redline);
+    gauSpeedometer->setFullScale(fullScale);
+}
+
+void frmMain::showDisplayOptions() {
+    // The display options dialog is shown here, modally, once it exists.
+}
+
+void frmMain::runOperation(const std::function<void()>& operation) {
+    runStep(m_ctx.prompts, operation);
+}
+
+void frmMain::cboPort_Click(int listIndex) {
+    showPortDevice(listIndex);
+    runOperation([&] { choosePort(m_ctx, listIndex); });
+}
+
+void frmMain::cmdPortSelectOK_Click() { fraPortSelect->hide(); }
+
+void frmMain::mnuPortSetup_Click() { fraPortSelect->show(); }
+
+void frmMain::mnuDisplayOptions_Click() {
+    runOperation([&] { openDisplayOptions(m_ctx); });
+}
+
+void frmMain::mnuAbout_Click() { showAbout(m_ctx); }
+
+void frmMain::mnuHelpContents_Click() {
+    if (!findDataFile(m_dataFolders, "Velkor_Help.chm")) {
+        m_ctx.prompts.message("The help file Velkor_Help.chm was not found beside the program.",
+                              "Help", Icon::Exclamation, Buttons::Ok);
+    }
+}
+
+void frmMain::mnuExit_Click() { close(); }
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_ctx.data.state.AbortRequested = true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    shutDown(m_ctx);
+    event->accept();
+    // Ends the run at once, leaving any other window without asking it.
+    QCoreApplication::exit(0);
+}
+
+}  // namespace velkor

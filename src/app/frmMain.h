@@ -1,0 +1,113 @@
+#pragma once
+// The main window: menus, the port frame, the progress frame and the live display. It wires
+// events to the operations and shows what they set through MainView.
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/MainView.h"
+#include "app/QtSettingsStore.h"
+#include "link/QtSerialPort.h"
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+
+namespace velkor {
+
+class CircularGauge;
+class Prompts;
+
+class frmMain : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataFolders,
+            QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence; runs before the window is first shown.
+    void Form_Load();
+
+    // MainView
+    void setCaption(const std::string& caption) override;
+    void setApplicationTitle(const std::string& title) override;
+    void showProgressFrame(bool shown) override;
+    void showRealTimeFrame(bool shown) override;
+    void fillPortList(const std::vector<PortEntry>& entries) override;
+    void selectPortEntry(int listIndex) override;
+    void setTachometerLimits(double redline, double fullScale) override;
+    void setSpeedometerLimits(double redline, double fullScale) override;
+    void showDisplayOptions() override;
+
+    // Controls, named as the system names them.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuOpenFile = nullptr;
+    QAction* mnuSaveFile = nullptr;
+    QAction* mnuPrintSetup = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditComment = nullptr;
+    QAction* mnuDisplayOptions = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewRealTime = nullptr;
+    QAction* mnuViewChart = nullptr;
+    QMenu* mnuCommunications = nullptr;
+    QAction* mnuDownload = nullptr;
+    QAction* mnuClearControllerBuffer = nullptr;
+    QAction* mnuPortSetup = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    QGroupBox* fraPortSelect = nullptr;
+    QLabel* lblPort = nullptr;
+    QComboBox* cboPort = nullptr;
+    QLabel* lblPortDevice = nullptr;
+    QPushButton* cmdPortSelectOK = nullptr;
+
+    QGroupBox* fraProgress1 = nullptr;
+    QProgressBar* prgProgress1 = nullptr;
+
+    QGroupBox* fraRealTimeData = nullptr;
+    CircularGauge* gauTach = nullptr;
+    CircularGauge* gauSpeedometer = nullptr;
+    QPushButton* cmdCloseRealTimeData = nullptr;
+
+    AppContext& context() { return m_ctx; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    void createFrames();
+    void showPortDevice(int listIndex);
+
+    void cboPort_Click(int listIndex);
+    void cmdPortSelectOK_Click();
+    void mnuPortSetup_Click();
+    void mnuDisplayOptions_Click();
+    void mnuAbout_Click();
+    void mnuHelpContents_Click();
+    void mnuExit_Click();
+
+    // Runs an operation; a run-time error escaping it goes to the shared error prompt.
+    void runOperation(const std::function<void()>& operation);
+
+    std::vector<std::string> m_dataFolders;
+    std::vector<PortEntry> m_portEntries;
+    QtSettingsStore m_settings;
+    QtSerialPort m_port;
+    AppContext m_ctx;
+};
+
+}  // namespace velkor

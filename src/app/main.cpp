@@ -1,1 +1,32 @@
-// placeholder
+// Velkor: download, keep, chart and watch a shift-light controller's log.
+
+#include <QApplication>
+#include <memory>
+
+#include "about/DataFiles.h"
+#include "about/frmSplash.h"
+#include "app/AppContext.h"
+#include "app/QtPrompts.h"
+#include "app/frmMain.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The application and organisation name under which the preferences are stored.
+    QCoreApplication::setOrganizationName("Velkor");
+    QCoreApplication::setApplicationName("Velkor");
+    QApplication::setWindowIcon(QIcon::fromTheme("velkor"));
+
+    auto data = std::make_unique<velkor::AppData>();
+    velkor::QtPrompts prompts;
+    const auto folders = velkor::dataFolders(QCoreApplication::applicationDirPath().toStdString());
+
+    {
+        velkor::frmSplash splash(data->branding, prompts, folders);
+        splash.exec();
+    }
+
+    velkor::frmMain mainWindow(*data, prompts, folders);
+    mainWindow.Form_Load();
+    mainWindow.show();
+    return app.exec();
+}

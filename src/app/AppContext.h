@@ -1,0 +1,35 @@
+#pragma once
+// The program's state and the outside world as the operations see them.
+
+#include <string>
+
+#include "about/Branding.h"
+#include "app/Preferences.h"
+#include "app/SharedState.h"
+#include "log/DataLog.h"
+
+namespace velkor {
+
+class MainView;
+class Prompts;
+class SerialPort;
+class SettingsStore;
+
+// The one log, the preferences, the shared flags and the branding: one of each for the run.
+struct AppData {
+    DataLog log;
+    Preferences prefs;
+    SharedState state;
+    Branding branding;
+};
+
+struct AppContext {
+    AppData& data;
+    Prompts& prompts;
+    SettingsStore& settings;
+    MainView& view;
+    SerialPort& port;
+    std::string portLinkDir;  // the per-user folder of comN links
+};
+
+}  // namespace velkor

@@ -1,0 +1,29 @@
+#pragma once
+// What the operations set on the main window.
+
+#include <string>
+#include <vector>
+
+#include "app/PortMap.h"
+
+namespace velkor {
+
+class MainView {
+public:
+    virtual ~MainView() = default;
+
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void setApplicationTitle(const std::string& title) = 0;
+    virtual void showProgressFrame(bool shown) = 0;
+    virtual void showRealTimeFrame(bool shown) = 0;
+    virtual void fillPortList(const std::vector<PortEntry>& entries) = 0;
+    // Selects a list position (-1: none) without running the port-choice handler.
+    virtual void selectPortEntry(int listIndex) = 0;
+    // Dial limits in the dial's own units (thousands of RPM on the tachometer).
+    virtual void setTachometerLimits(double redline, double fullScale) = 0;
+    virtual void setSpeedometerLimits(double redline, double fullScale) = 0;
+    // Shows the display options dialog modally and returns when it has closed.
+    virtual void showDisplayOptions() = 0;
+};
+
+}  // namespace velkor

@@ -1,0 +1,50 @@
+// Port numbers and the devices they mean.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/PortMap.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PortMap, NumbersMapToTheUsualDevices) {
+    EXPECT_EQ(portName(1), "Com1");
+    EXPECT_EQ(portName(255), "Com255");
+    EXPECT_EQ(portDevice(1, ""), "/dev/ttyS0");
+    EXPECT_EQ(portDevice(32, ""), "/dev/ttyS31");
+    EXPECT_EQ(portDevice(33, ""), "/dev/ttyUSB0");
+    EXPECT_EQ(portDevice(64, ""), "/dev/ttyUSB31");
+    EXPECT_EQ(portDevice(65, ""), "/dev/ttyACM0");
+    EXPECT_EQ(portDevice(96, ""), "/dev/ttyACM31");
+    EXPECT_EQ(portDevice(97, ""), "/dev/ttyS96");
+    EXPECT_EQ(portDevice(255, ""), "/dev/ttyS254");
+}
+
+TEST(PortMap, APersonalLinkWinsEvenWhenItsTargetIsMissing) {
+    const fs::path dir = fs::temp_directory_path() / ("velkor-ports-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const fs::path target = dir / "device";
+    std::ofstream(target).put('x');
+    fs::create_symlink(target, dir / "com5");
+    fs::create_symlink(dir / "gone", dir / "com6");
+
+    const auto entries = portEntries(dir.string());
+    ASSERT_EQ(entries.size(), 255u);
+    EXPECT_EQ(entries[4].name, "Com5");
+    EXPECT_EQ(entries[4].device, (dir / "com5").string());
+    EXPECT_TRUE(entries[4].linked);
+    EXPECT_TRUE(entries[4].present);
+    EXPECT_TRUE(entries[5].linked);
+    EXPECT_FALSE(entries[5].present);
+    EXPECT_FALSE(entries[6].linked);
+    EXPECT_EQ(entries[6].device, "/dev/ttyS6");
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace velkor
