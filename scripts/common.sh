@@ -1,0 +1,39 @@
+# Shared by start.sh and test.sh: install what is missing, configure and build.
+# shellcheck shell=bash
+
+VELKOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Debian 12 packages the build, the tests and the program need.
+VELKOR_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-serialport-dev qt6-charts-dev
+    libgtest-dev libgmock-dev
+)
+
+velkor_install() {
+    local missing=()
+    for package in "${VELKOR_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+# velkor_build DIR [cmake options...]
+velkor_build() {
+    local dir=$1
+    shift
+    cmake -S "$VELKOR_ROOT" -B "$VELKOR_ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$VELKOR_ROOT/$dir"
+}
