@@ -25,8 +25,8 @@ struct Branding {
 Branding defaultBranding();
 
 struct BrandingRead {
-    Branding branding;               // what was read, complete or up to the error
-    std::optional<AppError> error;   // the file ended before its information lines
+    Branding branding;              // what was read, complete or up to the error
+    std::optional<AppError> error;  // the file ended before its information lines
 };
 
 // Parses the text of a branding file: comment lines start with "!"; the first non-comment line
@@ -34,6 +34,15 @@ struct BrandingRead {
 // the end or the next "!" line, are the information lines. Empty lines are entries. Lines end
 // with LF or CR LF.
 BrandingRead parseBranding(const std::string& text);
+
+struct BrandingFile {
+    BrandingRead read;
+    std::optional<std::string> folder;  // the data folder holding the file; nothing = defaults
+};
+
+// Reads Velkor.cfg from the first of `folders` that holds it; the defaults, with no folder, when
+// none does. Throws AppError when the file exists but cannot be read.
+BrandingFile loadBranding(const std::vector<std::string>& folders);
 
 // Entry `number` (1-based) of a list; a missing entry is an AppError naming which entry of the
 // branding file is missing.
@@ -49,6 +58,18 @@ struct LabelStyle {
     bool bold;
     bool italic;
 };
+
+// The company label's font size in points: the number at the start of style entry 3. Throws
+// AppError for a missing entry or a size that is not above 0 and at most 200 points.
+double companyFontSize(const Branding& branding);
+
+struct FontStyle {
+    bool bold;
+    bool italic;
+};
+
+// Bold and italic from style entry 4: whether it contains "bold" and "italic" in any letter case.
+FontStyle companyFontStyle(const Branding& branding);
 
 // The company label's look from style entries 1 to 4. Throws AppError for a missing entry or a
 // size that is not a usable font size (above 0 and at most 200 points).

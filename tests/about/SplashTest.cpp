@@ -1,0 +1,99 @@
+#include "about/frmSplash.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <fstream>
+#include <memory>
+
+#include "support/ScriptedPrompts.h"
+
+namespace velkor {
+namespace {
+
+class QtApplication : public ::testing::Environment {
+public:
+    void SetUp() override {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "test_splash";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplication);
+
+// A data folder holding a branding file with the given text.
+struct DataFolder {
+    explicit DataFolder(const std::string& branding) {
+        std::ofstream(dir.filePath(QStringLiteral("Velkor.cfg")).toStdString()) << branding;
+    }
+    QTemporaryDir dir;
+    std::vector<std::string> folders() const { return {dir.path().toStdString()}; }
+};
+
+QLabel* label(const frmSplash& splash, const char* name) {
+    return splash.findChild<QLabel*>(QString::fromLatin1(name));
+}
+
+TEST(Splash, TheBrandingFileSetsTheCompanyLabelLogoAndListsWithoutAnyPrompt) {
+    DataFolder data(
+        "! branding\r\nAcme Tuning\r\nCourier\r\n18\r\nBOLD\r\nacme.png\r\n!\r\nAcme\r\n");
+    QImage logo(16, 16, QImage::Format_ARGB32);
+    logo.fill(Qt::green);
+    ASSERT_TRUE(logo.save(data.dir.filePath(QStringLiteral("acme.png"))));
+    QCoreApplication::setApplicationName(QStringLiteral("something else"));
+
+    Branding branding = defaultBranding();
+    test::ScriptedPrompts prompts;
+    frmSplash splash(branding, prompts, data.folders());
+
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(branding.InfoLines, std::vector<std::string>{"Acme"});
+    const QLabel* company = label(splash, "lblCompanyName");
+    ASSERT_NE(company, nullptr);
+    EXPECT_EQ(company->text(), QStringLiteral("Acme Tuning"));
+    EXPECT_EQ(company->font().family(), QStringLiteral("Courier"));
+    EXPECT_EQ(company->font().pointSizeF(), 18.0);
+    EXPECT_TRUE(company->font().bold());
+    EXPECT_FALSE(company->font().italic());
+    EXPECT_FALSE(label(splash, "imgLogo")->pixmap().isNull());
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Velkor"));
+}
+
+TEST(Splash, FailingLoadStepsGoToTheErrorPromptAndIgnoreGoesOnWithWhatWasRead) {
+    DataFolder noPicture("Acme\nArial\n20\nitalic\nmissing.png\n!\nAcme\n");
+    Branding branding;
+    test::ScriptedPrompts prompts;
+    prompts.answerMessages({Answer::Ignore});
+    {
+        frmSplash splash(branding, prompts, noPicture.folders());
+        ASSERT_EQ(prompts.shown().size(), 1u);
+        EXPECT_NE(prompts.shown()[0].text.find("missing.png"), std::string::npos);
+        EXPECT_TRUE(label(splash, "imgLogo")->pixmap().isNull());
+    }
+
+    // A file breaking off inside its styles: the label still shows the entries that were read
+    // before the style words and the logo are found missing.
+    DataFolder shortFile("Acme\nArial\n20");
+    test::ScriptedPrompts ignoring;
+    ignoring.answerMessages({Answer::Ignore, Answer::Ignore, Answer::Ignore});
+    frmSplash splash(branding, ignoring, shortFile.folders());
+    const std::vector<std::string> texts = ignoring.messageTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_NE(texts[1].find("style entry 4"), std::string::npos);
+    EXPECT_NE(texts[2].find("style entry 5"), std::string::npos);
+    EXPECT_EQ(label(splash, "lblCompanyName")->text(), QStringLiteral("Acme"));
+    EXPECT_EQ(label(splash, "lblCompanyName")->font().pointSizeF(), 20.0);
+}
+
+}  // namespace
+}  // namespace velkor
