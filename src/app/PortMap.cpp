@@ -20,7 +20,9 @@ bool linkExists(const std::string& path) {
 
 }  // namespace
 
-std::string portName(int number) { return "Com" + std::to_string(number); }
+std::string portName(int number) {
+    return "Com" + std::to_string(number);
+}
 
 std::string portDevice(int number, const std::string& linkDir) {
     if (!linkDir.empty()) {

@@ -16,9 +16,9 @@ namespace velkor {
 namespace {
 
 AppError notANumber(const std::string& key, const std::string& text) {
-    return AppError(ErrorNumber::TypeMismatch, "Velkor",
-                    "The stored setting \"" + key + "\" holds \"" + text +
-                        "\", which is not a number.");
+    return AppError(
+        ErrorNumber::TypeMismatch, "Velkor",
+        "The stored setting \"" + key + "\" holds \"" + text + "\", which is not a number.");
 }
 
 float floatSetting(const std::string& key, const std::string& text) {
@@ -27,9 +27,9 @@ float floatSetting(const std::string& key, const std::string& text) {
         throw notANumber(key, text);
     }
     if (std::abs(*number) > std::numeric_limits<float>::max()) {
-        throw AppError(ErrorNumber::Overflow, "Velkor",
-                       "The stored setting \"" + key + "\" holds \"" + text +
-                           "\", which is too large.");
+        throw AppError(
+            ErrorNumber::Overflow, "Velkor",
+            "The stored setting \"" + key + "\" holds \"" + text + "\", which is too large.");
     }
     return static_cast<float>(*number);
 }
@@ -154,8 +154,12 @@ void clampInput2Volts(Preferences& prefs) {
     prefs.MaxInput2Volts = std::clamp(prefs.MaxInput2Volts, 0.0f, 5.0f);
 }
 
-std::string settingText(float value) { return shortestFloatText(value); }
+std::string settingText(float value) {
+    return shortestFloatText(value);
+}
 
-std::string settingText(bool value) { return value ? "True" : "False"; }
+std::string settingText(bool value) {
+    return value ? "True" : "False";
+}
 
 }  // namespace velkor

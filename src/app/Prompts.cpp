@@ -19,9 +19,9 @@ StepResult runStep(Prompts& prompts, const std::function<void()>& step) {
         } catch (const AppError& error) {
             answer = ErrorPrompt(prompts, error);
         } catch (const std::out_of_range& error) {
-            answer = ErrorPrompt(prompts, AppError(ErrorNumber::SubscriptOutOfRange, "Velkor",
-                                                   std::string("Subscript out of range: ") +
-                                                       error.what()));
+            answer = ErrorPrompt(prompts,
+                                 AppError(ErrorNumber::SubscriptOutOfRange, "Velkor",
+                                          std::string("Subscript out of range: ") + error.what()));
         }
         if (answer == Answer::Abort) {
             return StepResult::Aborted;

@@ -16,7 +16,9 @@ QString fromCore(const std::string& text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-std::string toCore(const QString& text) { return text.toLatin1().toStdString(); }
+std::string toCore(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {
@@ -143,6 +145,8 @@ std::optional<std::string> QtPrompts::saveFileName(const FileDialogRequest& requ
     return runFileDialog(request, QFileDialog::AcceptSave);
 }
 
-void QtPrompts::yield() { QCoreApplication::processEvents(); }
+void QtPrompts::yield() {
+    QCoreApplication::processEvents();
+}
 
 }  // namespace velkor

@@ -35,8 +35,7 @@ void applyGaugeLimits(AppContext& ctx) {
     const Preferences& prefs = ctx.data.prefs;
     ctx.view.setTachometerLimits(roundTo(prefs.TachRedline / 1000.0, 1),
                                  roundTo(prefs.TachMax / 1000.0, 1));
-    ctx.view.setSpeedometerLimits(dropFraction(prefs.SpeedoRedline),
-                                  dropFraction(prefs.SpeedoMax));
+    ctx.view.setSpeedometerLimits(dropFraction(prefs.SpeedoRedline), dropFraction(prefs.SpeedoMax));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "about/DataFiles.h"
@@ -63,7 +64,9 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
     qApp->installEventFilter(this);
 }
 
-frmMain::~frmMain() { qApp->removeEventFilter(this); }
+frmMain::~frmMain() {
+    qApp->removeEventFilter(this);
+}
 
 void frmMain::createMenus() {
     auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
@@ -161,28 +164,74 @@ void frmMain::createFrames() {
     cmdCloseRealTimeData->setObjectName("cmdCloseRealTimeData");
     liveLayout->addWidget(cmdCloseRealTimeData, 0, Qt::AlignRight);
 
+    createIdlePanel(central);
+
     layout->addWidget(fraPortSelect);
     layout->addWidget(fraProgress1);
     layout->addWidget(fraRealTimeData, 1);
-    layout->addStretch();
+    layout->addWidget(fraIdle, 1);
     setCentralWidget(central);
+
+    lblPortStatus = new QLabel(this);
+    lblPortStatus->setObjectName("lblPortStatus");
+    statusBar()->addWidget(lblPortStatus, 1);
+    statusBar()->setSizeGripEnabled(false);
 
     fraPortSelect->hide();
     fraProgress1->hide();
     fraRealTimeData->hide();
 }
 
-void frmMain::Form_Load() { runStartUp(m_ctx); }
+void frmMain::createIdlePanel(QWidget* parent) {
+    fraIdle = new QWidget(parent);
+    fraIdle->setObjectName("fraIdle");
+    auto* layout = new QHBoxLayout(fraIdle);
+    layout->addStretch();
+    auto* logo = new QLabel(fraIdle);
+    if (const auto path = findDataFile(m_dataFolders, "Velkor_Logo.png")) {
+        logo->setPixmap(QPixmap(QString::fromStdString(*path)));
+    }
+    layout->addWidget(logo, 0, Qt::AlignVCenter);
+    layout->addSpacing(24);
+    auto* hints = new QLabel(fraIdle);
+    hints->setTextFormat(Qt::RichText);
+    hints->setText(
+        "<p style='font-size:15pt; font-weight:600; margin-bottom:2px'>Shift Light Controller "
+        "Data Logging</p>"
+        "<p style='color:#555'>Connect the controller's cable, then choose:</p>"
+        "<table cellspacing='0' cellpadding='3' style='color:#333'>"
+        "<tr><td><b>Communications &#9656; Download Data</b></td>"
+        "<td>read the controller's log and chart it</td></tr>"
+        "<tr><td><b>View &#9656; View Real Time Data</b></td>"
+        "<td>watch the controller live</td></tr>"
+        "<tr><td><b>File &#9656; Open File</b></td><td>open a saved log</td></tr>"
+        "<tr><td><b>Communications &#9656; Port Setup</b></td><td>choose the serial port</td></tr>"
+        "</table>"
+        "<p style='color:#777'>Esc stops a long operation.</p>");
+    layout->addWidget(hints, 0, Qt::AlignVCenter);
+    layout->addStretch();
+}
 
-void frmMain::setCaption(const std::string& caption) { setWindowTitle(fromCore(caption)); }
+void frmMain::Form_Load() {
+    runStartUp(m_ctx);
+}
+
+void frmMain::setCaption(const std::string& caption) {
+    setWindowTitle(fromCore(caption));
+}
 
 void frmMain::setApplicationTitle(const std::string& title) {
     QCoreApplication::setApplicationName(fromCore(title));
 }
 
-void frmMain::showProgressFrame(bool shown) { fraProgress1->setVisible(shown); }
+void frmMain::showProgressFrame(bool shown) {
+    fraProgress1->setVisible(shown);
+}
 
-void frmMain::showRealTimeFrame(bool shown) { fraRealTimeData->setVisible(shown); }
+void frmMain::showRealTimeFrame(bool shown) {
+    fraRealTimeData->setVisible(shown);
+    fraIdle->setVisible(!shown);
+}
 
 void frmMain::fillPortList(const std::vector<PortEntry>& entries) {
     const QSignalBlocker blocker(cboPort);
@@ -211,6 +260,7 @@ void frmMain::selectPortEntry(int listIndex) {
 void frmMain::showPortDevice(int listIndex) {
     if (listIndex < 0 || listIndex >= int(m_portEntries.size())) {
         lblPortDevice->clear();
+        lblPortStatus->setText("No serial port chosen");
         return;
     }
     const PortEntry& entry = m_portEntries[std::size_t(listIndex)];
@@ -218,8 +268,10 @@ void frmMain::showPortDevice(int listIndex) {
     if (entry.linked) {
         text += " (your link)";
     }
-    text += entry.present ? "  - present" : "  - not present on this computer";
+    text += entry.present ? QString::fromUtf8(" \u2014 present")
+                          : QString::fromUtf8(" \u2014 not present on this computer");
     lblPortDevice->setText(text);
+    lblPortStatus->setText(QString::fromStdString(entry.name) + " is " + text);
 }
 
 void frmMain::setTachometerLimits(double redline, double fullScale) {
@@ -245,15 +297,21 @@ void frmMain::cboPort_Click(int listIndex) {
     runOperation([&] { choosePort(m_ctx, listIndex); });
 }
 
-void frmMain::cmdPortSelectOK_Click() { fraPortSelect->hide(); }
+void frmMain::cmdPortSelectOK_Click() {
+    fraPortSelect->hide();
+}
 
-void frmMain::mnuPortSetup_Click() { fraPortSelect->show(); }
+void frmMain::mnuPortSetup_Click() {
+    fraPortSelect->show();
+}
 
 void frmMain::mnuDisplayOptions_Click() {
     runOperation([&] { openDisplayOptions(m_ctx); });
 }
 
-void frmMain::mnuAbout_Click() { showAbout(m_ctx); }
+void frmMain::mnuAbout_Click() {
+    showAbout(m_ctx);
+}
 
 void frmMain::mnuHelpContents_Click() {
     if (!findDataFile(m_dataFolders, "Velkor_Help.chm")) {
@@ -262,7 +320,9 @@ void frmMain::mnuHelpContents_Click() {
     }
 }
 
-void frmMain::mnuExit_Click() { close(); }
+void frmMain::mnuExit_Click() {
+    close();
+}
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&

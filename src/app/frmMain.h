@@ -81,6 +81,10 @@ public:
     CircularGauge* gauSpeedometer = nullptr;
     QPushButton* cmdCloseRealTimeData = nullptr;
 
+    // Shown while no live view runs: where to start.
+    QWidget* fraIdle = nullptr;
+    QLabel* lblPortStatus = nullptr;
+
     AppContext& context() { return m_ctx; }
 
 protected:
@@ -90,6 +94,7 @@ protected:
 private:
     void createMenus();
     void createFrames();
+    void createIdlePanel(QWidget* parent);
     void showPortDevice(int listIndex);
 
     void cboPort_Click(int listIndex);

@@ -14,11 +14,13 @@ int main(int argc, char* argv[]) {
     // The application and organisation name under which the preferences are stored.
     QCoreApplication::setOrganizationName("Velkor");
     QCoreApplication::setApplicationName("Velkor");
-    QApplication::setWindowIcon(QIcon::fromTheme("velkor"));
 
     auto data = std::make_unique<velkor::AppData>();
     velkor::QtPrompts prompts;
     const auto folders = velkor::dataFolders(QCoreApplication::applicationDirPath().toStdString());
+    const auto logo = velkor::findDataFile(folders, "Velkor_Logo.png");
+    QApplication::setWindowIcon(logo ? QIcon(QString::fromStdString(*logo))
+                                     : QIcon::fromTheme("velkor"));
 
     {
         velkor::frmSplash splash(data->branding, prompts, folders);

@@ -18,7 +18,8 @@ QPointF onCircle(double radius, double degrees) {
 }
 
 QString labelText(double value) {
-    return QString::fromStdString(formatNumber(value, std::fmod(value, 1.0) == 0.0 ? "###0" : "0.0#"));
+    return QString::fromStdString(
+        formatNumber(value, std::fmod(value, 1.0) == 0.0 ? "###0" : "0.0#"));
 }
 
 }  // namespace
@@ -43,7 +44,9 @@ void CircularGauge::setFullScale(double value) {
     update();
 }
 
-void CircularGauge::setTextSelector(int item) { m_textSelector = item; }
+void CircularGauge::setTextSelector(int item) {
+    m_textSelector = item;
+}
 
 void CircularGauge::setCaption(const QString& text) {
     if (m_textSelector >= 1 && m_textSelector <= 3) {

@@ -4,7 +4,6 @@
 
 namespace velkor {
 
-
 std::string emptyLogCaption(const std::string& baseCaption) {
     return baseCaption + " - Data Buffer Empty";
 }

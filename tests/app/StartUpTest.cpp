@@ -95,18 +95,18 @@ TEST_F(StartUpTest, FirstRunTakesTheDefaultsAndWritesThePortBack) {
 }
 
 TEST_F(StartUpTest, StoredTextsAreReadAsTheirTypes) {
-    store.values = {{"Tach_Redline", "7250.9"}, {"Tach_Max", "12000"},
-                    {"Speedo_Redline", "99.9"}, {"Speedo_Max", "160"},
+    store.values = {{"Tach_Redline", "7250.9"},   {"Tach_Max", "12000"},
+                    {"Speedo_Redline", "99.9"},   {"Speedo_Max", "160"},
                     {"TPS_Percent_Display", "0"}, {"MaxInput2Volts", "7"},
-                    {"MinInput2Volts", "-1"},    {"Input1Type", "MAP 2 bar"},
-                    {"PressureUnits", "psi"},    {"CommPort", "3"}};
+                    {"MinInput2Volts", "-1"},     {"Input1Type", "MAP 2 bar"},
+                    {"PressureUnits", "psi"},     {"CommPort", "3"}};
     startUp();
 
     EXPECT_FALSE(data->prefs.TPSPercentDisplay);
     EXPECT_FLOAT_EQ(data->prefs.MaxInput2Volts, 5);
     EXPECT_FLOAT_EQ(data->prefs.MinInput2Volts, 0);
     EXPECT_EQ(store.values.at("MaxInput2Volts"), "7");  // the clamp is for this run only
-    EXPECT_DOUBLE_EQ(view.tachRedline, 7.3);  // 7.2509 to one decimal
+    EXPECT_DOUBLE_EQ(view.tachRedline, 7.3);            // 7.2509 to one decimal
     EXPECT_DOUBLE_EQ(view.tachMax, 12);
     EXPECT_DOUBLE_EQ(view.speedoRedline, 99);  // the fraction dropped
     EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.802f);
@@ -182,10 +182,10 @@ TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
     aborting.answerMessages({Answer::Abort});
     AppContext abortCtx{*fresh, aborting, store, freshView, port, ""};
     runStartUp(abortCtx);
-    EXPECT_EQ(fresh->prefs.SpeedoMax, 140);    // never read
-    EXPECT_DOUBLE_EQ(freshView.tachMax, 0);    // limits never applied
+    EXPECT_EQ(fresh->prefs.SpeedoMax, 140);  // never read
+    EXPECT_DOUBLE_EQ(freshView.tachMax, 0);  // limits never applied
     EXPECT_EQ(freshView.displayOptionsShown, 0);
-    EXPECT_FALSE(freshView.caption.empty());   // the steps before it ran
+    EXPECT_FALSE(freshView.caption.empty());  // the steps before it ran
 }
 
 TEST_F(StartUpTest, ChoosingAPortStoresItAndClosesAnOpenPort) {
