@@ -10,6 +10,7 @@
 
 namespace velkor {
 
+class Clock;
 class MainView;
 class Prompts;
 class SerialPort;
@@ -29,6 +30,7 @@ struct AppContext {
     SettingsStore& settings;
     MainView& view;
     SerialPort& port;
+    Clock& clock;
     std::string portLinkDir;  // the per-user folder of comN links
 };
 

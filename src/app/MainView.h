@@ -15,6 +15,8 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
     virtual void setApplicationTitle(const std::string& title) = 0;
     virtual void showProgressFrame(bool shown) = 0;
+    virtual void setProgressCaption(const std::string& caption) = 0;
+    virtual void setProgressValue(int percent) = 0;  // 0..100
     virtual void showRealTimeFrame(bool shown) = 0;
     virtual void fillPortList(const std::vector<PortEntry>& entries) = 0;
     // Selects a list position (-1: none) without running the port-choice handler.
@@ -24,6 +26,8 @@ public:
     virtual void setSpeedometerLimits(double redline, double fullScale) = 0;
     // Shows the display options dialog modally and returns when it has closed.
     virtual void showDisplayOptions() = 0;
+    // A controller operation was asked for while another one runs; it is not started.
+    virtual void showBusy() = 0;
 };
 
 }  // namespace velkor

@@ -21,6 +21,8 @@
 #include "about/DataFiles.h"
 #include "app/Prompts.h"
 #include "app/StartUp.h"
+#include "link/ClearLog.h"
+#include "link/LineErrors.h"
 #include "live/CircularGauge.h"
 #include "log/Caption.h"
 
@@ -54,12 +56,14 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
                  QWidget* parent)
     : QMainWindow(parent),
       m_dataFolders(std::move(dataFolders)),
-      m_ctx{data, prompts, m_settings, *this, m_port, portLinkFolder().toStdString()} {
+      m_ctx{data, prompts, m_settings, *this, m_port, m_clock, portLinkFolder().toStdString()},
+      m_link(m_ctx) {
     setObjectName("frmMain");
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     createMenus();
     createFrames();
     resize(860, 560);
+    m_port.setLineErrorHandler([this](int code) { OnComm(m_ctx, code); });
     // Esc sets AbortRequested whichever control of this window has the focus.
     qApp->installEventFilter(this);
 }
@@ -102,7 +106,7 @@ void frmMain::createMenus() {
     mnuCommunications->setObjectName("mnuCommunications");
     item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data", nullptr);
     item(mnuCommunications, mnuClearControllerBuffer, "mnuClearControllerBuffer",
-         "Clear Controller Data Buffer", nullptr);
+         "Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click);
     item(mnuCommunications, mnuPortSetup, "mnuPortSetup", "&Port Setup",
          &frmMain::mnuPortSetup_Click);
 
@@ -228,6 +232,20 @@ void frmMain::showProgressFrame(bool shown) {
     fraProgress1->setVisible(shown);
 }
 
+void frmMain::setProgressCaption(const std::string& caption) {
+    fraProgress1->setTitle(fromCore(caption));
+    fraProgress1->repaint();
+}
+
+void frmMain::setProgressValue(int percent) {
+    prgProgress1->setValue(percent);
+}
+
+void frmMain::showBusy() {
+    QApplication::beep();
+    statusBar()->showMessage("Wait: another controller operation is still running.", 4000);
+}
+
 void frmMain::showRealTimeFrame(bool shown) {
     fraRealTimeData->setVisible(shown);
     fraIdle->setVisible(!shown);
@@ -303,6 +321,10 @@ void frmMain::cmdPortSelectOK_Click() {
 
 void frmMain::mnuPortSetup_Click() {
     fraPortSelect->show();
+}
+
+void frmMain::mnuClearControllerBuffer_Click() {
+    velkor::mnuClearControllerBuffer_Click(m_link);
 }
 
 void frmMain::mnuDisplayOptions_Click() {

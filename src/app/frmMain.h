@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/AppContext.h"
+#include "app/Clock.h"
 #include "app/MainView.h"
 #include "app/QtSettingsStore.h"
+#include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 
 class QAction;
@@ -40,12 +42,15 @@ public:
     void setCaption(const std::string& caption) override;
     void setApplicationTitle(const std::string& title) override;
     void showProgressFrame(bool shown) override;
+    void setProgressCaption(const std::string& caption) override;
+    void setProgressValue(int percent) override;
     void showRealTimeFrame(bool shown) override;
     void fillPortList(const std::vector<PortEntry>& entries) override;
     void selectPortEntry(int listIndex) override;
     void setTachometerLimits(double redline, double fullScale) override;
     void setSpeedometerLimits(double redline, double fullScale) override;
     void showDisplayOptions() override;
+    void showBusy() override;
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;
@@ -86,6 +91,7 @@ public:
     QLabel* lblPortStatus = nullptr;
 
     AppContext& context() { return m_ctx; }
+    ControllerLink& link() { return m_link; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +106,7 @@ private:
     void cboPort_Click(int listIndex);
     void cmdPortSelectOK_Click();
     void mnuPortSetup_Click();
+    void mnuClearControllerBuffer_Click();
     void mnuDisplayOptions_Click();
     void mnuAbout_Click();
     void mnuHelpContents_Click();
@@ -112,7 +119,9 @@ private:
     std::vector<PortEntry> m_portEntries;
     QtSettingsStore m_settings;
     QtSerialPort m_port;
+    SteadyClock m_clock;
     AppContext m_ctx;
+    ControllerLink m_link;
 };
 
 }  // namespace velkor

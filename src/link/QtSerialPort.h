@@ -1,19 +1,50 @@
 #pragma once
-// The serial port on QSerialPort.
+// The serial port on QSerialPort, with line errors read from the Linux serial driver's error
+// counters while the port is open.
 
 #include <QSerialPort>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <optional>
 
+#include "link/LineErrors.h"
 #include "link/SerialPort.h"
 
 namespace velkor {
 
 class QtSerialPort : public SerialPort {
 public:
+    // Reads the driver's error counts; nothing when the device keeps none.
+    using CountReader = std::function<std::optional<LineErrorCounts>(int fileDescriptor)>;
+
+    QtSerialPort();
+    // For tests: where the error counts come from (the driver by default).
+    explicit QtSerialPort(CountReader reader);
+
+    void open(const std::string& portName, const std::string& device) override;
     bool isOpen() const override { return m_port.isOpen(); }
-    void close() override { m_port.close(); }
+    void close() override;
+    void discardInput() override;
+    int bytesWaiting() override;
+    void writeByte(std::uint8_t byte) override;
+    std::uint8_t readByte() override;
+    bool waitForBytes(int count, Clock::time_point deadline) override;
+    void setLineErrorHandler(LineErrorHandler handler) override { m_handler = std::move(handler); }
+
+    // Looks at the error counters now (the port does this itself every 50 ms while open).
+    void pollLineErrors();
 
 private:
+    void deliver(int code);
+
     QSerialPort m_port;
+    QTimer m_errorPoll;
+    CountReader m_readCounts;
+    std::optional<LineErrorCounts> m_lastCounts;
+    std::deque<int> m_pending;
+    LineErrorHandler m_handler;
+    bool m_delivering = false;
 };
 
 }  // namespace velkor

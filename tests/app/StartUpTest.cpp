@@ -9,48 +9,17 @@
 #include "app/Preferences.h"
 #include "app/StartUp.h"
 #include "link/SerialPort.h"
+#include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor {
 namespace {
 
+using test::FakeClock;
 using test::MemorySettingsStore;
+using test::RecordingView;
+using test::ScriptedPort;
 using test::ScriptedPrompts;
-
-struct RecordingView : MainView {
-    std::string caption;
-    std::string applicationTitle;
-    bool progressShown = true;
-    bool realTimeShown = true;
-    std::size_t portEntries = 0;
-    int selectedPort = -2;
-    double tachRedline = 0, tachMax = 0, speedoRedline = 0, speedoMax = 0;
-    int displayOptionsShown = 0;
-
-    void setCaption(const std::string& text) override { caption = text; }
-    void setApplicationTitle(const std::string& title) override { applicationTitle = title; }
-    void showProgressFrame(bool shown) override { progressShown = shown; }
-    void showRealTimeFrame(bool shown) override { realTimeShown = shown; }
-    void fillPortList(const std::vector<PortEntry>& entries) override {
-        portEntries = entries.size();
-    }
-    void selectPortEntry(int listIndex) override { selectedPort = listIndex; }
-    void setTachometerLimits(double redline, double fullScale) override {
-        tachRedline = redline;
-        tachMax = fullScale;
-    }
-    void setSpeedometerLimits(double redline, double fullScale) override {
-        speedoRedline = redline;
-        speedoMax = fullScale;
-    }
-    void showDisplayOptions() override { ++displayOptionsShown; }
-};
-
-struct FakePort : SerialPort {
-    bool open = false;
-    bool isOpen() const override { return open; }
-    void close() override { open = false; }
-};
 
 class StartUpTest : public ::testing::Test {
 protected:
@@ -62,8 +31,9 @@ protected:
     ScriptedPrompts prompts;
     MemorySettingsStore store;
     RecordingView view;
-    FakePort port;
-    AppContext ctx{*data, prompts, store, view, port, ""};
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, store, view, port, clock, ""};
 };
 
 TEST_F(StartUpTest, FirstRunTakesTheDefaultsAndWritesThePortBack) {
@@ -180,7 +150,7 @@ TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
     RecordingView freshView;
     ScriptedPrompts aborting;
     aborting.answerMessages({Answer::Abort});
-    AppContext abortCtx{*fresh, aborting, store, freshView, port, ""};
+    AppContext abortCtx{*fresh, aborting, store, freshView, port, clock, ""};
     runStartUp(abortCtx);
     EXPECT_EQ(fresh->prefs.SpeedoMax, 140);  // never read
     EXPECT_DOUBLE_EQ(freshView.tachMax, 0);  // limits never applied
@@ -189,15 +159,15 @@ TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
 }
 
 TEST_F(StartUpTest, ChoosingAPortStoresItAndClosesAnOpenPort) {
-    port.open = true;
+    port.open("Com1", "/dev/ttyS0");
     choosePort(ctx, 2);
     EXPECT_EQ(data->prefs.CommPortNumber, 3);
     EXPECT_EQ(store.values.at("CommPort"), "3");
-    EXPECT_FALSE(port.open);
+    EXPECT_FALSE(port.isOpen());
 
-    port.open = true;
+    port.open("Com3", "/dev/ttyS2");
     shutDown(ctx);
-    EXPECT_FALSE(port.open);
+    EXPECT_FALSE(port.isOpen());
 }
 
 }  // namespace

@@ -47,6 +47,9 @@ std::vector<std::string> ScriptedPrompts::messageTexts() const {
 Answer ScriptedPrompts::message(const std::string& text, const std::string& title, Icon icon,
                                 Buttons buttons) {
     m_shown.push_back({ShownPrompt::Kind::Message, text, title, icon, buttons});
+    if (onShow) {
+        onShow(m_shown.back());
+    }
     if (m_messageAnswers.empty()) {
         ADD_FAILURE() << "unexpected message box \"" << text << "\" titled \"" << title << "\"";
         return firstButton(buttons);

@@ -2,6 +2,7 @@
 // Prompts answered from a script, recording everything shown, and a settings store in memory.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ public:
     // Answers for the next input boxes and file dialogs (nothing = cancelled / dismissed).
     void answerInputs(std::initializer_list<std::optional<std::string>> answers);
     void answerFiles(std::initializer_list<std::optional<std::string>> answers);
+
+    // Called as each prompt is shown, to look at the program's state at that moment.
+    std::function<void(const ShownPrompt&)> onShow;
 
     const std::vector<ShownPrompt>& shown() const { return m_shown; }
     std::vector<std::string> messageTexts() const;

@@ -1,0 +1,26 @@
+#pragma once
+// A monotonic clock for deadlines and pauses, so that a wait spanning midnight still ends after
+// its limit and tests can run time-outs without waiting for them.
+
+#include <chrono>
+
+namespace velkor {
+
+class Clock {
+public:
+    using time_point = std::chrono::steady_clock::time_point;
+    using duration = std::chrono::steady_clock::duration;
+
+    virtual ~Clock() = default;
+    virtual time_point now() = 0;
+    // Sleeps (without yielding to the window system) until the time has come.
+    virtual void sleepUntil(time_point when) = 0;
+};
+
+class SteadyClock : public Clock {
+public:
+    time_point now() override;
+    void sleepUntil(time_point when) override;
+};
+
+}  // namespace velkor

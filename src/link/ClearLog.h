@@ -1,0 +1,14 @@
+#pragma once
+// Erasing the log the controller keeps, from the menu.
+
+namespace velkor {
+
+class ControllerLink;
+
+constexpr const char* ClearTitle = "Clear Controller Data Buffer";
+
+// Asks for confirmation, checks the link and the controller's state, erases, and says how it
+// went. The log in memory is not touched.
+void mnuClearControllerBuffer_Click(ControllerLink& link);
+
+}  // namespace velkor

@@ -1,0 +1,157 @@
+#include "link/ControllerLink.h"
+
+#include <limits>
+
+#include "app/PortMap.h"
+#include "app/Prompts.h"
+#include "link/SerialPort.h"
+#include "live/RealTimeView.h"
+
+namespace velkor {
+
+AppError timeoutError() {
+    return AppError(ErrorNumber::CommError, "Comm Error", TimeoutDescription);
+}
+
+ControllerLink::Session::~Session() {
+    if (m_link != nullptr) {
+        m_link->m_busy = false;
+    }
+}
+
+ControllerLink::Session ControllerLink::beginOperation() {
+    if (m_busy) {
+        return Session(nullptr);
+    }
+    m_busy = true;
+    return Session(this);
+}
+
+void ControllerLink::DelayTimer(std::int32_t milliseconds) {
+    if (milliseconds > std::numeric_limits<std::int32_t>::max() / 1000) {
+        throw AppError(ErrorNumber::Overflow, "Velkor", "Overflow");
+    }
+    const auto deadline = m_ctx.clock.now() + std::chrono::milliseconds(milliseconds);
+    // Window events run at least once; the rest of the pause is slept, not spun.
+    for (;;) {
+        m_ctx.prompts.yield();
+        if (m_ctx.clock.now() >= deadline) {
+            return;
+        }
+        m_ctx.clock.sleepUntil(deadline);
+    }
+}
+
+void ControllerLink::closePort() {
+    if (m_ctx.port.isOpen()) {
+        m_ctx.port.close();
+    }
+}
+
+bool ControllerLink::ensureOpen(Cleanup cleanup) {
+    while (!m_ctx.port.isOpen()) {
+        try {
+            const int number = m_ctx.data.prefs.CommPortNumber;
+            if (number < 1 || number > PortCount) {
+                throw AppError(ErrorNumber::InvalidPropertyValue, "Velkor",
+                               "No serial port is chosen. Choose the controller's port under "
+                               "Communications, Port Setup.");
+            }
+            m_ctx.port.open(portName(number), portDevice(number, m_ctx.portLinkDir));
+        } catch (const AppError& error) {
+            const Answer answer = ErrorPrompt(m_ctx.prompts, error);
+            if (answer == Answer::Retry) {
+                continue;
+            }
+            if (answer == Answer::Abort) {
+                runCleanup(cleanup);
+            }
+            // Ignore: nothing can be sent on a closed port, so the operation ends unanswered.
+            return false;
+        }
+    }
+    return true;
+}
+
+void ControllerLink::runCleanup(Cleanup cleanup) {
+    closePort();
+    if (cleanup == Cleanup::EndRealTimeView) {
+        closeRealTimeView(m_ctx);
+    }
+}
+
+void ControllerLink::reportTimeout(Cleanup cleanup) {
+    // Retry repeats the failed step, which for a time-out is the report itself.
+    Answer answer = Answer::Retry;
+    while (answer == Answer::Retry) {
+        answer = ErrorPrompt(m_ctx.prompts, timeoutError());
+    }
+    if (answer == Answer::Abort) {
+        runCleanup(cleanup);
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> ControllerLink::exchange(const Exchange& ex) {
+    CommandOK = false;
+    if (!ensureOpen(ex.cleanup)) {
+        return std::nullopt;
+    }
+    SerialPort& port = m_ctx.port;
+    port.discardInput();
+    for (std::size_t i = 0; i < ex.bytes.size(); ++i) {
+        port.writeByte(ex.bytes[i]);
+        if (i < ex.pauseAfter.size() && ex.pauseAfter[i]) {
+            DelayTimer(2);
+        }
+    }
+    const auto deadline = m_ctx.clock.now() + ex.wait;
+    if (!port.waitForBytes(ex.replyLength, deadline)) {
+        if (ex.silentTimeout) {
+            return std::nullopt;
+        }
+        closePort();
+        reportTimeout(ex.cleanup);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> reply;
+    reply.reserve(static_cast<std::size_t>(ex.replyLength));
+    for (int i = 0; i < ex.replyLength; ++i) {
+        reply.push_back(port.readByte());
+    }
+    return reply;
+}
+
+void ControllerLink::ReSync() {
+    Exchange ex;
+    ex.bytes = {Command::ReSync};
+    ex.silentTimeout = true;
+    const auto reply = exchange(ex);
+    if (!reply) {
+        return;
+    }
+    DelayTimer(2);
+    CommandOK = reply->front() == ACK;
+}
+
+void ControllerLink::ReSyncUpToFiveTimes() {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        ReSync();
+        if (CommandOK) {
+            return;
+        }
+    }
+}
+
+void ControllerLink::SetAddress(std::int32_t address) {
+    Exchange ex;
+    ex.bytes = {Command::SetAddress, static_cast<std::uint8_t>(address & 0xFF),
+                static_cast<std::uint8_t>((address & 0xFF00) / 256)};
+    ex.pauseAfter = {true, true, false};
+    const auto reply = exchange(ex);
+    if (reply && reply->front() == ACK) {
+        CommandOK = true;
+        DelayTimer(2);
+    }
+}
+
+}  // namespace velkor

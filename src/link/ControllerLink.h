@@ -1,0 +1,138 @@
+#pragma once
+// The controller's command set over the serial port: the paced send-and-wait transaction, the
+// time-out report, and every controller operation. Each operation sets CommandOK False first and
+// True only when it succeeded; callers test it after each call.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/AppError.h"
+
+namespace velkor {
+
+// Command bytes.
+namespace Command {
+constexpr std::uint8_t ReadFirmwareID = 16;
+constexpr std::uint8_t SetAddress = 20;
+constexpr std::uint8_t ReadEEPROM = 21;
+constexpr std::uint8_t ReadFRAM = 30;
+constexpr std::uint8_t ReadBAT = 38;
+constexpr std::uint8_t ReadRPM = 39;
+constexpr std::uint8_t ReadVSS = 40;
+constexpr std::uint8_t ReadTPS = 41;
+constexpr std::uint8_t ReadVIN1 = 42;
+constexpr std::uint8_t ReadVIN2 = 43;
+constexpr std::uint8_t ReadInputData = 44;
+constexpr std::uint8_t ReadOutputData = 45;
+constexpr std::uint8_t ReadStatus = 46;
+constexpr std::uint8_t ReadFRAMBlock = 48;
+constexpr std::uint8_t ReSync = 51;
+constexpr std::array<std::uint8_t, 5> ClearControllerBuffer = {49, 105, 52, 191, 59};
+}  // namespace Command
+
+constexpr std::uint8_t ACK = 6;
+constexpr std::uint8_t CR = 13;
+constexpr int FRAMBlockLength = 64;
+constexpr std::size_t FirmwareIDLimit = 255;  // characters kept of an ID; the rest is dropped
+
+constexpr const char* TimeoutDescription = "RS-232 timeout. Check cable and click Abort.";
+constexpr const char* NoLinkMessage =
+    "Cannot establish RS-232 link. Check cable and controller power.";
+
+// The time-out error: number 0x800403E8, source "Comm Error".
+AppError timeoutError();
+
+// "Shift Light" when the ID holds those words in any letter case, else "Unknown".
+std::string controllerTypeOf(const std::string& firmwareId);
+
+class ControllerLink {
+public:
+    explicit ControllerLink(AppContext& ctx) : m_ctx(ctx) {}
+
+    // Controller operations run one at a time. A Session is held for the length of one; a second
+    // asked for while one runs (a menu chosen during a yield, a timer tick) gets an empty one and
+    // must not touch the port.
+    class Session {
+    public:
+        explicit Session(ControllerLink* link) : m_link(link) {}
+        Session(Session&& other) noexcept : m_link(other.m_link) { other.m_link = nullptr; }
+        Session(const Session&) = delete;
+        Session& operator=(const Session&) = delete;
+        Session& operator=(Session&&) = delete;
+        ~Session();
+        explicit operator bool() const { return m_link != nullptr; }
+
+    private:
+        ControllerLink* m_link;
+    };
+    Session beginOperation();
+    bool busy() const { return m_busy; }
+
+    // Pauses for `milliseconds` on the monotonic clock while letting window events run.
+    void DelayTimer(std::int32_t milliseconds);
+
+    void ReSync();
+    // ReSync up to five times, stopping at the first acknowledgement.
+    void ReSyncUpToFiveTimes();
+    void SetAddress(std::int32_t address);
+
+    void ReadFirmwareID();
+    std::uint8_t ReadEEPROM();
+    void ReadTPSScaleFactors();
+    float ReadDataLogInterval();
+
+    void ReadFRAMBlock(int length);
+    void ReadFRAMData();
+    std::uint8_t ReadFRAM();
+
+    float ReadTPS();
+    float ReadBAT();
+    float ReadVIN1();
+    float ReadVIN2();
+    float ReadRPM();
+    float ReadVSS();
+    float ReadInputData();
+    float ReadOutputData();
+    float ReadStatus();
+
+    void ClearControllerBuffer();
+
+    void closePort();
+
+    bool CommandOK = false;
+    std::array<std::int16_t, FRAMBlockLength> FRAMBlockBuffer{};
+
+    AppContext& context() { return m_ctx; }
+
+private:
+    // What an Abort at the error prompt tidies up besides closing the port.
+    enum class Cleanup { ClosePort, EndRealTimeView };
+
+    struct Exchange {
+        std::vector<std::uint8_t> bytes;  // command bytes, in order
+        std::vector<bool> pauseAfter;     // a 2 ms pause after the byte at the same place
+        int replyLength = 1;
+        std::chrono::milliseconds wait{1000};
+        bool silentTimeout = false;  // a ReSync that is not answered says nothing
+        Cleanup cleanup = Cleanup::ClosePort;
+    };
+
+    // Steps 1 to 7 of the send-and-wait transaction: the reply bytes, or nothing after a
+    // time-out or a port that would not open (both already reported, the port closed).
+    std::optional<std::vector<std::uint8_t>> exchange(const Exchange& exchange);
+    // Opens the port if it is closed; false when the person gave up at the error prompt.
+    bool ensureOpen(Cleanup cleanup);
+    void reportTimeout(Cleanup cleanup);
+    void runCleanup(Cleanup cleanup);
+    std::optional<std::vector<std::uint8_t>> liveRead(std::uint8_t command, int replyLength);
+
+    AppContext& m_ctx;
+    bool m_busy = false;
+};
+
+}  // namespace velkor

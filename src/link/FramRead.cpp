@@ -1,0 +1,90 @@
+// Copying the controller's logged memory, 512 blocks of 64 bytes, into the FRAM image.
+
+#include <algorithm>
+
+#include "app/MainView.h"
+#include "app/Numbers.h"
+#include "app/Prompts.h"
+#include "link/ControllerLink.h"
+
+namespace velkor {
+
+void ControllerLink::ReadFRAMBlock(int length) {
+    Exchange ex;
+    ex.bytes = {Command::ReadFRAMBlock, static_cast<std::uint8_t>(length)};
+    ex.pauseAfter = {true, false};
+    ex.replyLength = length;
+    const auto reply = exchange(ex);
+    if (!reply) {
+        return;
+    }
+    for (int i = 0; i < length && i < FRAMBlockLength; ++i) {
+        FRAMBlockBuffer[static_cast<std::size_t>(i)] = (*reply)[static_cast<std::size_t>(i)];
+    }
+    DelayTimer(2);
+    CommandOK = true;
+}
+
+void ControllerLink::ReadFRAMData() {
+    MainView& view = m_ctx.view;
+    DataLog& log = m_ctx.data.log;
+    try {
+        view.showProgressFrame(true);
+        view.setProgressCaption("Reading FRAM");
+        view.setProgressValue(0);
+        ClearFRAMBuffer(log);
+
+        SetAddress(0);
+        if (!CommandOK) {
+            view.showProgressFrame(false);
+            closePort();
+            return;
+        }
+
+        CommandOK = false;
+        bool complete = true;
+        for (int start = 0; start < FramSize; start += FRAMBlockLength) {
+            ReadFRAMBlock(FRAMBlockLength);
+            // The block is copied before its read is judged, as the transfer always has.
+            for (int i = 0; i < FRAMBlockLength; ++i) {
+                log.FRAMBuffer[static_cast<std::size_t>(start + i)] =
+                    static_cast<std::uint8_t>(FRAMBlockBuffer[static_cast<std::size_t>(i)]);
+            }
+            view.setProgressValue(std::clamp(toWhole(start / 32767.0 * 100.0), 0, 100));
+            m_ctx.prompts.yield();
+            if (m_ctx.data.state.AbortRequested || !CommandOK) {
+                complete = false;
+                break;
+            }
+        }
+
+        view.showProgressFrame(false);
+        closePort();
+        if (complete) {
+            log.FRAMBufferEmpty = false;
+            CommandOK = true;
+        } else {
+            m_ctx.data.state.AbortRequested = false;
+            CommandOK = false;
+        }
+    } catch (const AppError& error) {
+        ErrorPrompt(m_ctx.prompts, error);
+        view.showProgressFrame(false);
+        closePort();
+        CommandOK = false;
+    }
+}
+
+std::uint8_t ControllerLink::ReadFRAM() {
+    Exchange ex;
+    ex.bytes = {Command::ReadFRAM};
+    const auto reply = exchange(ex);
+    if (!reply) {
+        return 0;
+    }
+    DelayTimer(2);
+    CommandOK = true;
+    return reply->front();
+}
+
+}  // namespace velkor

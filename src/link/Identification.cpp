@@ -1,0 +1,114 @@
+// Identification and configuration reads: the firmware ID, EEPROM bytes, the TPS scale factors
+// and the logging interval.
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/Prompts.h"
+#include "link/ControllerLink.h"
+#include "link/SerialPort.h"
+
+namespace velkor {
+
+namespace {
+
+bool containsShiftLight(const std::string& id) {
+    std::string lower(id.size(), ' ');
+    std::transform(id.begin(), id.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find("shift light") != std::string::npos;
+}
+
+}  // namespace
+
+std::string controllerTypeOf(const std::string& firmwareId) {
+    return containsShiftLight(firmwareId) ? "Shift Light" : "Unknown";
+}
+
+void ControllerLink::ReadFirmwareID() {
+    CommandOK = false;
+    if (!ensureOpen(Cleanup::ClosePort)) {
+        return;
+    }
+    SerialPort& port = m_ctx.port;
+    port.discardInput();
+    port.writeByte(Command::ReadFirmwareID);
+
+    const auto deadline = m_ctx.clock.now() + std::chrono::seconds(1);
+    std::string id;
+    bool ended = false;
+    // Unlike the other replies, the ID is awaited with window events running on every pass.
+    for (;;) {
+        if (port.bytesWaiting() > 0) {
+            const std::uint8_t byte = port.readByte();
+            if (byte == CR) {
+                ended = true;
+                break;
+            }
+            if (id.size() < FirmwareIDLimit) {
+                id += static_cast<char>(byte);
+            }
+        } else {
+            const auto now = m_ctx.clock.now();
+            if (now >= deadline) {
+                break;
+            }
+            port.waitForBytes(1, std::min(deadline, now + std::chrono::milliseconds(5)));
+        }
+        m_ctx.prompts.yield();
+    }
+    if (!ended) {
+        closePort();
+        reportTimeout(Cleanup::ClosePort);
+        return;
+    }
+    m_ctx.data.log.FirmwareID = id;
+    m_ctx.data.log.ControllerType = controllerTypeOf(id);
+    closePort();
+    DelayTimer(2);
+    CommandOK = true;
+}
+
+std::uint8_t ControllerLink::ReadEEPROM() {
+    Exchange ex;
+    ex.bytes = {Command::ReadEEPROM};
+    const auto reply = exchange(ex);
+    if (!reply) {
+        return 0;
+    }
+    DelayTimer(2);
+    CommandOK = true;
+    return reply->front();
+}
+
+void ControllerLink::ReadTPSScaleFactors() {
+    CommandOK = false;
+    SetAddress(21);
+    if (!CommandOK) {
+        closePort();
+        return;
+    }
+    CommandOK = false;
+    m_ctx.data.log.TPSMin = ReadEEPROM();
+    if (!CommandOK) {
+        closePort();
+        return;
+    }
+    CommandOK = false;
+    // The pointer has moved on to address 22 by itself.
+    m_ctx.data.log.TPSMax = ReadEEPROM();
+}
+
+float ControllerLink::ReadDataLogInterval() {
+    CommandOK = false;
+    SetAddress(19);
+    if (!CommandOK) {
+        closePort();
+        return 0.0f;
+    }
+    CommandOK = false;
+    const std::uint8_t steps = ReadEEPROM();
+    return static_cast<float>(0.016 * steps);
+}
+
+}  // namespace velkor

@@ -1,0 +1,197 @@
+#include "link/QtSerialPort.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/AppError.h"
+
+#ifdef __linux__
+#include <grp.h>
+#include <linux/serial.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace velkor {
+
+namespace {
+
+constexpr qint32 LineRate = 56000;
+constexpr std::uint32_t PortOpenError = 8002;
+
+std::optional<LineErrorCounts> driverCounts(int fd) {
+#ifdef __linux__
+    serial_icounter_struct counts{};
+    if (fd < 0 || ::ioctl(fd, TIOCGICOUNT, &counts) != 0) {
+        return std::nullopt;
+    }
+    LineErrorCounts result;
+    result.frame = counts.frame;
+    result.overrun = counts.overrun;
+    result.parity = counts.parity;
+    result.bufferOverrun = counts.buf_overrun;
+    return result;
+#else
+    (void)fd;
+    return std::nullopt;
+#endif
+}
+
+// The group that owns a device, for the advice on permissions ("dialout" on Debian).
+std::string owningGroup(const std::string& device) {
+#ifdef __linux__
+    struct stat info {};
+    if (::stat(device.c_str(), &info) == 0) {
+        if (const group* owner = ::getgrgid(info.st_gid)) {
+            return owner->gr_name;
+        }
+    }
+#else
+    (void)device;
+#endif
+    return "dialout";
+}
+
+std::string openFailure(const std::string& portName, const std::string& device,
+                        QSerialPort::SerialPortError error) {
+    const std::string head = portName + " could not be opened";
+    const QFileInfo info(QString::fromLocal8Bit(device.c_str()));
+    if (error == QSerialPort::DeviceNotFoundError || !info.exists()) {
+        return head + ": the device " + device +
+               " does not exist. Plug in the cable or adapter, or choose another port under "
+               "Communications, Port Setup.";
+    }
+    if (error == QSerialPort::PermissionError) {
+        if (!info.isReadable() || !info.isWritable()) {
+            const std::string group = owningGroup(device);
+            return head + ": permission denied for " + device +
+                   ". Your user needs to be in the group that owns the device, " + group +
+                   " (sudo adduser $USER " + group + ", then log out and in again).";
+        }
+        return head + ": " + device + " is in use by another program.";
+    }
+    return head + " (" + device + ").";
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort() : QtSerialPort(driverCounts) {}
+
+QtSerialPort::QtSerialPort(CountReader reader) : m_readCounts(std::move(reader)) {
+    m_errorPoll.setInterval(50);
+    QObject::connect(&m_errorPoll, &QTimer::timeout, [this] { pollLineErrors(); });
+}
+
+void QtSerialPort::open(const std::string& portName, const std::string& device) {
+    m_port.setPortName(QFile::decodeName(device.c_str()));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const auto error = m_port.error();
+        m_port.clearError();
+        throw AppError(PortOpenError, "Velkor", openFailure(portName, device, error));
+    }
+    const bool applied = m_port.setBaudRate(LineRate) && m_port.setDataBits(QSerialPort::Data8) &&
+                         m_port.setParity(QSerialPort::NoParity) &&
+                         m_port.setStopBits(QSerialPort::OneStop) &&
+                         m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!applied) {
+        m_pending.push_back(LineError::DeviceControlBlock);
+    }
+    // A device without modem lines (a pseudo-terminal, some adapters) refuses these; that is
+    // not a fault of the line.
+    m_port.setDataTerminalReady(true);
+    m_port.setRequestToSend(false);
+    m_port.clearError();
+    m_lastCounts = m_readCounts(static_cast<int>(m_port.handle()));
+    if (m_lastCounts || !m_pending.empty()) {
+        m_errorPoll.start();
+    }
+}
+
+void QtSerialPort::close() {
+    m_errorPoll.stop();
+    m_lastCounts.reset();
+    m_port.close();
+}
+
+void QtSerialPort::discardInput() {
+    if (m_port.isOpen()) {
+        m_port.clear(QSerialPort::Input);
+        m_port.readAll();
+    }
+}
+
+int QtSerialPort::bytesWaiting() {
+    if (!m_port.isOpen()) {
+        return 0;
+    }
+    // Take in what the driver holds without waiting, since window events may not have run.
+    m_port.waitForReadyRead(0);
+    return static_cast<int>(m_port.bytesAvailable());
+}
+
+void QtSerialPort::writeByte(std::uint8_t byte) {
+    if (!m_port.isOpen()) {
+        return;
+    }
+    const char c = static_cast<char>(byte);
+    m_port.write(&c, 1);
+    if (!m_port.flush()) {
+        m_port.waitForBytesWritten(100);
+    }
+}
+
+std::uint8_t QtSerialPort::readByte() {
+    char c = 0;
+    m_port.getChar(&c);
+    return static_cast<std::uint8_t>(c);
+}
+
+bool QtSerialPort::waitForBytes(int count, Clock::time_point deadline) {
+    while (m_port.isOpen()) {
+        if (m_port.bytesAvailable() >= count) {
+            return true;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            m_port.waitForReadyRead(0);
+            return m_port.bytesAvailable() >= count;
+        }
+        m_port.waitForReadyRead(static_cast<int>(left.count()));
+    }
+    return false;
+}
+
+void QtSerialPort::pollLineErrors() {
+    if (m_port.isOpen() && m_lastCounts) {
+        if (const auto counts = m_readCounts(static_cast<int>(m_port.handle()))) {
+            for (const int code : lineErrorEvents(*m_lastCounts, *counts)) {
+                m_pending.push_back(code);
+            }
+            m_lastCounts = counts;
+        }
+    }
+    // The handler may show a box that runs window events; events found meanwhile wait their turn.
+    if (m_delivering) {
+        return;
+    }
+    m_delivering = true;
+    while (!m_pending.empty()) {
+        const int code = m_pending.front();
+        m_pending.pop_front();
+        deliver(code);
+    }
+    m_delivering = false;
+    if (!m_port.isOpen()) {
+        m_errorPoll.stop();
+    }
+}
+
+void QtSerialPort::deliver(int code) {
+    if (m_handler) {
+        m_handler(code);
+    }
+}
+
+}  // namespace velkor

@@ -1,0 +1,41 @@
+#pragma once
+// A controller link over a scripted port and a fake clock.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/AppContext.h"
+#include "link/ControllerLink.h"
+#include "support/Fakes.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest() { data->prefs.CommPortNumber = 1; }
+
+    // Every command byte answered with the given bytes.
+    void answerEveryByteWith(std::initializer_list<std::uint8_t> bytes) {
+        std::vector<std::uint8_t> reply(bytes);
+        port.responder = [reply](std::uint8_t, ScriptedPort& p) {
+            for (auto b : reply) {
+                p.reply(b);
+            }
+        };
+    }
+
+    double secondsSince(Clock::time_point start) const { return clock.secondsSince(start); }
+
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, store, view, port, clock, ""};
+    ControllerLink link{ctx};
+};
+
+}  // namespace velkor::test

@@ -1,0 +1,111 @@
+#pragma once
+// Stand-ins for what cannot run for real in a unit test: the clock, a serial device answering
+// from a script, and a main window that records what it is told.
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Clock.h"
+#include "app/MainView.h"
+#include "link/SerialPort.h"
+
+namespace velkor::test {
+
+// Time that moves only when something sleeps on it or a test advances it.
+class FakeClock : public Clock {
+public:
+    time_point now() override { return m_now; }
+    void sleepUntil(time_point when) override {
+        if (when > m_now) {
+            m_now = when;
+        }
+    }
+    void advance(duration by) { m_now += by; }
+    double secondsSince(time_point start) const {
+        return std::chrono::duration<double>(m_now - start).count();
+    }
+
+private:
+    time_point m_now{std::chrono::hours(1)};
+};
+
+struct WrittenByte {
+    Clock::time_point time;
+    std::uint8_t value;
+};
+
+// A port whose far end is a function: each written byte may queue reply bytes. Waiting for bytes
+// that never come sleeps the fake clock to the deadline.
+class ScriptedPort : public SerialPort {
+public:
+    using Responder = std::function<void(std::uint8_t written, ScriptedPort& port)>;
+
+    explicit ScriptedPort(Clock& clock) : m_clock(clock) {}
+
+    Responder responder;
+    std::string openError;  // when set, open() fails with this description
+    std::vector<WrittenByte> written;
+    std::vector<std::string> openedDevices;
+    int closeCount = 0;
+
+    void reply(std::initializer_list<std::uint8_t> bytes) { m_input.insert(m_input.end(), bytes); }
+    void reply(std::uint8_t byte) { m_input.push_back(byte); }
+    std::vector<std::uint8_t> writtenValues() const;
+    void raiseLineError(int code) { m_handler(code); }
+
+    void open(const std::string& portName, const std::string& device) override;
+    bool isOpen() const override { return m_open; }
+    void close() override;
+    void discardInput() override { m_input.clear(); }
+    int bytesWaiting() override { return static_cast<int>(m_input.size()); }
+    void writeByte(std::uint8_t byte) override;
+    std::uint8_t readByte() override;
+    bool waitForBytes(int count, Clock::time_point deadline) override;
+    void setLineErrorHandler(LineErrorHandler handler) override { m_handler = std::move(handler); }
+
+private:
+    Clock& m_clock;
+    bool m_open = false;
+    std::deque<std::uint8_t> m_input;
+    LineErrorHandler m_handler;
+};
+
+// Records what the operations set on the main window.
+struct RecordingView : MainView {
+    std::string caption;
+    std::string applicationTitle;
+    bool progressShown = true;
+    std::string progressCaption;
+    std::vector<int> progressValues;
+    bool realTimeShown = true;
+    std::size_t portEntries = 0;
+    int selectedPort = -2;
+    double tachRedline = 0, tachMax = 0, speedoRedline = 0, speedoMax = 0;
+    int displayOptionsShown = 0;
+    int busyShown = 0;
+
+    void setCaption(const std::string& text) override { caption = text; }
+    void setApplicationTitle(const std::string& title) override { applicationTitle = title; }
+    void showProgressFrame(bool shown) override { progressShown = shown; }
+    void setProgressCaption(const std::string& text) override { progressCaption = text; }
+    void setProgressValue(int percent) override { progressValues.push_back(percent); }
+    void showRealTimeFrame(bool shown) override { realTimeShown = shown; }
+    void fillPortList(const std::vector<PortEntry>& entries) override {
+        portEntries = entries.size();
+    }
+    void selectPortEntry(int listIndex) override { selectedPort = listIndex; }
+    void setTachometerLimits(double redline, double fullScale) override {
+        tachRedline = redline;
+        tachMax = fullScale;
+    }
+    void setSpeedometerLimits(double redline, double fullScale) override {
+        speedoRedline = redline;
+        speedoMax = fullScale;
+    }
+    void showDisplayOptions() override { ++displayOptionsShown; }
+    void showBusy() override { ++busyShown; }
+};
+
+}  // namespace velkor::test
