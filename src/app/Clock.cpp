@@ -2,7 +2,19 @@
 
 #include <thread>
 
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
 namespace velkor {
+
+SteadyClock::SteadyClock() {
+#ifdef __linux__
+    // Wake within microseconds of a pause's end rather than the default 50 us later: a FRAM
+    // transfer holds a thousand 2 ms pauses.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+#endif
+}
 
 Clock::time_point SteadyClock::now() {
     return std::chrono::steady_clock::now();

@@ -19,6 +19,7 @@ public:
 
 class SteadyClock : public Clock {
 public:
+    SteadyClock();
     time_point now() override;
     void sleepUntil(time_point when) override;
 };

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <thread>
 
 #include "app/AppError.h"
 
@@ -148,9 +150,19 @@ std::uint8_t QtSerialPort::readByte() {
 }
 
 bool QtSerialPort::waitForBytes(int count, Clock::time_point deadline) {
+    // The bytes still missing cannot come faster than the line carries them, so the wait naps
+    // through all but the last of them instead of waking for every byte.
+    constexpr auto byteTime = std::chrono::steady_clock::duration(
+        std::chrono::nanoseconds(1'000'000'000LL * 10 / LineRate));
     while (m_port.isOpen()) {
-        if (m_port.bytesAvailable() >= count) {
+        const qint64 missing = count - m_port.bytesAvailable();
+        if (missing <= 0) {
             return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (missing > 1) {
+            std::this_thread::sleep_until(
+                std::min<Clock::time_point>(deadline, now + (missing - 1) * byteTime));
         }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());

@@ -1,0 +1,290 @@
+// The controller link through the real QSerialPort adapter, against the controller simulator on
+// a pseudo-terminal.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "link/ClearLog.h"
+#include "link/ControllerLink.h"
+#include "link/LineErrors.h"
+#include "link/QtSerialPort.h"
+#include "sim/Simulator.h"
+#include "support/Fakes.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+namespace {
+
+using namespace std::chrono;
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_serial_link";
+        static char* argv[] = {name, nullptr};
+        m_app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    std::unique_ptr<QCoreApplication> m_app;
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+class SerialLinkTest : public ::testing::Test {
+protected:
+    SerialLinkTest() {
+        sim::Config config;
+        config.fram = sim::generateDrive(368 + 12 * 1000, 7);
+        config.eeprom = sim::makeEeprom(125, 26, 230);
+        config.linkPath = (m_ports.path() + "/com1").toStdString();
+        m_config = config;
+        simulator = std::make_unique<sim::Simulator>(config);
+        simulator->start();
+        data->prefs.CommPortNumber = 1;
+        port.setLineErrorHandler([this](int code) { OnComm(ctx, code); });
+    }
+    ~SerialLinkTest() override { link.closePort(); }
+
+    // The values the simulator received, in order.
+    std::vector<int> received() const {
+        std::vector<int> values;
+        for (const auto& byte : simulator->received()) {
+            values.push_back(byte.value);
+        }
+        return values;
+    }
+
+    // Milliseconds between received bytes i-1 and i.
+    double gapBefore(std::size_t i) const {
+        const auto bytes = simulator->received();
+        return duration<double, std::milli>(bytes.at(i).time - bytes.at(i - 1).time).count();
+    }
+
+    static double secondsSince(steady_clock::time_point start) {
+        return duration<double>(steady_clock::now() - start).count();
+    }
+
+    QTemporaryDir m_ports;
+    sim::Config m_config;
+    std::unique_ptr<sim::Simulator> simulator;
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    SteadyClock clock;
+    QtSerialPort port;
+    AppContext ctx{*data, prompts, store, view, port, clock, m_ports.path().toStdString()};
+    ControllerLink link{ctx};
+};
+
+TEST_F(SerialLinkTest, EveryCommandSendsItsBytesInOrderWithThePausesBetween) {
+    link.ReSync();
+    ASSERT_TRUE(link.CommandOK);
+    link.SetAddress(19);
+    link.SetAddress(0);
+    link.SetAddress(300);
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(received(), (std::vector<int>{51, 20, 19, 0, 20, 0, 0, 20, 44, 1}));
+    for (std::size_t i : {2u, 3u, 5u, 6u, 8u, 9u}) {
+        EXPECT_GE(gapBefore(i), 2.0) << "byte " << i;
+    }
+    EXPECT_TRUE(port.isOpen());
+
+    simulator->clearReceived();
+    link.ReadTPS();
+    link.ReadBAT();
+    link.ReadVIN1();
+    link.ReadVIN2();
+    link.ReadRPM();
+    link.ReadVSS();
+    link.ReadInputData();
+    link.ReadOutputData();
+    link.ReadStatus();
+    link.ReadEEPROM();
+    link.ReadFRAM();
+    link.ReadFRAMBlock(64);
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(received(), (std::vector<int>{41, 38, 42, 43, 39, 40, 44, 45, 46, 21, 30, 48, 64}));
+    EXPECT_GE(gapBefore(12), 2.0);
+    EXPECT_TRUE(port.isOpen());
+
+    simulator->clearReceived();
+    link.ReadFirmwareID();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(data->log.FirmwareID, "Shift Light Controller V2.0");
+    EXPECT_EQ(data->log.ControllerType, "Shift Light");
+    EXPECT_FALSE(port.isOpen());
+    link.ClearControllerBuffer();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(received(), (std::vector<int>{16, 49, 105, 52, 191, 59}));
+    for (std::size_t i = 2; i <= 5; ++i) {
+        EXPECT_GE(gapBefore(i), 2.0) << "erase byte " << i;
+    }
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(simulator->eraseCount(), 1);
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(SerialLinkTest, IdentificationAndConfigurationReads) {
+    link.ReadTPSScaleFactors();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
+    EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 2.0f);
+    EXPECT_TRUE(link.CommandOK);
+}
+
+TEST_F(SerialLinkTest, FramTransferCopiesTheWholeImage) {
+    link.ReadFRAMData();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_FALSE(data->log.FRAMBufferEmpty);
+    EXPECT_TRUE(
+        std::equal(m_config.fram.begin(), m_config.fram.end(), data->log.FRAMBuffer.begin()));
+    EXPECT_EQ(view.progressValues.back(), 100);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(simulator->blocksServed(), 512);
+}
+
+TEST_F(SerialLinkTest, FramTransferStoppingHalfWay) {
+    sim::Faults faults;
+    faults.stopAfterBlocks = 256;
+    simulator->setFaults(faults);
+    prompts.answerMessages({Answer::Abort});
+    link.ReadFRAMData();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_TRUE(data->log.FRAMBufferEmpty);
+    EXPECT_TRUE(std::equal(m_config.fram.begin(), m_config.fram.begin() + 256 * 64,
+                           data->log.FRAMBuffer.begin()));
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(view.progressShown);
+}
+
+TEST_F(SerialLinkTest, NoControllerOnTheLine) {
+    sim::Faults faults;
+    faults.silent = true;
+    simulator->setFaults(faults);
+
+    auto start = steady_clock::now();
+    link.ReSync();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_GE(secondsSince(start), 1.0);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(port.isOpen());
+
+    prompts.answerMessages({Answer::Ignore});
+    start = steady_clock::now();
+    link.ReadStatus();
+    EXPECT_GE(secondsSince(start), 1.0);
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
+}
+
+TEST_F(SerialLinkTest, HalfAReplyAndNoiseAreLeftForTheNextCommandToDiscard) {
+    sim::Faults faults;
+    faults.halfReply = true;
+    simulator->setFaults(faults);
+    prompts.answerMessages({Answer::Ignore});
+    link.ReadRPM();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_FALSE(port.isOpen());
+
+    faults.halfReply = false;
+    faults.noiseBytes = 3;
+    simulator->setFaults(faults);
+    link.ReSync();
+    EXPECT_TRUE(link.CommandOK);  // the stray byte of the engine speed was discarded
+    EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 2.0f);  // and the noise after each reply
+    EXPECT_TRUE(link.CommandOK);
+}
+
+TEST_F(SerialLinkTest, WrongAcknowledgementSaysNothingAndLeavesThePortOpen) {
+    sim::Faults faults;
+    faults.wrongAck = true;
+    simulator->setFaults(faults);
+    link.SetAddress(19);
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_TRUE(port.isOpen());
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(SerialLinkTest, EraseAcknowledgedFourSecondsLateStillSucceeds) {
+    sim::Faults faults;
+    faults.eraseAckDelay = 4.0;
+    simulator->setFaults(faults);
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    mnuClearControllerBuffer_Click(link);
+    EXPECT_EQ(prompts.messageTexts().back(), "Controller data buffer cleared.");
+    EXPECT_EQ(simulator->eraseCount(), 1);
+}
+
+TEST_F(SerialLinkTest, ArmedControllerIsNotErased) {
+    simulator->setState(2);
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    mnuClearControllerBuffer_Click(link);
+    EXPECT_EQ(prompts.messageTexts().back(), "Cannot clear data buffer while controller is armed.");
+    EXPECT_EQ(received(), (std::vector<int>{51, 46}));
+    EXPECT_EQ(simulator->eraseCount(), 0);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(SerialLinkTest, MissingDeviceIsNamedAndRetryOpensAgain) {
+    data->prefs.CommPortNumber = 2;  // no link for com2, so /dev/ttyS1
+    int shown = 0;
+    prompts.onShow = [&](const ShownPrompt&) {
+        // Before the retry, point Com2 at the simulator, as a person plugging in would.
+        if (++shown == 1) {
+            QFile::link(QString::fromStdString(simulator->devicePath()), m_ports.path() + "/com2");
+        }
+    };
+    prompts.answerMessages({Answer::Retry});
+    if (QFileInfo::exists("/dev/ttyS1")) {
+        GTEST_SKIP() << "this machine has /dev/ttyS1";
+    }
+    link.ReSync();
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_NE(prompts.shown()[0].text.find("Com2"), std::string::npos);
+    EXPECT_NE(prompts.shown()[0].text.find("/dev/ttyS1"), std::string::npos);
+    EXPECT_NE(prompts.shown()[0].text.find("does not exist"), std::string::npos);
+    EXPECT_TRUE(link.CommandOK);
+}
+
+TEST(QtSerialPortLineErrors, CounterRisesBecomeEventsWhileOpen) {
+    LineErrorCounts counts;
+    QtSerialPort port([&counts](int) { return std::optional<LineErrorCounts>(counts); });
+    std::vector<int> events;
+    port.setLineErrorHandler([&events](int code) { events.push_back(code); });
+
+    QTemporaryDir dir;
+    sim::Config config;
+    config.linkPath = (dir.path() + "/com1").toStdString();
+    sim::Simulator simulator(config);
+    simulator.start();
+    port.open("Com1", config.linkPath);
+    port.pollLineErrors();
+    EXPECT_TRUE(events.empty());
+    counts.frame = 2;
+    counts.parity = 1;
+    port.pollLineErrors();
+    EXPECT_EQ(events, (std::vector<int>{LineError::Framing, LineError::Parity}));
+    port.close();
+    counts.overrun = 1;
+    port.pollLineErrors();
+    EXPECT_EQ(events.size(), 2u);  // a closed port reports nothing
+}
+
+}  // namespace
+}  // namespace velkor::test
