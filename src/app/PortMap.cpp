@@ -49,6 +49,12 @@ std::vector<PortEntry> portEntries(const std::string& linkDir) {
         entry.name = portName(number);
         entry.device = portDevice(number, linkDir);
         entry.linked = !linkDir.empty() && entry.device == linkPath(number, linkDir);
+        std::error_code linkError;
+        entry.shown =
+            entry.linked ? fs::weakly_canonical(entry.device, linkError).string() : entry.device;
+        if (entry.shown.empty()) {
+            entry.shown = entry.device;
+        }
         std::error_code error;
         entry.present = fs::exists(entry.device, error);
         entries.push_back(std::move(entry));

@@ -21,6 +21,7 @@ struct PortEntry {
     std::string name;    // "Com5"
     std::string device;  // the path opened for it
     bool linked;         // a per-user link chose the device
+    std::string shown;   // what a person reads: the device, or where the link leads
     bool present;        // the device exists now
 };
 

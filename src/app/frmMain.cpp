@@ -256,7 +256,7 @@ void frmMain::fillPortList(const std::vector<PortEntry>& entries) {
     m_portEntries = entries;
     cboPort->clear();
     for (const PortEntry& entry : entries) {
-        const QString device = QString::fromStdString(entry.device);
+        const QString device = QString::fromStdString(entry.shown);
         cboPort->addItem(presenceIcon(entry.present),
                          QString::fromStdString(entry.name) + "    " + device);
         const int row = cboPort->count() - 1;
@@ -282,9 +282,9 @@ void frmMain::showPortDevice(int listIndex) {
         return;
     }
     const PortEntry& entry = m_portEntries[std::size_t(listIndex)];
-    QString text = QString::fromStdString(entry.device);
+    QString text = QString::fromStdString(entry.shown);
     if (entry.linked) {
-        text += " (your link)";
+        text += " (your link com" + QString::number(entry.number) + ")";
     }
     text += entry.present ? QString::fromUtf8(" \u2014 present")
                           : QString::fromUtf8(" \u2014 not present on this computer");

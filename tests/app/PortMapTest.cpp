@@ -39,6 +39,7 @@ TEST(PortMap, APersonalLinkWinsEvenWhenItsTargetIsMissing) {
     EXPECT_EQ(entries[4].device, (dir / "com5").string());
     EXPECT_TRUE(entries[4].linked);
     EXPECT_TRUE(entries[4].present);
+    EXPECT_EQ(entries[4].shown, fs::canonical(target).string());  // where the link leads
     EXPECT_TRUE(entries[5].linked);
     EXPECT_FALSE(entries[5].present);
     EXPECT_FALSE(entries[6].linked);
