@@ -30,10 +30,15 @@ velkor_install() {
         "${missing[@]}"
 }
 
-# velkor_build DIR [cmake options...]
-velkor_build() {
+# velkor_configure DIR [cmake options...]
+velkor_configure() {
     local dir=$1
     shift
     cmake -S "$VELKOR_ROOT" -B "$VELKOR_ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$VELKOR_ROOT/$dir"
+}
+
+# velkor_build DIR [cmake options...]: configures and builds everything.
+velkor_build() {
+    velkor_configure "$@"
+    cmake --build "$VELKOR_ROOT/$1"
 }

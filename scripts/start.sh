@@ -6,7 +6,8 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 velkor_install
-velkor_build build -DVELKOR_BUILD_TESTS=OFF
+velkor_configure build
+cmake --build "$VELKOR_ROOT/build" --target velkor velkor-sim
 
 profile=$(mktemp -d -t velkor-demo.XXXXXX)
 export XDG_CONFIG_HOME="$profile"
