@@ -22,6 +22,7 @@ constexpr std::uint32_t InvalidPropertyValue = 380;
 constexpr std::uint32_t InvalidPicture = 481;
 constexpr std::uint32_t CommError = 0x800403E8;
 constexpr std::uint32_t CanceledFileSave = 0x800403E9;
+constexpr std::uint32_t CanceledFileOpen = 0x800403E8;
 }  // namespace ErrorNumber
 
 class AppError : public std::exception {

@@ -25,6 +25,7 @@
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
 #include "log/Caption.h"
+#include "log/LogFileOperations.h"
 
 namespace velkor {
 
@@ -84,8 +85,8 @@ void frmMain::createMenus() {
 
     mnuFile = menuBar()->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
-    item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", nullptr);
-    item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", nullptr);
+    item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", &frmMain::mnuOpenFile_Click);
+    item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", &frmMain::mnuSaveFile_Click);
     mnuFile->addSeparator()->setObjectName("mnuSep1");
     item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", nullptr);
     mnuFile->addSeparator()->setObjectName("mnuSep2");
@@ -93,7 +94,7 @@ void frmMain::createMenus() {
 
     mnuEdit = menuBar()->addMenu("&Edit");
     mnuEdit->setObjectName("mnuEdit");
-    item(mnuEdit, mnuEditComment, "mnuEditComment", "&Comment", nullptr);
+    item(mnuEdit, mnuEditComment, "mnuEditComment", "&Comment", &frmMain::mnuEditComment_Click);
     item(mnuEdit, mnuDisplayOptions, "mnuDisplayOptions", "Display &Options",
          &frmMain::mnuDisplayOptions_Click);
 
@@ -306,6 +307,10 @@ void frmMain::showDisplayOptions() {
     // The display options dialog is shown here, modally, once it exists.
 }
 
+void frmMain::showChart() {
+    // The chart window opens here once it exists.
+}
+
 void frmMain::runOperation(const std::function<void()>& operation) {
     runStep(m_ctx.prompts, operation);
 }
@@ -321,6 +326,18 @@ void frmMain::cmdPortSelectOK_Click() {
 
 void frmMain::mnuPortSetup_Click() {
     fraPortSelect->show();
+}
+
+void frmMain::mnuOpenFile_Click() {
+    runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
+}
+
+void frmMain::mnuSaveFile_Click() {
+    runOperation([&] { velkor::mnuSaveFile_Click(m_ctx); });
+}
+
+void frmMain::mnuEditComment_Click() {
+    velkor::mnuEditComment_Click(m_ctx);
 }
 
 void frmMain::mnuClearControllerBuffer_Click() {

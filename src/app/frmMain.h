@@ -51,6 +51,7 @@ public:
     void setSpeedometerLimits(double redline, double fullScale) override;
     void showDisplayOptions() override;
     void showBusy() override;
+    void showChart() override;
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;
@@ -106,6 +107,9 @@ private:
     void cboPort_Click(int listIndex);
     void cmdPortSelectOK_Click();
     void mnuPortSetup_Click();
+    void mnuOpenFile_Click();
+    void mnuSaveFile_Click();
+    void mnuEditComment_Click();
     void mnuClearControllerBuffer_Click();
     void mnuDisplayOptions_Click();
     void mnuAbout_Click();

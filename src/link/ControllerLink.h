@@ -47,9 +47,6 @@ constexpr const char* NoLinkMessage =
 // The time-out error: number 0x800403E8, source "Comm Error".
 AppError timeoutError();
 
-// "Shift Light" when the ID holds those words in any letter case, else "Unknown".
-std::string controllerTypeOf(const std::string& firmwareId);
-
 class ControllerLink {
 public:
     explicit ControllerLink(AppContext& ctx) : m_ctx(ctx) {}

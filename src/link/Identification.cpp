@@ -2,28 +2,12 @@
 // and the logging interval.
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/Prompts.h"
 #include "link/ControllerLink.h"
 #include "link/SerialPort.h"
 
 namespace velkor {
-
-namespace {
-
-bool containsShiftLight(const std::string& id) {
-    std::string lower(id.size(), ' ');
-    std::transform(id.begin(), id.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower.find("shift light") != std::string::npos;
-}
-
-}  // namespace
-
-std::string controllerTypeOf(const std::string& firmwareId) {
-    return containsShiftLight(firmwareId) ? "Shift Light" : "Unknown";
-}
 
 void ControllerLink::ReadFirmwareID() {
     CommandOK = false;

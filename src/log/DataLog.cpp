@@ -1,5 +1,8 @@
 #include "log/DataLog.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace velkor {
 
 void ClearDataBuffer(DataLog& log) {
@@ -24,6 +27,13 @@ void ClearDataBuffer(DataLog& log) {
 void ClearFRAMBuffer(DataLog& log) {
     log.FRAMBuffer.fill(0);
     log.FRAMBufferEmpty = true;
+}
+
+std::string controllerTypeOf(const std::string& firmwareId) {
+    std::string lower(firmwareId.size(), ' ');
+    std::transform(firmwareId.begin(), firmwareId.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find("shift light") != std::string::npos ? "Shift Light" : "Unknown";
 }
 
 }  // namespace velkor

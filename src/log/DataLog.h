@@ -69,4 +69,7 @@ void ClearDataBuffer(DataLog& log);
 // Zeroes the FRAM image and marks it empty.
 void ClearFRAMBuffer(DataLog& log);
 
+// "Shift Light" when a firmware ID holds those words in any letter case, else "Unknown".
+std::string controllerTypeOf(const std::string& firmwareId);
+
 }  // namespace velkor

@@ -85,6 +85,7 @@ struct RecordingView : MainView {
     double tachRedline = 0, tachMax = 0, speedoRedline = 0, speedoMax = 0;
     int displayOptionsShown = 0;
     int busyShown = 0;
+    int chartsShown = 0;
 
     void setCaption(const std::string& text) override { caption = text; }
     void setApplicationTitle(const std::string& title) override { applicationTitle = title; }
@@ -106,6 +107,7 @@ struct RecordingView : MainView {
     }
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
+    void showChart() override { ++chartsShown; }
 };
 
 }  // namespace velkor::test

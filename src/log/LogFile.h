@@ -1,0 +1,57 @@
+#pragma once
+// The log file: 2716 CR LF lines of comma-separated fields in Latin-1. Lines 1 to 12 hold the
+// interval and the display settings the chart needs, line 13 the column titles, lines 14 to 2713
+// the 2700 samples, then the firmware ID, the title line with the download date, and the comment.
+// Every line is known by its position, never by its label.
+
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "log/DataLog.h"
+
+namespace velkor {
+
+struct Preferences;
+
+constexpr int LogFileHeaderLines = 13;
+constexpr int LogFileLines = 2716;
+constexpr std::size_t LogFileLineLimit = 64 * 1024;  // what is kept of one line
+constexpr const char* LogFileFilter = "Shift Light Controller log files (*.log)|*.log";
+
+// Lines 1 to 13.
+std::vector<std::string> logFileHeader(const DataLog& log, const Preferences& prefs);
+// The sample line of sample `sampleNumber` (1..2700).
+std::string logFileSample(const DataLog& log, int sampleNumber);
+// Lines 2714 and 2715: the firmware ID, and the maker's name with the controller type and the
+// download date.
+std::vector<std::string> logFileTrailer(const DataLog& log, const std::string& makerName);
+// Line 2716: the comment, or a single space when there is none.
+std::string logFileComment(const std::string& comment);
+// Line endings for the lines above.
+constexpr const char* LogFileLineEnd = "\r\n";
+
+// How reading a log file went.
+struct LogFileRead {
+    enum class End { Complete, InHeader, InSamples, InTrailer };
+    End end = End::Complete;
+    bool firmwareKnown = false;  // the firmware ID names a shift-light controller
+};
+
+// Reads a log file into `log` and `prefs` (the display settings it carries), as far as it goes.
+// The data columns should be cleared first: a sample line with the wrong number of pieces leaves
+// its sample as it was. Any bytes are taken: lines are cut at LogFileLineLimit, a line with the
+// wrong number of comma-separated pieces is passed over, and lines past the last are never read.
+// Sets ControllerType from the firmware ID, clamps throttle to 0..100 and repairs the time column;
+// it does not mark the log filled.
+LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs);
+
+// The pieces of a line between commas, and how many there were; at most `keep` are kept.
+struct LinePieces {
+    std::size_t count = 0;
+    std::vector<std::string_view> pieces;
+};
+LinePieces splitLine(std::string_view line, std::size_t keep);
+
+}  // namespace velkor

@@ -1,0 +1,146 @@
+#include "log/LogFileOperations.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "app/AppContext.h"
+#include "app/AppError.h"
+#include "app/MainView.h"
+#include "app/Preferences.h"
+#include "app/Prompts.h"
+#include "log/AtomicFile.h"
+#include "log/Caption.h"
+#include "log/FileDialogs.h"
+#include "log/LogFile.h"
+
+namespace velkor {
+
+namespace {
+
+constexpr const char* PrematureEndNoData = "Error - reached premature end-of-file. No data found";
+constexpr const char* PrematureEnd =
+    "Error - reached premature end-of-file. Some data may be missing or corrupted";
+
+// Runs a dialog loop under the error prompt. Its "Canceled" error: Retry shows the dialog again;
+// Abort and Ignore both end the operation, since the person declined the file.
+std::optional<std::string> chooseFile(Prompts& prompts,
+                                      const std::function<std::optional<std::string>()>& dialog) {
+    std::optional<std::string> path;
+    const StepResult result = runStep(prompts, [&] { path = dialog(); });
+    if (result != StepResult::Done || !path || path->empty()) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+}  // namespace
+
+void mnuSaveFile_Click(AppContext& ctx) {
+    DataLog& log = ctx.data.log;
+    Prompts& prompts = ctx.prompts;
+    if (log.DataBufferEmpty) {
+        prompts.message("Data buffer empty.", SaveTitle, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    const auto path =
+        chooseFile(prompts, [&] { return FileSave(prompts, "Save File", LogFileFilter, ""); });
+    if (!path) {
+        return;
+    }
+
+    std::string content;
+    content.reserve(LogFileLines * 64);
+    const auto append = [&content](const std::string& line) {
+        content += line;
+        content += LogFileLineEnd;
+    };
+    for (const std::string& line : logFileHeader(log, ctx.data.prefs)) {
+        append(line);
+    }
+    for (int sample = 1; sample <= SampleCount; ++sample) {
+        append(logFileSample(log, sample));
+        prompts.yield();
+        if (ctx.data.state.AbortRequested) {
+            // Nothing has touched the disk yet, so the file as it was stays.
+            ctx.data.state.AbortRequested = false;
+            return;
+        }
+    }
+    for (const std::string& line : logFileTrailer(log, makerName(ctx.data.branding))) {
+        append(line);
+    }
+    if (log.Comment.empty()) {
+        log.Comment = prompts.inputBox("Comment?", "Optional Information Entry", "").value_or("");
+    }
+    append(logFileComment(log.Comment));
+
+    if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) != StepResult::Done) {
+        return;  // nothing was replaced
+    }
+    ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+}
+
+void mnuOpenFile_Click(AppContext& ctx) {
+    DataLog& log = ctx.data.log;
+    Prompts& prompts = ctx.prompts;
+    if (!log.DataBufferEmpty) {
+        if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
+                            Buttons::OkCancel) != Answer::Ok) {
+            return;
+        }
+        ClearDataBuffer(log);
+    }
+    log.FirmwareID.clear();
+    log.ControllerType.clear();
+
+    const auto path =
+        chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
+    if (!path) {
+        return;
+    }
+
+    std::ifstream file;
+    const StepResult opened = runStep(prompts, [&] {
+        file.open(*path, std::ios::binary);
+        if (!file) {
+            throw AppError(
+                ErrorNumber::FileNotFound, "Velkor",
+                "The log file " + *path + " could not be opened (" + std::strerror(errno) + ").");
+        }
+    });
+    if (opened != StepResult::Done) {
+        return;
+    }
+
+    const LogFileRead read = readLogFile(file, log, ctx.data.prefs);
+    file.close();
+    if (read.end == LogFileRead::End::InHeader) {
+        prompts.message(PrematureEndNoData, OpenTitle, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (read.end != LogFileRead::End::Complete) {
+        prompts.message(PrematureEnd, OpenTitle, Icon::Exclamation, Buttons::Ok);
+    }
+    if (!read.firmwareKnown) {
+        prompts.message(
+            "Error - invalid firmware ID. Unable to identify controller version.\r\n"
+            "Some data may be incorrectly scaled.",
+            OpenTitle, Icon::Exclamation, Buttons::Ok);
+    }
+    log.DataBufferEmpty = false;
+    ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+    if (isPressureSensor(ctx.data.prefs.Input1Type)) {
+        applyPressureScaling(ctx.data.prefs);
+    }
+    ctx.view.showChart();
+}
+
+void mnuEditComment_Click(AppContext& ctx) {
+    ctx.data.log.Comment = ctx.prompts
+                               .inputBox("Enter or edit comment. Cancel will erase any comment.",
+                                         "Optional Information Entry/Edit", ctx.data.log.Comment)
+                               .value_or("");
+}
+
+}  // namespace velkor
