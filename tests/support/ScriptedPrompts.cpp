@@ -44,6 +44,16 @@ std::vector<std::string> ScriptedPrompts::messageTexts() const {
     return texts;
 }
 
+std::vector<ShownPrompt> ScriptedPrompts::messages() const {
+    std::vector<ShownPrompt> result;
+    for (const auto& prompt : m_shown) {
+        if (prompt.kind == ShownPrompt::Kind::Message) {
+            result.push_back(prompt);
+        }
+    }
+    return result;
+}
+
 Answer ScriptedPrompts::message(const std::string& text, const std::string& title, Icon icon,
                                 Buttons buttons) {
     m_shown.push_back({ShownPrompt::Kind::Message, text, title, icon, buttons});

@@ -36,6 +36,7 @@ public:
 
     const std::vector<ShownPrompt>& shown() const { return m_shown; }
     std::vector<std::string> messageTexts() const;
+    std::vector<ShownPrompt> messages() const;  // message boxes only, no dialogs
     int yields() const { return m_yields; }
 
     Answer message(const std::string& text, const std::string& title, Icon icon,
