@@ -26,8 +26,8 @@ public:
     virtual void setSpeedometerLimits(double redline, double fullScale) = 0;
     // Shows the display options dialog modally and returns when it has closed.
     virtual void showDisplayOptions() = 0;
-    // Opens the chart window on the log in memory, as the View Chart menu item does.
-    virtual void showChart() = 0;
+    // Shows the chart window on the log in memory, modally; returns when it has closed.
+    virtual void openChartWindow() = 0;
     // A controller operation was asked for while another one runs; it is not started.
     virtual void showBusy() = 0;
 };

@@ -21,6 +21,8 @@
 #include "about/DataFiles.h"
 #include "app/Prompts.h"
 #include "app/StartUp.h"
+#include "chart/ViewChart.h"
+#include "chart/frmChart1.h"
 #include "link/ClearLog.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
@@ -101,7 +103,8 @@ void frmMain::createMenus() {
     mnuView = menuBar()->addMenu("&View");
     mnuView->setObjectName("mnuView");
     item(mnuView, mnuViewRealTime, "mnuViewRealTime", "View &Real Time Data", nullptr);
-    item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)", nullptr);
+    item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)",
+         &frmMain::mnuViewChart_Click);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");
@@ -307,8 +310,10 @@ void frmMain::showDisplayOptions() {
     // The display options dialog is shown here, modally, once it exists.
 }
 
-void frmMain::showChart() {
-    // The chart window opens here once it exists.
+void frmMain::openChartWindow() {
+    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
+    chart.Form_Load();
+    chart.exec();
 }
 
 void frmMain::runOperation(const std::function<void()>& operation) {
@@ -334,6 +339,10 @@ void frmMain::mnuOpenFile_Click() {
 
 void frmMain::mnuSaveFile_Click() {
     runOperation([&] { velkor::mnuSaveFile_Click(m_ctx); });
+}
+
+void frmMain::mnuViewChart_Click() {
+    runOperation([&] { velkor::mnuViewChart_Click(m_ctx); });
 }
 
 void frmMain::mnuEditComment_Click() {

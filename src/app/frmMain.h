@@ -51,7 +51,7 @@ public:
     void setSpeedometerLimits(double redline, double fullScale) override;
     void showDisplayOptions() override;
     void showBusy() override;
-    void showChart() override;
+    void openChartWindow() override;
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;
@@ -110,6 +110,7 @@ private:
     void mnuOpenFile_Click();
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
+    void mnuViewChart_Click();
     void mnuClearControllerBuffer_Click();
     void mnuDisplayOptions_Click();
     void mnuAbout_Click();

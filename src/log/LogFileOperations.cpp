@@ -9,6 +9,7 @@
 #include "app/MainView.h"
 #include "app/Preferences.h"
 #include "app/Prompts.h"
+#include "chart/ViewChart.h"
 #include "log/AtomicFile.h"
 #include "log/Caption.h"
 #include "log/FileDialogs.h"
@@ -133,7 +134,7 @@ void mnuOpenFile_Click(AppContext& ctx) {
     if (isPressureSensor(ctx.data.prefs.Input1Type)) {
         applyPressureScaling(ctx.data.prefs);
     }
-    ctx.view.showChart();
+    mnuViewChart_Click(ctx);
 }
 
 void mnuEditComment_Click(AppContext& ctx) {

@@ -1,5 +1,7 @@
 #include "log/LogUnits.h"
 
+#include <cmath>
+
 #include "app/Numbers.h"
 #include "app/Preferences.h"
 
@@ -45,8 +47,16 @@ float tpsPercentFromRaw(int raw, float tpsMin, float tpsMax) {
     return static_cast<float>(percent);
 }
 
+std::int32_t storedWhole(float stored) {
+    // A value read from a damaged file may be far outside any byte; it then has no bits.
+    if (!(std::fabs(stored) < 2147483520.0f)) {
+        return 0;
+    }
+    return toWhole(stored);
+}
+
 bool bitSet(float storedByte, int mask) {
-    return (toWhole(storedByte) & mask) != 0;
+    return (storedWhole(storedByte) & mask) != 0;
 }
 
 double speedInUnits(float mph, const std::string& vssUnits) {

@@ -2,6 +2,7 @@
 // Meanings of the logged bytes and the conversions to engineering units that the chart and the
 // live display apply to stored values.
 
+#include <cstdint>
 #include <string>
 
 namespace velkor {
@@ -31,6 +32,10 @@ constexpr int OutputGPO = 64;
 constexpr int StatePowerOff = 0;
 constexpr int StateNotArmed = 1;
 constexpr int StateArmed = 2;
+
+// A stored value taken to the nearest whole number (ties to even); 0 for a value that is not a
+// number of the 32-bit range, as a damaged file may hold.
+std::int32_t storedWhole(float stored);
 
 // Whether bit `mask` is set in a stored byte value (the float taken to the nearest whole number).
 bool bitSet(float storedByte, int mask);

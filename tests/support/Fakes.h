@@ -107,7 +107,7 @@ struct RecordingView : MainView {
     }
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
-    void showChart() override { ++chartsShown; }
+    void openChartWindow() override { ++chartsShown; }
 };
 
 }  // namespace velkor::test

@@ -1,0 +1,34 @@
+#pragma once
+// Where the chart's time window stands, and the sample a click in time lands on.
+
+#include <array>
+
+#include "chart/ChartView.h"
+
+namespace velkor {
+
+struct TimeRange {
+    float low;
+    float high;
+};
+
+// A window of `width` seconds centred on `centre`, moved right to start at 0 when it would begin
+// before the log, and cut (not moved) at `totalTime`, so that near the end it is narrower.
+TimeRange placeTimeWindow(float centre, float width, float totalTime);
+
+struct TimeScale {
+    int option;  // 1, 2, 3
+    const char* caption;
+    float window;  // seconds
+    int largeStep;
+    int smallStep;
+};
+const TimeScale& timeScale(int option);
+
+// The sample (1..2700) whose time is nearest `time`; the first of equally near ones.
+int nearestSample(const TraceValues& elapsedTime, double time);
+
+// The controller's state and the outputs that are on, one per line ("\r\n" between).
+std::string statusText(float state, float outputs);
+
+}  // namespace velkor
