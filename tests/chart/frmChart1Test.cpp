@@ -1,0 +1,135 @@
+// The chart window as a person sees it, offscreen, on a realistic log.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractScrollArea>
+#include <QChartView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <memory>
+
+#include "about/DataFiles.h"
+#include "app/Preferences.h"
+#include "chart/Chart2D.h"
+#include "chart/frmChart1.h"
+#include "log/FramDecode.h"
+#include "sim/Simulator.h"
+#include "support/QtApp.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+namespace {
+
+const auto* const environment = installQtApplication();
+
+class frmChart1Test : public ::testing::Test {
+protected:
+    frmChart1Test() {
+        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
+        std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
+        log->TPSMin = 26;
+        log->TPSMax = 230;
+        EXPECT_FALSE(DecodeFRAMImage(*log));
+        log->DataLogInterval = 0.1f;
+        BuildElapsedTime(*log);
+        log->DataBufferEmpty = false;
+    }
+
+    std::unique_ptr<frmChart1> open(std::vector<std::string> folders = {VELKOR_DATA_DIR}) {
+        auto window = std::make_unique<frmChart1>(*log, prefs, prompts, folders);
+        window->Form_Load();
+        window->show();
+        QApplication::processEvents();
+        return window;
+    }
+
+    // Clicks the chart at a time, halfway up the plot.
+    static void clickAt(frmChart1& window, double time, Qt::MouseButton button = Qt::LeftButton) {
+        auto* view = window.Chart2D1->findChild<QChartView*>();
+        QWidget* viewport = view->viewport();
+        const QPointF pixel = window.Chart2D1->pixelOf(time, 5000);
+        QTest::mousePress(viewport, button, {},
+                          viewport->mapFrom(window.Chart2D1, pixel.toPoint()));
+        QTest::mouseRelease(viewport, button, {},
+                            viewport->mapFrom(window.Chart2D1, pixel.toPoint()));
+    }
+
+    std::unique_ptr<DataLog> log = std::make_unique<DataLog>();
+    Preferences prefs;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(frmChart1Test, OpensOnTheLastHalfWindowWithEmptyReadouts) {
+    auto window = open();
+    EXPECT_EQ(window->windowTitle(), "Shift Light Controller Data Logging Program - Chart Display");
+    EXPECT_TRUE(window->optTimeScale3->isChecked());
+    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace1RPM)->isChecked());
+    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
+    EXPECT_EQ(window->scrChart2D1->value(), window->scrChart2D1->maximum());
+    EXPECT_EQ(window->scrChart2D1->maximum(), 270);
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::X), (std::pair<double, double>{120, 270}));
+    EXPECT_DOUBLE_EQ(window->Chart2D1->marker(), 270);
+    EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");
+    EXPECT_EQ(window->lblMarkerTrace1->text(), "");
+    EXPECT_EQ(window->lblMarkerTrace2->text(), "");
+    EXPECT_EQ(window->lblStatus->text(), "");
+    EXPECT_EQ(window->lblLogIntervalData->text(), "0.10");
+    EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
+    EXPECT_EQ(window->Chart2D1->points(1).size(), 2700);
+    EXPECT_TRUE(prompts.shown().empty());
+
+    // For people to look at: the window as it opens on a drive, after a click.
+    window->resize(1180, 760);
+    QApplication::processEvents();
+    clickAt(*window, 200.0);
+    window->grab().save("chart_window.png");
+}
+
+TEST_F(frmChart1Test, ClicksTimeScalesAndScrolling) {
+    log->StatusData.at(1500) = 2;
+    log->OutputData.at(1500) = 9;
+    auto window = open();
+    QTest::mouseClick(window->optTimeScale2, Qt::LeftButton);
+    window->scrChart2D1->setValue(150);
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::X), (std::pair<double, double>{120, 180}));
+
+    clickAt(*window, 150.0);
+    EXPECT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
+    EXPECT_EQ(window->lblStatus->text(), "Armed\nShift Light\nAlarm 1");
+    EXPECT_FALSE(window->lblMarkerTrace1->text().isEmpty());
+
+    QTest::mouseClick(window->cmdReset, Qt::LeftButton);
+    EXPECT_EQ(window->lblMarkerTime->text(), "0.000 Sec ");
+    clickAt(*window, 140.0);
+    EXPECT_EQ(window->lblMarkerTime->text(), "-10.0 Sec ");
+    const QString before = window->lblMarkerTime->text();
+    clickAt(*window, 170.0, Qt::RightButton);
+    EXPECT_EQ(window->lblMarkerTime->text(), before);
+
+    // A trace option clicked by the person replaces trace 2 and keeps the read-outs.
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace2Shift), Qt::LeftButton);
+    EXPECT_FALSE(window->Chart2D1->axisShown(Chart2D::Axis::Y2));
+    EXPECT_TRUE(window->Chart2D1->labelShown(1));
+    EXPECT_EQ(window->Chart2D1->labelText(3), "Shift/Launch Light");
+    EXPECT_EQ(window->lblMarkerTime->text(), before);
+
+    // Moving the scroll bar clears them.
+    window->scrChart2D1->setValue(60);
+    EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");
+    EXPECT_EQ(window->lblStatus->text(), "");
+}
+
+TEST_F(frmChart1Test, MissingTemplateSaysSoAndShowsNoData) {
+    prompts.answerMessages({Answer::Ok});
+    auto window = open({"/nonexistent"});
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"Chart template file Velkor_Chart.oc2 not found."});
+    EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace velkor::test
