@@ -9,27 +9,13 @@
 #include <fstream>
 #include <memory>
 
+#include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor {
 namespace {
 
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_splash";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplication);
+const auto* const environment = test::installQtApplication();
 
 // A data folder holding a branding file with the given text.
 struct DataFolder {

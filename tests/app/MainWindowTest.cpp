@@ -18,36 +18,13 @@
 #include "app/QtSettingsStore.h"
 #include "app/frmMain.h"
 #include "live/CircularGauge.h"
+#include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor {
 namespace {
 
-// One application for the whole run, with its settings in a fresh folder.
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_profile = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_CONFIG_HOME", m_profile->path().toLocal8Bit());
-        static int argc = 1;
-        static char name[] = "test_main_window";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-        QCoreApplication::setOrganizationName("Velkor");
-        QCoreApplication::setApplicationName("Velkor");
-    }
-    void TearDown() override {
-        m_app.reset();
-        m_profile.reset();
-    }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_profile;
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const environment = test::installQtApplication();
 
 void clearStore() {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor");

@@ -15,26 +15,12 @@
 #include <memory>
 
 #include "app/QtPrompts.h"
+#include "support/QtApp.h"
 
 namespace velkor {
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_qt_prompts";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const environment = test::installQtApplication();
 
 // Acts on the modal window that is up once the event loop runs; a second modal window (a question
 // the dialog asked by itself) is closed and recorded.

@@ -17,26 +17,12 @@
 #include <memory>
 
 #include "chart/ChartTemplate.h"
+#include "support/QtApp.h"
 
 namespace velkor {
 namespace {
 
-class QtApplication : public ::testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "test_chart2d";
-        static char* argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtApplication);
+const auto* const environment = test::installQtApplication();
 
 const QString ShippedTemplate = QStringLiteral(VELKOR_CHART_TEMPLATE);
 
