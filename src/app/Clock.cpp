@@ -1,5 +1,6 @@
 #include "app/Clock.h"
 
+#include <ctime>
 #include <thread>
 
 #ifdef __linux__
@@ -22,6 +23,15 @@ Clock::time_point SteadyClock::now() {
 
 void SteadyClock::sleepUntil(time_point when) {
     std::this_thread::sleep_until(when);
+}
+
+std::string SteadyClock::localDateTimeText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[128] = {};
+    std::strftime(text, sizeof text, "%x %X", &local);
+    return text;
 }
 
 }  // namespace velkor

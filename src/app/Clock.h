@@ -3,6 +3,7 @@
 // its limit and tests can run time-outs without waiting for them.
 
 #include <chrono>
+#include <string>
 
 namespace velkor {
 
@@ -13,6 +14,8 @@ public:
 
     virtual ~Clock() = default;
     virtual time_point now() = 0;
+    // The local date and time as the system writes it: its short date, then its time.
+    virtual std::string localDateTimeText() = 0;
     // Sleeps (without yielding to the window system) until the time has come.
     virtual void sleepUntil(time_point when) = 0;
 };
@@ -21,6 +24,7 @@ class SteadyClock : public Clock {
 public:
     SteadyClock();
     time_point now() override;
+    std::string localDateTimeText() override;
     void sleepUntil(time_point when) override;
 };
 

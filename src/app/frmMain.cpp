@@ -27,6 +27,7 @@
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
 #include "log/Caption.h"
+#include "log/Download.h"
 #include "log/LogFileOperations.h"
 
 namespace velkor {
@@ -108,7 +109,8 @@ void frmMain::createMenus() {
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");
-    item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data", nullptr);
+    item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data",
+         &frmMain::mnuDownload_Click);
     item(mnuCommunications, mnuClearControllerBuffer, "mnuClearControllerBuffer",
          "Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click);
     item(mnuCommunications, mnuPortSetup, "mnuPortSetup", "&Port Setup",
@@ -339,6 +341,10 @@ void frmMain::mnuOpenFile_Click() {
 
 void frmMain::mnuSaveFile_Click() {
     runOperation([&] { velkor::mnuSaveFile_Click(m_ctx); });
+}
+
+void frmMain::mnuDownload_Click() {
+    velkor::mnuDownload_Click(m_link);
 }
 
 void frmMain::mnuViewChart_Click() {

@@ -111,6 +111,7 @@ private:
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
     void mnuViewChart_Click();
+    void mnuDownload_Click();
     void mnuClearControllerBuffer_Click();
     void mnuDisplayOptions_Click();
     void mnuAbout_Click();

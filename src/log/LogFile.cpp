@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "app/Numbers.h"
 #include "app/Preferences.h"

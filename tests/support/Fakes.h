@@ -17,6 +17,7 @@ namespace velkor::test {
 class FakeClock : public Clock {
 public:
     time_point now() override { return m_now; }
+    std::string localDateTimeText() override { return "06/12/2026 20:15:00"; }
     void sleepUntil(time_point when) override {
         if (when > m_now) {
             m_now = when;

@@ -1,0 +1,291 @@
+// Downloading the controller's log: the simulator's controller logic answering through a scripted
+// port on a fake clock for the edge cases, and the real serial port against the simulator on a
+// pseudo-terminal for the whole road from the menu to the chart, a saved file and back.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "link/ControllerLink.h"
+#include "link/QtSerialPort.h"
+#include "log/Download.h"
+#include "log/FramDecode.h"
+#include "log/LogFileOperations.h"
+#include "sim/Protocol.h"
+#include "sim/Simulator.h"
+#include "support/Fakes.h"
+#include "support/QtApp.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+namespace {
+
+const auto* const environment = installQtApplication();
+
+constexpr int RingStart = 368 + 12 * 1234;
+
+// What decoding the simulator's image gives, as a download should.
+std::unique_ptr<DataLog> expectedLog(const sim::Fram& fram, float tpsMin, float tpsMax,
+                                     float interval) {
+    auto log = std::make_unique<DataLog>();
+    std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
+    log->TPSMin = tpsMin;
+    log->TPSMax = tpsMax;
+    EXPECT_FALSE(DecodeFRAMImage(*log));
+    log->DataLogInterval = interval;
+    BuildElapsedTime(*log);
+    return log;
+}
+
+void expectSameSamples(const DataLog& actual, const DataLog& expected) {
+    EXPECT_EQ(actual.ElapsedTime, expected.ElapsedTime);
+    EXPECT_EQ(actual.RPMData, expected.RPMData);
+    EXPECT_EQ(actual.VSSData, expected.VSSData);
+    EXPECT_EQ(actual.TPSData, expected.TPSData);
+    EXPECT_EQ(actual.Input1VoltsData, expected.Input1VoltsData);
+    EXPECT_EQ(actual.Input2VoltsData, expected.Input2VoltsData);
+    EXPECT_EQ(actual.BatVoltsData, expected.BatVoltsData);
+    EXPECT_EQ(actual.InputData, expected.InputData);
+    EXPECT_EQ(actual.OutputData, expected.OutputData);
+    EXPECT_EQ(actual.StatusData, expected.StatusData);
+    EXPECT_EQ(actual.ReservedData, expected.ReservedData);
+}
+
+class DownloadTest : public ::testing::Test {
+protected:
+    DownloadTest() {
+        data->prefs.CommPortNumber = 1;
+        data->state.BaseCaption = "Base";
+        port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
+            if (intercept && intercept(byte, p)) {
+                return;
+            }
+            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
+                for (auto b : reply->bytes) {
+                    p.reply(b);
+                }
+            }
+        };
+    }
+
+    // A log already in memory, which the download must discard.
+    void haveOldLog() {
+        data->log.DataBufferEmpty = false;
+        data->log.RPMData.at(1) = 1234;
+    }
+
+    sim::Fram fram = sim::generateDrive(RingStart, 5);
+    sim::Protocol controller{fram, sim::makeEeprom(125, 30, 220), "Shift Light Controller V2.0", 1,
+                             sim::SimClock::now()};
+    std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, store, view, port, clock, ""};
+    ControllerLink link{ctx};
+};
+
+TEST_F(DownloadTest, ADownloadDecodesTheControllersImage) {
+    haveOldLog();
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"Firmware ID: Shift Light Controller V2.0"});
+    EXPECT_EQ(prompts.messages()[0].title, "Download Data");
+    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
+    const auto expected = expectedLog(fram, 30, 220, 2.0f);
+    expectSameSamples(data->log, *expected);
+    EXPECT_FLOAT_EQ(data->log.DataLogInterval, 2.0f);
+    EXPECT_EQ(data->log.ControllerType, "Shift Light");
+    EXPECT_EQ(data->log.DownloadDate, "06/12/2026 20:15:00");
+    EXPECT_FALSE(data->log.DataBufferEmpty);
+    EXPECT_EQ(view.caption, "Base - Downloaded Data");
+    EXPECT_EQ(view.chartsShown, 1);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(DownloadTest, ArmedControllerIsRefusedBeforeItsIdButTheLogIsAlreadyGone) {
+    haveOldLog();
+    controller.setState(2);
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"Cannot download while controller is armed."});
+    EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{51, 46}));
+    EXPECT_TRUE(data->log.DataBufferEmpty);
+    EXPECT_EQ(data->log.RPMData.at(1), 0);
+    EXPECT_EQ(view.caption, "Base - Data Buffer Empty");
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(DownloadTest, UnknownControllersAreDownloadedAllTheSame) {
+    controller.setFirmwareId("Gear Indicator 1.1");
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_FALSE(data->log.DataBufferEmpty);
+    EXPECT_EQ(data->log.ControllerType, "Unknown");
+
+    controller.setFirmwareId("");
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts().back(), "Invalid firmware ID - cannot download.");
+    EXPECT_TRUE(data->log.DataBufferEmpty);
+}
+
+TEST_F(DownloadTest, UnreadableScaleFactorsFallBackTo26And230) {
+    // The controller will not take address 21, where the scale factors are.
+    std::vector<std::uint8_t> recent;
+    intercept = [this, &recent](std::uint8_t byte, ScriptedPort& p) {
+        recent.push_back(byte);
+        const bool address21 = recent.size() >= 3 && recent[recent.size() - 3] == 20 &&
+                               recent[recent.size() - 2] == 21 && byte == 0;
+        if (!address21) {
+            return false;
+        }
+        controller.receive(byte, sim::SimClock::now());  // keeps the controller in step
+        p.reply(0x15);
+        return true;
+    };
+    // Raw throttle 26 and 230 in the first two records.
+    fram[RingStart + 4] = 26;
+    fram[RingStart + 12 + 4] = 230;
+    controller =
+        sim::Protocol{fram, sim::makeEeprom(125, 30, 220), "Shift Light", 1, sim::SimClock::now()};
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts()[1],
+              "Error - unable to read TPS scale factors.\r\nTPS percent data may be incorrectly "
+              "scaled.");
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
+    EXPECT_EQ(data->log.TPSData.at(1), 0);
+    EXPECT_EQ(data->log.TPSData.at(2), 100);
+    EXPECT_FALSE(data->log.DataBufferEmpty);
+}
+
+TEST_F(DownloadTest, FailedIntervalReadStillOpensTheChartWithZeroTimes) {
+    std::vector<std::uint8_t> recent;
+    intercept = [this, &recent](std::uint8_t byte, ScriptedPort& p) {
+        recent.push_back(byte);
+        if (recent.size() >= 3 && recent[recent.size() - 3] == 20 &&
+            recent[recent.size() - 2] == 19 && byte == 0) {
+            controller.receive(byte, sim::SimClock::now());
+            p.reply(0x15);
+            return true;
+        }
+        return false;
+    };
+    data->log.ElapsedTime.at(5) = 99;
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_FLOAT_EQ(data->log.DataLogInterval, 0);
+    EXPECT_TRUE(std::all_of(data->log.ElapsedTime.values().begin(),
+                            data->log.ElapsedTime.values().end(), [](float t) { return t == 0; }));
+    EXPECT_FALSE(data->log.DataBufferEmpty);
+    EXPECT_EQ(view.chartsShown, 1);
+}
+
+TEST_F(DownloadTest, EscDuringTheFramReadEndsWithAnEmptyLog) {
+    int blocks = 0;
+    intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        if (byte == 48 && ++blocks == 100) {
+            data->state.AbortRequested = true;  // as Esc would during a yield
+        }
+        return false;
+    };
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts().back(), "FRAM download failed.");
+    EXPECT_EQ(prompts.messages().back().icon, Icon::Information);
+    EXPECT_TRUE(data->log.DataBufferEmpty);
+    EXPECT_FALSE(data->state.AbortRequested);
+    EXPECT_EQ(view.chartsShown, 0);
+}
+
+TEST_F(DownloadTest, NoControllerGivesTheLinkMessageAfterFiveTries) {
+    intercept = [](std::uint8_t, ScriptedPort&) { return true; };  // nothing answers
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    EXPECT_EQ(port.writtenValues(), std::vector<std::uint8_t>(5, 51));
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{
+                  "Cannot establish RS-232 link. Check cable and controller power."});
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(DownloadTest, ARingStartPastTheImageIsReportedAndTheLogStaysEmpty) {
+    fram[35] = 0x01;  // 32769
+    fram[36] = 0x80;
+    controller = sim::Protocol{fram, sim::makeEeprom(), "Shift Light", 1, sim::SimClock::now()};
+    prompts.answerMessages({Answer::Ok, Answer::Abort});
+    mnuDownload_Click(link);
+    EXPECT_EQ(prompts.messageTexts().back(),
+              "Invalid ring start address 32769 in the controller's log header.");
+    EXPECT_EQ(prompts.messages().back().title, "Error");
+    EXPECT_TRUE(data->log.DataBufferEmpty);
+}
+
+TEST(DownloadEndToEnd, ThroughTheSerialPortToTheChartAndIntoAFileAndBack) {
+    QTemporaryDir folder;
+    sim::Config config;
+    config.fram = sim::generateDrive(RingStart, 9);
+    config.eeprom = sim::makeEeprom(6, 26, 230);
+    config.firmwareId = "SHIFT LIGHT controller 2.0";
+    config.linkPath = (folder.path() + "/com1").toStdString();
+    sim::Simulator simulator(config);
+    simulator.start();
+
+    auto data = std::make_unique<AppData>();
+    data->prefs.CommPortNumber = 1;
+    data->state.BaseCaption = "Base";
+    data->branding.InfoLines = {"Acme"};
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    SteadyClock clock;
+    QtSerialPort port;
+    AppContext ctx{*data, prompts, store, view, port, clock, folder.path().toStdString()};
+    ControllerLink link(ctx);
+
+    prompts.answerMessages({Answer::Ok});
+    mnuDownload_Click(link);
+    ASSERT_FALSE(data->log.DataBufferEmpty) << ::testing::PrintToString(prompts.messageTexts());
+    EXPECT_TRUE(std::equal(config.fram.begin(), config.fram.end(), data->log.FRAMBuffer.begin()));
+    const auto expected = expectedLog(config.fram, 26, 230, static_cast<float>(0.016 * 6));
+    expectSameSamples(data->log, *expected);
+    EXPECT_EQ(data->log.FirmwareID, "SHIFT LIGHT controller 2.0");
+    EXPECT_EQ(data->log.ControllerType, "Shift Light");
+    EXPECT_FALSE(data->log.DownloadDate.empty());
+    EXPECT_EQ(view.caption, "Base - Downloaded Data");
+    EXPECT_EQ(view.chartsShown, 1);
+    EXPECT_FALSE(port.isOpen());
+
+    const std::string path = (folder.path() + "/drive.log").toStdString();
+    data->log.Comment = "From the simulator";
+    prompts.answerFiles({path, path});
+    mnuSaveFile_Click(ctx);
+    const DataLog downloaded = data->log;
+    prompts.answerMessages({Answer::Ok});
+    mnuOpenFile_Click(ctx);  // over the downloaded log: asks first
+    // The file keeps 7 significant digits: speeds in 1/128 steps may come back a hair apart.
+    for (int i = 1; i <= SampleCount; ++i) {
+        ASSERT_NEAR(data->log.VSSData.at(i), downloaded.VSSData.at(i),
+                    1e-6 * std::max(1.0f, downloaded.VSSData.at(i)));
+    }
+    data->log.VSSData = downloaded.VSSData;
+    expectSameSamples(data->log, downloaded);
+    EXPECT_EQ(data->log.FirmwareID, downloaded.FirmwareID);
+    EXPECT_EQ(data->log.DownloadDate, downloaded.DownloadDate);
+    EXPECT_EQ(data->log.Comment, "From the simulator");
+    EXPECT_EQ(view.caption, "Base - drive.log");
+    EXPECT_EQ(view.chartsShown, 2);
+}
+
+}  // namespace
+}  // namespace velkor::test
