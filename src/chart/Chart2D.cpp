@@ -120,7 +120,15 @@ struct Chart2D::Impl {
 
     void applyStyle();
     void applyValues(Group& group);
+    // Brings ticks, marker and labels up to date with the geometry.
+    void refreshOverlays();
+
+    // While frozen, values wait and geometry-dependent work is left for the thaw.
+    bool frozen = false;
     void updateTicks();
+    // Tick interval and label format for a range, set before the range itself so that a much
+    // wider range never lays out thousands of labels at the old interval.
+    void fitTicks(std::size_t index, double minimum, double maximum);
     void updateRightRoom();
     void placeMarker();
     void placeLabels();
@@ -161,6 +169,12 @@ void Chart2D::Impl::applyStyle() {
         item->setBrush(colour(s.labelColour));
     }
     updateRightRoom();
+    if (!frozen) {
+        refreshOverlays();
+    }
+}
+
+void Chart2D::Impl::refreshOverlays() {
     settle();
     updateTicks();
     placeMarker();
@@ -181,19 +195,23 @@ void Chart2D::Impl::applyValues(Group& g) {
 }
 
 void Chart2D::Impl::updateTicks() {
-    const QRectF plot = chart->plotArea();
     for (std::size_t i = 0; i < axes.size(); ++i) {
-        QValueAxis* a = axes[i];
-        const double pixels = i == 0 ? plot.width() : plot.height();
-        const double spacing = i == 0 ? TimeTickSpacing : ValueTickSpacing;
-        const TickStep step = tickStep(a->max() - a->min(), std::max(2, int(pixels / spacing)));
-        const QString format = QStringLiteral("%.%1f").arg(step.decimals);
-        if (a->tickInterval() != step.interval) {
-            a->setTickInterval(step.interval);
-        }
-        if (a->labelFormat() != format) {
-            a->setLabelFormat(format);
-        }
+        fitTicks(i, axes[i]->min(), axes[i]->max());
+    }
+}
+
+void Chart2D::Impl::fitTicks(std::size_t index, double minimum, double maximum) {
+    const QRectF plot = chart->plotArea();
+    QValueAxis* a = axes[index];
+    const double pixels = index == 0 ? plot.width() : plot.height();
+    const double spacing = index == 0 ? TimeTickSpacing : ValueTickSpacing;
+    const TickStep step = tickStep(maximum - minimum, std::max(2, int(pixels / spacing)));
+    const QString format = QStringLiteral("%.%1f").arg(step.decimals);
+    if (a->tickInterval() != step.interval) {
+        a->setTickInterval(step.interval);
+    }
+    if (a->labelFormat() != format) {
+        a->setLabelFormat(format);
     }
 }
 
@@ -298,12 +316,18 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
     d.labels[2]->setText(QString::fromLatin1(d.style.labelY2Axis.c_str()));
 
     connect(d.chart, &QChart::plotAreaChanged, this, [this] {
+        if (m_impl->frozen) {
+            return;
+        }
         m_impl->updateTicks();
         m_impl->placeMarker();
         m_impl->placeLabels();
     });
     for (QValueAxis* a : d.axes) {
         connect(a, &QValueAxis::rangeChanged, this, [this] {
+            if (m_impl->frozen) {
+                return;
+            }
             m_impl->updateTicks();
             m_impl->placeMarker();
         });
@@ -345,6 +369,7 @@ void Chart2D::setHeaderText(const QString& text) {
 }
 
 void Chart2D::setAxisRange(Axis axis, double minimum, double maximum) {
+    m_impl->fitTicks(static_cast<std::size_t>(axis), minimum, maximum);
     m_impl->axis(axis)->setRange(minimum, maximum);
 }
 
@@ -374,13 +399,30 @@ bool Chart2D::axisShown(Axis axis) const {
     return m_impl->axis(axis)->isVisible();
 }
 
+void Chart2D::setFrozen(bool frozen) {
+    Impl& d = *m_impl;
+    if (d.frozen == frozen) {
+        return;
+    }
+    d.frozen = frozen;
+    if (frozen) {
+        return;
+    }
+    for (Impl::Group& g : d.groups) {
+        if (g.pending && !g.batch) {
+            d.applyValues(g);
+        }
+    }
+    d.refreshOverlays();
+}
+
 void Chart2D::setBatch(int group, bool on) {
     Impl::Group* g = m_impl->group(group);
     if (!g) {
         return;
     }
     g->batch = on;
-    if (!on && g->pending) {
+    if (!on && g->pending && !m_impl->frozen) {
         m_impl->applyValues(*g);
     }
 }
@@ -392,7 +434,7 @@ void Chart2D::setXValues(int group, const Values& values) {
     }
     g->x = std::make_unique<Values>(values);
     g->pending = true;
-    if (!g->batch) {
+    if (!g->batch && !m_impl->frozen) {
         m_impl->applyValues(*g);
     }
 }
@@ -404,7 +446,7 @@ void Chart2D::setYValues(int group, const Values& values) {
     }
     g->y = std::make_unique<Values>(values);
     g->pending = true;
-    if (!g->batch) {
+    if (!g->batch && !m_impl->frozen) {
         m_impl->applyValues(*g);
     }
 }

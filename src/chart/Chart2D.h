@@ -47,6 +47,10 @@ public:
     void setAxisShown(Axis axis, bool shown);
     bool axisShown(Axis axis) const;
 
+    // A frozen chart takes every change but lays itself out and plots new values only when it
+    // thaws: many changes in a row (a window being set up) then cost one layout.
+    void setFrozen(bool frozen);
+
     // Chart groups 1 and 2. While a group is in batch mode, new X and Y values are held and the
     // chart is redrawn once when batch mode ends.
     void setBatch(int group, bool on);

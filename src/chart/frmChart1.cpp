@@ -185,6 +185,12 @@ QWidget* frmChart1::createReadouts() {
     return box;
 }
 
+void frmChart1::Form_Load() {
+    Chart2D1->setFrozen(true);
+    m_logic.Form_Load();
+    Chart2D1->setFrozen(false);
+}
+
 void frmChart1::setLogIntervalText(const std::string& text) {
     lblLogIntervalData->setText(fromCore(text));
 }

@@ -31,7 +31,7 @@ public:
               std::vector<std::string> dataFolders, QWidget* parent = nullptr);
 
     // Sets the window up on the log; runs before the window is shown.
-    void Form_Load() { m_logic.Form_Load(); }
+    void Form_Load();
     ChartWindow& logic() { return m_logic; }
 
     // ChartView
