@@ -5,7 +5,6 @@
 #include <sys/resource.h>
 
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -146,9 +145,7 @@ protected:
         });
         std::istream in(&bytes);
         const long peakBefore = peakKilobytes();
-        const auto start = std::chrono::steady_clock::now();
         const LogFileRead outcome = readLogFile(in, *log, prefs);
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         peakGrowthKilobytes = peakKilobytes() - peakBefore;
         expectDrawableLog(*log, outcome, "hostile input");
         return outcome;
@@ -170,7 +167,6 @@ protected:
 
     std::unique_ptr<DataLog> log = std::make_unique<DataLog>();
     Preferences prefs;
-    double seconds = 0;
     long peakGrowthKilobytes = 0;
 };
 
@@ -187,14 +183,12 @@ TEST_F(HostileInput, TenMegabyteLineIsCutAndPassedOverWhole) {
     const std::size_t size = 10 * 1024 * 1024;
     EXPECT_EQ(read(size, lineOf('7', size)).end, End::InSamples);
     expectPassedOverThenRead(1);
-    EXPECT_LT(seconds, 5.0);
     EXPECT_LT(peakGrowthKilobytes, 4 * 1024) << "the whole line was kept";
 }
 
 TEST_F(HostileInput, HundredThousandCommasOnOneLine) {
     read(100002, lineOf(',', 100002));
     expectPassedOverThenRead(1);
-    EXPECT_LT(seconds, 5.0);
     EXPECT_LT(peakGrowthKilobytes, 1024) << "every piece was kept";
 }
 
@@ -205,7 +199,6 @@ TEST_F(HostileInput, ThreeThousandLinesOfNulBytes) {
     EXPECT_EQ(outcome.end, End::Complete);  // lines 2714 to 2716 are NUL lines too
     expectPassedOverThenRead(SampleCount);
     EXPECT_EQ(log->ControllerType, "Unknown");
-    EXPECT_LT(seconds, 5.0);
 }
 
 }  // namespace
