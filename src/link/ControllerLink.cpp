@@ -121,6 +121,26 @@ std::optional<std::vector<std::uint8_t>> ControllerLink::exchange(const Exchange
     return reply;
 }
 
+std::optional<std::vector<std::uint8_t>> ControllerLink::simpleRead(std::uint8_t command,
+                                                                    int replyLength,
+                                                                    Cleanup cleanup) {
+    Exchange ex;
+    ex.bytes = {command};
+    ex.replyLength = replyLength;
+    ex.cleanup = cleanup;
+    auto reply = exchange(ex);
+    if (reply) {
+        DelayTimer(2);
+        CommandOK = true;
+    }
+    return reply;
+}
+
+std::uint8_t ControllerLink::byteRead(std::uint8_t command) {
+    const auto reply = simpleRead(command, 1);
+    return reply ? reply->front() : 0;
+}
+
 void ControllerLink::ReSync() {
     Exchange ex;
     ex.bytes = {Command::ReSync};

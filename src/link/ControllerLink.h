@@ -126,7 +126,14 @@ private:
     bool ensureOpen(Cleanup cleanup);
     void reportTimeout(Cleanup cleanup);
     void runCleanup(Cleanup cleanup);
-    std::optional<std::vector<std::uint8_t>> liveRead(std::uint8_t command, int replyLength);
+    // A one-byte command answered by `replyLength` bytes, with the pause after the reply.
+    std::optional<std::vector<std::uint8_t>> simpleRead(std::uint8_t command, int replyLength,
+                                                        Cleanup cleanup = Cleanup::ClosePort);
+    std::uint8_t byteRead(std::uint8_t command);
+    std::optional<std::vector<std::uint8_t>> liveRead(std::uint8_t command, int replyLength) {
+        // Abort at the time-out prompt also ends the live view, so the polling stops.
+        return simpleRead(command, replyLength, Cleanup::EndRealTimeView);
+    }
 
     AppContext& m_ctx;
     bool m_busy = false;

@@ -75,16 +75,6 @@ void ControllerLink::ReadFRAMData() {
     }
 }
 
-std::uint8_t ControllerLink::ReadFRAM() {
-    Exchange ex;
-    ex.bytes = {Command::ReadFRAM};
-    const auto reply = exchange(ex);
-    if (!reply) {
-        return 0;
-    }
-    DelayTimer(2);
-    CommandOK = true;
-    return reply->front();
-}
+std::uint8_t ControllerLink::ReadFRAM() { return byteRead(Command::ReadFRAM); }
 
 }  // namespace velkor

@@ -53,17 +53,7 @@ void ControllerLink::ReadFirmwareID() {
     CommandOK = true;
 }
 
-std::uint8_t ControllerLink::ReadEEPROM() {
-    Exchange ex;
-    ex.bytes = {Command::ReadEEPROM};
-    const auto reply = exchange(ex);
-    if (!reply) {
-        return 0;
-    }
-    DelayTimer(2);
-    CommandOK = true;
-    return reply->front();
-}
+std::uint8_t ControllerLink::ReadEEPROM() { return byteRead(Command::ReadEEPROM); }
 
 void ControllerLink::ReadTPSScaleFactors() {
     CommandOK = false;

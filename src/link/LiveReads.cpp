@@ -4,20 +4,6 @@
 
 namespace velkor {
 
-std::optional<std::vector<std::uint8_t>> ControllerLink::liveRead(std::uint8_t command,
-                                                                  int replyLength) {
-    Exchange ex;
-    ex.bytes = {command};
-    ex.replyLength = replyLength;
-    // Abort at the time-out prompt also ends the live view, so the polling stops.
-    ex.cleanup = Cleanup::EndRealTimeView;
-    auto reply = exchange(ex);
-    if (reply) {
-        DelayTimer(2);
-        CommandOK = true;
-    }
-    return reply;
-}
 
 namespace {
 
