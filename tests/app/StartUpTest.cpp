@@ -9,6 +9,7 @@
 #include "app/Preferences.h"
 #include "app/StartUp.h"
 #include "link/SerialPort.h"
+#include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
 
@@ -21,19 +22,11 @@ using test::RecordingView;
 using test::ScriptedPort;
 using test::ScriptedPrompts;
 
-class StartUpTest : public ::testing::Test {
+class StartUpTest : public ::testing::Test, protected AppFixture {
 protected:
     StartUpTest() { data->branding.InfoLines = {"Acme", "Acme Ltd"}; }
 
     void startUp() { runStartUp(ctx); }
-
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore store;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, store, view, port, clock, ""};
 };
 
 TEST_F(StartUpTest, FirstRunTakesTheDefaultsAndWritesThePortBack) {

@@ -7,12 +7,13 @@
 
 #include "app/AppContext.h"
 #include "link/ControllerLink.h"
+#include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor::test {
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, protected AppFixture {
 protected:
     LinkTest() { data->prefs.CommPortNumber = 1; }
 
@@ -28,13 +29,6 @@ protected:
 
     double secondsSince(Clock::time_point start) const { return clock.secondsSince(start); }
 
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore store;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, store, view, port, clock, ""};
     ControllerLink link{ctx};
 };
 

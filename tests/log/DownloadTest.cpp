@@ -16,6 +16,7 @@
 #include "log/LogFileOperations.h"
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
+#include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
@@ -54,7 +55,7 @@ void expectSameSamples(const DataLog& actual, const DataLog& expected) {
     EXPECT_EQ(actual.ReservedData, expected.ReservedData);
 }
 
-class DownloadTest : public ::testing::Test {
+class DownloadTest : public ::testing::Test, protected AppFixture {
 protected:
     DownloadTest() {
         data->prefs.CommPortNumber = 1;
@@ -81,13 +82,6 @@ protected:
     sim::Protocol controller{fram, sim::makeEeprom(125, 30, 220), "Shift Light Controller V2.0", 1,
                              sim::SimClock::now()};
     std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore store;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, store, view, port, clock, ""};
     ControllerLink link{ctx};
 };
 

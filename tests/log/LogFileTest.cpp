@@ -13,6 +13,7 @@
 #include "log/LogFile.h"
 #include "log/LogFileOperations.h"
 #include "sim/Simulator.h"
+#include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
 
@@ -45,7 +46,7 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
-class LogFileTest : public ::testing::Test {
+class LogFileTest : public ::testing::Test, protected AppFixture {
 protected:
     LogFileTest() {
         folder = fs::temp_directory_path() /
@@ -92,13 +93,6 @@ protected:
     }
 
     fs::path folder;
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore store;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, store, view, port, clock, ""};
 };
 
 TEST_F(LogFileTest, SavedFileHasTheExactLayout) {

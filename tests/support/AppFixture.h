@@ -1,0 +1,22 @@
+#pragma once
+// The program's state and stand-ins for the outside world, wired as the operations expect.
+
+#include <memory>
+
+#include "app/AppContext.h"
+#include "support/Fakes.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+
+struct AppFixture {
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    ScriptedPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, store, view, port, clock, ""};
+};
+
+}  // namespace velkor::test
