@@ -4,14 +4,13 @@
 // once), and the time the decoding and the chart set-up take after the last byte.
 
 #include <QApplication>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
+#include "PacedSimulator.h"
 #include "app/AppContext.h"
 #include "chart/frmChart1.h"
 #include "link/ControllerLink.h"
@@ -52,13 +51,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
-    QTemporaryDir ports;
-    QProcess simulator;
-    simulator.start(QStringLiteral(VELKOR_SIM_PATH), {"--paced", "--link", ports.path() + "/com1"});
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "velkor-sim did not start\n");
-        return 1;
-    }
+    const bench::PacedSimulator simulator;
 
     auto data = std::make_unique<AppData>();
     data->prefs.CommPortNumber = 1;
@@ -69,7 +62,7 @@ int main(int argc, char* argv[]) {
     view.prompts = &prompts;
     SteadyClock clock;
     QtSerialPort port;
-    AppContext ctx{*data, prompts, store, view, port, clock, ports.path().toStdString()};
+    AppContext ctx{*data, prompts, store, view, port, clock, simulator.portLinkDir()};
     ControllerLink link(ctx);
 
     std::printf("Download against velkor-sim at line timing\n");
@@ -83,7 +76,7 @@ int main(int argc, char* argv[]) {
         }
         const double wall = seconds(view.chartSet - start);
 
-        constexpr double byteTime = 10.0 / 56000.0;
+        constexpr double byteTime = bench::LineByteSeconds;
         const auto idBytes = static_cast<double>(data->log.FirmwareID.size() + 1);
         const double bytes = 2 + 2 + (1 + idBytes) + (4 + 2 + 2) + (4 + 512 * 66) + (4 + 2);
         const double pauses = 1 + 1 + 1 + (3 + 1 + 1) + (3 + 512 * 2) + (3 + 1);
@@ -102,7 +95,5 @@ int main(int argc, char* argv[]) {
             run, wall, minimum, wall / minimum, 1000 * decode, 1000 * view.chartSetUp,
             1000 * (decode + view.chartSetUp));
     }
-    simulator.terminate();
-    simulator.waitForFinished(3000);
     return 0;
 }

@@ -5,12 +5,11 @@
 #include <sys/resource.h>
 
 #include <QCoreApplication>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
+#include "PacedSimulator.h"
 #include "app/AppContext.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
@@ -33,13 +32,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
-    QTemporaryDir ports;
-    QProcess simulator;
-    simulator.start(QStringLiteral(VELKOR_SIM_PATH), {"--paced", "--link", ports.path() + "/com1"});
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "velkor-sim did not start\n");
-        return 1;
-    }
+    const bench::PacedSimulator simulator;
 
     auto data = std::make_unique<AppData>();
     data->prefs.CommPortNumber = 1;
@@ -48,10 +41,10 @@ int main(int argc, char* argv[]) {
     test::RecordingView view;
     SteadyClock clock;
     QtSerialPort port;
-    AppContext ctx{*data, prompts, store, view, port, clock, ports.path().toStdString()};
+    AppContext ctx{*data, prompts, store, view, port, clock, simulator.portLinkDir()};
     ControllerLink link(ctx);
 
-    constexpr double byteTime = 10.0 / 56000.0;
+    constexpr double byteTime = bench::LineByteSeconds;
     const double minimum = 512 * (66 * byteTime + 2 * 0.002);
     std::printf("FRAM transfer against velkor-sim at line timing (paced minimum %.3f s)\n",
                 minimum);
@@ -77,7 +70,5 @@ int main(int argc, char* argv[]) {
             run, wall, ratio, cpu, 100.0 * cpu / wall);
     }
     std::printf("worst: ratio %.4f, CPU %.1f %% of wall\n", worstRatio, 100.0 * worstCpu);
-    simulator.terminate();
-    simulator.waitForFinished(3000);
     return 0;
 }
