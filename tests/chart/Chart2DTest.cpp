@@ -4,17 +4,17 @@
 
 #include <QApplication>
 #include <QChartView>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLineSeries>
 #include <QPainter>
 #include <QSignalSpy>
-#include <QTemporaryFile>
 #include <QTest>
 #include <array>
 #include <cmath>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include "chart/ChartTemplate.h"
 #include "support/QtApp.h"
@@ -54,25 +54,27 @@ TEST(ChartTemplate, TheShippedFileGivesTheDesignTextsAndTwoDistinctTraces) {
 }
 
 TEST(ChartTemplate, ATextThatIsNotATemplateIsRefusedWithTheLineAtFault) {
-    ChartTemplateError error;
-    EXPECT_FALSE(parseChartTemplate(withLine("LabelOn", ""), &error));
-    EXPECT_EQ(error.line, 0);
-    EXPECT_NE(error.message.find("LabelOn"), std::string::npos) << error.message;
-
-    const std::string badColour = withLine("grid_colour", "grid_colour = #12345G");
-    EXPECT_FALSE(parseChartTemplate(badColour, &error));
-    EXPECT_GT(error.line, 0);
-    EXPECT_NE(error.message.find("#12345G"), std::string::npos) << error.message;
-
-    EXPECT_FALSE(parseChartTemplate(withLine("grid_colour", "grid_colour = 12345F")));
-    EXPECT_FALSE(parseChartTemplate(withLine("line_width", "line_width = 40")));
-    EXPECT_FALSE(parseChartTemplate(withLine("line_width", "line_width = 0")));
-    EXPECT_FALSE(parseChartTemplate(withLine("tick_size", "tick_size = 8pt")));
-    EXPECT_FALSE(parseChartTemplate(withLine("font_family", "font_family =")));
-    EXPECT_FALSE(parseChartTemplate(withLine("LabelOn", "LabelOn = \" ON ")));
-    EXPECT_FALSE(parseChartTemplate(withLine("LabelOn", "LabelOn = x\nLabelOn = y")));
-    EXPECT_FALSE(parseChartTemplate(withLine("LabelOn", "LabelOnn = \" ON \"")));
-    EXPECT_FALSE(parseChartTemplate("background = #FFFFFF\n" + shippedText()));
+    // The line replaced, what replaces it (nothing: a key missing, which has no line), and what
+    // the report must name.
+    const std::vector<std::array<std::string, 3>> brokenLines = {
+        {"LabelOn", "", "LabelOn"},
+        {"grid_colour", "grid_colour = #12345G", "#12345G"},
+        {"grid_colour", "grid_colour = 12345F", "12345F"},
+        {"line_width", "line_width = 40", "\"40\""},
+        {"line_width", "line_width = 0", "\"0\""},
+        {"tick_size", "tick_size = 8pt", "8pt"},
+        {"font_family", "font_family =", "font_family"},
+        {"LabelOn", "LabelOn = \" ON ", "quote"},
+        {"LabelOn", "LabelOn = x\nLabelOn = y", "twice"},
+        {"LabelOn", "LabelOnn = \" ON \"", "LabelOnn"},
+        {"[chart]", "background = #FFFFFF\n[chart]", "before the first section"},
+    };
+    for (const auto& [key, replacement, named] : brokenLines) {
+        ChartTemplateError error;
+        EXPECT_FALSE(parseChartTemplate(withLine(key, replacement), &error)) << replacement;
+        EXPECT_EQ(error.line > 0, !replacement.empty()) << replacement;
+        EXPECT_NE(error.message.find(named), std::string::npos) << error.message;
+    }
     EXPECT_FALSE(parseChartTemplate(""));
 }
 
@@ -89,38 +91,27 @@ TEST(ChartTemplate, QuotesKeepSpacesAndUnquotedValuesAreTrimmedAlsoWithCrLfLineE
 }
 
 TEST(ChartTicks, StepsAreOneTwoOrFiveTimesAPowerOfTenWithTheDecimalsTheyNeed) {
-    EXPECT_EQ(tickStep(150, 8).interval, 20);
-    EXPECT_EQ(tickStep(150, 8).decimals, 0);
-    EXPECT_EQ(tickStep(6500, 10).interval, 1000);
-    EXPECT_EQ(tickStep(100, 10).interval, 10);
-    EXPECT_DOUBLE_EQ(tickStep(2, 5).interval, 0.5);
-    EXPECT_EQ(tickStep(2, 5).decimals, 1);
-    EXPECT_DOUBLE_EQ(tickStep(0.15, 6).interval, 0.05);
-    EXPECT_EQ(tickStep(0.15, 6).decimals, 2);
-    EXPECT_EQ(tickStep(0, 5).interval, 1);  // an empty range still gets a usable step
+    // Span, most ticks, the step and its decimals; an empty range still gets a usable step.
+    const std::tuple<double, int, double, int> cases[] = {{150, 8, 20, 0},    {6500, 10, 1000, 0},
+                                                          {100, 10, 10, 0},   {2, 5, 0.5, 1},
+                                                          {0.15, 6, 0.05, 2}, {0, 5, 1, 0}};
+    for (const auto& [span, ticks, interval, decimals] : cases) {
+        EXPECT_DOUBLE_EQ(tickStep(span, ticks).interval, interval) << span;
+        EXPECT_EQ(tickStep(span, ticks).decimals, decimals) << span;
+    }
 }
 
-// A shown 900 x 520 chart with the shipped template and a drive of 2700 samples at 0.1 s.
-class ChartTest : public ::testing::Test {
+// A shown 900 x 520 chart with the shipped template and 2700 samples at 0.1 s.
+class Chart2DTest : public ::testing::Test {
 protected:
     void SetUp() override {
         chart.resize(900, 520);
         chart.show();
         ASSERT_TRUE(chart.loadTemplate(ShippedTemplate));
-        // Laps of 90 s: 60 s pulling through five gears from 30 to 140 MPH, 30 s braking back.
-        const std::array<double, 5> rpmPerMph{130, 85, 60, 46, 37};
         for (int i = 0; i < Chart2D::Points; ++i) {
-            const double t = i * 0.1;
-            const double lap = std::fmod(t, 90.0);
-            const double mph = lap < 60 ? 30 + 110 * lap / 60 : 140 - 110 * (lap - 60) / 30;
-            std::size_t gear = 0;
-            while (gear < 4 && mph * rpmPerMph[gear] > 6300) {
-                ++gear;
-            }
-            time[i] = float(t);
-            speed[i] = float(mph);
-            rpm[i] = float(mph * rpmPerMph[gear] + 40 * std::sin(t * 7));
-            shift[i] = rpm[i] > 6000 ? 1.0f : 0.0f;
+            time[i] = float(i * 0.1);
+            rpm[i] = float(3500 + 3000 * std::sin(i * 0.01));
+            speed[i] = float(i % 140);
         }
         QApplication::processEvents();
     }
@@ -135,10 +126,10 @@ protected:
     }
 
     Chart2D chart;
-    Chart2D::Values time{}, rpm{}, speed{}, shift{};
+    Chart2D::Values time{}, rpm{}, speed{};
 };
 
-TEST_F(ChartTest, AxesShowExactlyTheRangesSet) {
+TEST_F(Chart2DTest, AxesShowExactlyTheRangesSet) {
     chart.setAxisRange(Chart2D::Axis::X, 2550.3, 2700.0);
     chart.setAxisRange(Chart2D::Axis::Y, 0, 6500);
     chart.setAxisRange(Chart2D::Axis::Y2, 10, 20);
@@ -153,7 +144,7 @@ TEST_F(ChartTest, AxesShowExactlyTheRangesSet) {
     EXPECT_EQ(chart.axisTitle(Chart2D::Axis::X), "Elapsed Time (sec)");
 }
 
-TEST_F(ChartTest, BatchModeHoldsTheValuesAndReplacesAllPointsOnceWhenItEnds) {
+TEST_F(Chart2DTest, BatchModeHoldsTheValuesAndReplacesAllPointsOnceWhenItEnds) {
     auto* series = view()->chart()->findChild<QLineSeries*>();
     ASSERT_TRUE(series);
     QSignalSpy replaced(series, &QXYSeries::pointsReplaced);
@@ -169,7 +160,6 @@ TEST_F(ChartTest, BatchModeHoldsTheValuesAndReplacesAllPointsOnceWhenItEnds) {
     const QList<QPointF> points = chart.points(1);
     ASSERT_EQ(points.size(), Chart2D::Points);
     EXPECT_EQ(points[2699], QPointF(time[2699], rpm[2699]));
-    EXPECT_TRUE(chart.points(2).isEmpty());
 
     // Outside batch mode new values apply at once; ending a batch with nothing new redraws nothing.
     chart.setYValues(1, speed);
@@ -180,11 +170,11 @@ TEST_F(ChartTest, BatchModeHoldsTheValuesAndReplacesAllPointsOnceWhenItEnds) {
     EXPECT_EQ(replaced.count(), 2);
 
     // Y values alone give no points: a group plots once it has both.
-    chart.setYValues(2, shift);
+    chart.setYValues(2, speed);
     EXPECT_TRUE(chart.points(2).isEmpty());
 }
 
-TEST_F(ChartTest, OnOffLabelsStandRightOfThePlotAtItsBottomAndMiddleAfterResizes) {
+TEST_F(Chart2DTest, OnOffLabelsStandRightOfThePlotAtItsBottomAndMiddleAfterResizes) {
     EXPECT_FALSE(chart.labelShown(1) || chart.labelShown(2) || chart.labelShown(3));
     EXPECT_EQ(chart.labelText(2), " ON ");
     chart.setAxisShown(Chart2D::Axis::Y2, false);
@@ -209,7 +199,7 @@ TEST_F(ChartTest, OnOffLabelsStandRightOfThePlotAtItsBottomAndMiddleAfterResizes
     EXPECT_NEAR(chart.pixelOf(0, 1, Chart2D::Axis::Y2).y(), chart.plotArea().center().y(), 0.01);
 }
 
-TEST_F(ChartTest, TimeUnderAPixelRoundTripsInsideThePlotAndIsNothingOutside) {
+TEST_F(Chart2DTest, TimeUnderAPixelRoundTripsInsideThePlotAndIsNothingOutside) {
     chart.setAxisRange(Chart2D::Axis::X, 120, 135);
     const QRectF plot = chart.plotArea();
     for (const double t : {120.0, 123.4, 135.0}) {
@@ -221,7 +211,7 @@ TEST_F(ChartTest, TimeUnderAPixelRoundTripsInsideThePlotAndIsNothingOutside) {
     EXPECT_FALSE(chart.timeAt(QPointF(plot.center().x(), plot.bottom() + 2)));
 }
 
-TEST_F(ChartTest, PressingAButtonOnTheChartReportsItAndThePixel) {
+TEST_F(Chart2DTest, PressingAButtonOnTheChartReportsItAndThePixel) {
     QSignalSpy presses(&chart, &Chart2D::mouseButton);
     QWidget* viewport = view()->viewport();
     const QPoint at = chart.plotArea().center().toPoint();
@@ -246,9 +236,10 @@ int pixelsLike(const QImage& image, int x, QColor colour) {
     return count;
 }
 
-TEST_F(ChartTest, RenderingDrawsTracesAndTheMarkerOnlyInsideTheTimeWindow) {
+TEST_F(Chart2DTest, RenderingDrawsTracesAndTheMarkerOnlyInsideTheTimeWindow) {
     const auto style = parseChartTemplate(shippedText());
     ASSERT_TRUE(style);
+    const QColor marker(style->markerColour.c_str()), trace(style->trace1Colour.c_str());
     chart.setXValues(1, time);
     chart.setYValues(1, rpm);
     chart.setAxisRange(Chart2D::Axis::Y, 0, 7000);
@@ -258,64 +249,28 @@ TEST_F(ChartTest, RenderingDrawsTracesAndTheMarkerOnlyInsideTheTimeWindow) {
     const QRectF plot = chart.plotArea();
     QImage image = rendered(chart.size());
     const int markerX = int(chart.pixelOf(100, 0).x());
-    EXPECT_GT(pixelsLike(image, markerX, QColor(style->markerColour.c_str())), plot.height() / 2);
+    EXPECT_GT(pixelsLike(image, markerX, marker), plot.height() / 2);
     int traced = 0;
     for (int x = int(plot.left()) + 2; x < int(plot.right()) - 2; x += 10) {
-        traced += pixelsLike(image, x, QColor(style->trace1Colour.c_str())) > 0;
+        traced += pixelsLike(image, x, trace) > 0;
     }
     EXPECT_GT(traced, int(plot.width() / 10) - 3);
 
     chart.setAxisRange(Chart2D::Axis::X, 150, 270);
     image = rendered(chart.size());
-    EXPECT_EQ(pixelsLike(image, markerX, QColor(style->markerColour.c_str())), 0);
+    EXPECT_EQ(pixelsLike(image, markerX, marker), 0);
 
     // A page of another shape is filled, and the chart on screen keeps its layout.
     image = rendered(QSize(1400, 990));
     EXPECT_EQ(chart.plotArea(), plot);
-    EXPECT_GT(pixelsLike(image, 1300, QColor(style->trace1Colour.c_str())), 0);
+    EXPECT_GT(pixelsLike(image, 1300, trace), 0);
 }
 
-TEST_F(ChartTest, MissingOrInvalidTemplateIsReportedAndTheLookIsKept) {
+TEST_F(Chart2DTest, MissingOrInvalidTemplateIsReportedAndTheLookIsKept) {
+    chart.setLabelText(1, QStringLiteral("LOW"));
     EXPECT_FALSE(chart.loadTemplate(QStringLiteral("/nonexistent/Velkor_Chart.oc2")));
-    QTemporaryFile broken;
-    ASSERT_TRUE(broken.open());
-    broken.write("[chart]\nbackground = white\n");
-    broken.close();
-    EXPECT_FALSE(chart.loadTemplate(broken.fileName()));
-    EXPECT_EQ(chart.labelText(1), "OFF");
-}
-
-// Not a check: two pictures of a realistic chart for people to look at, in the working folder.
-TEST_F(ChartTest, WritesPicturesOfARealisticChart) {
-    chart.resize(1000, 600);
-    chart.setSeriesLabel(1, QStringLiteral("RPM"));
-    chart.setAxisTitle(Chart2D::Axis::Y, QStringLiteral("RPM"));
-    chart.setAxisRange(Chart2D::Axis::Y, 0, 7000);
-    chart.setSeriesLabel(2, QStringLiteral("VSS (MPH)"));
-    chart.setAxisTitle(Chart2D::Axis::Y2, QStringLiteral("VSS (MPH)"));
-    chart.setAxisRange(Chart2D::Axis::Y2, 0, 160);
-    for (int group : {1, 2}) {
-        chart.setBatch(group, true);
-        chart.setXValues(group, time);
-    }
-    chart.setYValues(1, rpm);
-    chart.setYValues(2, speed);
-    chart.setBatch(1, false);
-    chart.setBatch(2, false);
-    chart.setAxisRange(Chart2D::Axis::X, 120, 270);
-    chart.setMarker(200);
-    EXPECT_TRUE(rendered(chart.size()).save(QDir::current().filePath("chart2d.png")));
-
-    chart.setSeriesLabel(2, QStringLiteral("Shift/Launch Light"));
-    chart.setAxisTitle(Chart2D::Axis::Y2, QString());
-    chart.setAxisRange(Chart2D::Axis::Y2, 0, 2);
-    chart.setAxisShown(Chart2D::Axis::Y2, false);
-    chart.setYValues(2, shift);
-    chart.setLabelText(3, QStringLiteral("Shift/Launch Light"));
-    for (int label : {1, 2, 3}) {
-        chart.setLabelShown(label, true);
-    }
-    EXPECT_TRUE(rendered(chart.size()).save(QDir::current().filePath("chart2d_onoff.png")));
+    EXPECT_FALSE(chart.loadTemplate(QStringLiteral(__FILE__)));  // a file, but no template
+    EXPECT_EQ(chart.labelText(1), "LOW");
 }
 
 }  // namespace
