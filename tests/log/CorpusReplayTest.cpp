@@ -8,7 +8,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <memory>
 #include <streambuf>
@@ -61,53 +60,15 @@ TEST(CorpusReplay, EverySeedReadsToADrawableLog) {
         if (const auto expected = expectedEnd.find(name); expected != expectedEnd.end()) {
             EXPECT_EQ(outcome.end, expected->second) << name;
         }
+        if (name == "trailer-after-empty-samples.log") {  // the header and trailer both read
+            EXPECT_EQ(prefs.Input2Legend, "Boost");
+            EXPECT_EQ(log->FirmwareID, "Shift Light Controller V2.0");
+            EXPECT_EQ(log->Comment, "track day");
+        }
         ++seeds;
     }
     EXPECT_GE(seeds, 8);  // the folder really was found
 }
-
-TEST(CorpusReplay, TrailerIsReachedPastEmptySampleLines) {
-    std::ifstream file(fs::path(VELKOR_FUZZ_CORPUS) / "trailer-after-empty-samples.log",
-                       std::ios::binary);
-    auto log = std::make_unique<DataLog>();
-    Preferences prefs;
-    const LogFileRead outcome = readLogFile(file, *log, prefs);
-    EXPECT_TRUE(outcome.firmwareKnown);
-    EXPECT_EQ(log->FirmwareID, "Shift Light Controller V2.0");
-    EXPECT_EQ(log->DownloadDate, "06/12/2026 20:15:00");
-    EXPECT_EQ(log->Comment, "track day");
-    EXPECT_EQ(prefs.Input2Legend, "Boost");
-    EXPECT_FLOAT_EQ(log->DataLogInterval, 0.5f);
-}
-
-// An input made on the fly, so that a huge file costs the test no memory of its own: the reader's
-// use of memory is then all that the process's peak can grow by.
-class GeneratedInput : public std::streambuf {
-public:
-    // `byteAt(i)` gives byte i of a file of `size` bytes.
-    GeneratedInput(std::size_t size, std::function<char(std::size_t)> byteAt)
-        : m_size(size), m_byteAt(std::move(byteAt)) {}
-
-protected:
-    int_type underflow() override {
-        if (m_position >= m_size) {
-            return traits_type::eof();
-        }
-        const std::size_t n = std::min(m_buffer.size(), m_size - m_position);
-        for (std::size_t i = 0; i < n; ++i) {
-            m_buffer[i] = m_byteAt(m_position + i);
-        }
-        m_position += n;
-        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + n);
-        return traits_type::to_int_type(m_buffer[0]);
-    }
-
-private:
-    std::size_t m_size;
-    std::function<char(std::size_t)> m_byteAt;
-    std::size_t m_position = 0;
-    std::array<char, 4096> m_buffer{};
-};
 
 long peakKilobytes() {
     rusage usage{};
@@ -120,85 +81,85 @@ const std::string Header =
     "x,\"Analog\"\r\nx,\"In-Hg\"\r\nx,0\r\nx,5\r\nx,0\r\nx,5\r\nx,\"L\"\r\ntitles\r\n";
 const std::string GoodSample = "9,9,9,9,9,9,9,9,9,9,9\r\n";
 
-class HostileInput : public ::testing::Test {
+// The header, `lines` lines of `length` bytes (`fill`, then `end`) and one good sample line, made
+// on the fly so that a huge file costs the test no memory of its own: the reader's use of memory
+// is then all that the process's peak can grow by.
+class HostileFile : public std::streambuf {
+public:
+    HostileFile(char fill, std::size_t length, std::string end, std::size_t lines)
+        : m_fill(fill), m_length(length), m_end(std::move(end)), m_body(length * lines) {}
+
 protected:
-    HostileInput() {
-        // Samples that are not read must keep these; the times increase, so no repair moves them.
-        for (int sample = 1; sample <= SampleCount; ++sample) {
-            log->ElapsedTime.at(sample) = 0.5f * static_cast<float>(sample);
+    int_type underflow() override {
+        std::size_t n = 0;
+        for (; n < m_buffer.size() && m_position < Header.size() + m_body + GoodSample.size();
+             ++n) {
+            m_buffer[n] = byteAt(m_position++);
         }
-        log->RPMData.fill(4321);
-        log->TPSData.fill(42);
-        log->ReservedData.fill(7);
+        setg(m_buffer.data(), m_buffer.data(), m_buffer.data() + n);
+        return n == 0 ? traits_type::eof() : traits_type::to_int_type(m_buffer[0]);
     }
 
-    // Reads the header, then `bodySize` bytes from `body` (ending with their own line end), then
-    // one good sample line; measures the time and the growth of the process's peak memory.
-    LogFileRead read(std::size_t bodySize, const std::function<char(std::size_t)>& body) {
-        const std::size_t bodyStart = Header.size();
-        const std::size_t bodyEnd = bodyStart + bodySize;
-        GeneratedInput bytes(bodyEnd + GoodSample.size(), [&](std::size_t i) {
-            if (i < bodyStart) {
-                return Header[i];
-            }
-            return i < bodyEnd ? body(i - bodyStart) : GoodSample[i - bodyEnd];
-        });
-        std::istream in(&bytes);
-        const long peakBefore = peakKilobytes();
-        const LogFileRead outcome = readLogFile(in, *log, prefs);
-        peakGrowthKilobytes = peakKilobytes() - peakBefore;
-        expectDrawableLog(*log, outcome, "hostile input");
-        return outcome;
+private:
+    char byteAt(std::size_t i) const {
+        if (i < Header.size() || i >= Header.size() + m_body) {
+            return i < Header.size() ? Header[i] : GoodSample[i - Header.size() - m_body];
+        }
+        const std::size_t column = (i - Header.size()) % m_length;
+        const std::size_t text = m_length - m_end.size();
+        return column < text ? m_fill : m_end[column - text];
     }
 
-    // The first `passedOver` samples are as they were, and the good line after them was read.
-    void expectPassedOverThenRead(int passedOver) {
-        for (int sample = 1; sample <= passedOver; ++sample) {
-            ASSERT_EQ(log->ElapsedTime.at(sample), 0.5f * static_cast<float>(sample)) << sample;
-            ASSERT_EQ(log->RPMData.at(sample), 4321) << sample;
-            ASSERT_EQ(log->TPSData.at(sample), 42) << sample;
-            ASSERT_EQ(log->ReservedData.at(sample), 7) << sample;
-        }
-        if (passedOver < SampleCount) {
-            EXPECT_EQ(log->RPMData.at(passedOver + 1), 9);
-            EXPECT_EQ(log->ReservedData.at(passedOver + 1), 9);
-        }
-    }
-
-    std::unique_ptr<DataLog> log = std::make_unique<DataLog>();
-    Preferences prefs;
-    long peakGrowthKilobytes = 0;
+    char m_fill;
+    std::size_t m_length;
+    std::string m_end;
+    std::size_t m_body;
+    std::size_t m_position = 0;
+    std::array<char, 4096> m_buffer{};
 };
 
-// `size` bytes of `fill`, the last two being CR LF.
-std::function<char(std::size_t)> lineOf(char fill, std::size_t size) {
-    return [fill, size](std::size_t i) {
-        return i + 2 < size ? fill : i + 2 == size ? '\r' : '\n';
-    };
+// Reads the file into a log whose samples that are not read must keep what they held; checks the
+// growth of the process's peak memory, how far the read got, and that the good line after the
+// first `passedOver` samples was read.
+void expectPassedOver(const char* name, HostileFile&& file, End end, int passedOver,
+                      long peakGrowthLimitKilobytes) {
+    auto log = std::make_unique<DataLog>();
+    for (int sample = 1; sample <= SampleCount; ++sample) {  // increasing: no repair moves them
+        log->ElapsedTime.at(sample) = 0.5f * static_cast<float>(sample);
+    }
+    log->RPMData.fill(4321);
+    log->TPSData.fill(42);
+    log->ReservedData.fill(7);
+    std::istream in(&file);
+    Preferences prefs;
+    const long peakBefore = peakKilobytes();
+    const LogFileRead outcome = readLogFile(in, *log, prefs);
+    EXPECT_LT(peakKilobytes() - peakBefore, peakGrowthLimitKilobytes) << name;
+    expectDrawableLog(*log, outcome, name);
+    EXPECT_EQ(outcome.end, end) << name;
+    for (int sample = 1; sample <= passedOver; ++sample) {
+        ASSERT_EQ(log->ElapsedTime.at(sample), 0.5f * static_cast<float>(sample)) << name;
+        ASSERT_EQ(log->RPMData.at(sample), 4321) << name << " sample " << sample;
+        ASSERT_EQ(log->TPSData.at(sample), 42) << name << " sample " << sample;
+        ASSERT_EQ(log->ReservedData.at(sample), 7) << name << " sample " << sample;
+    }
+    if (passedOver < SampleCount) {
+        EXPECT_EQ(log->RPMData.at(passedOver + 1), 9) << name;
+        EXPECT_EQ(log->ReservedData.at(passedOver + 1), 9) << name;
+    } else {
+        EXPECT_EQ(log->ControllerType, "Unknown") << name;  // no trailer was read
+    }
 }
 
-TEST_F(HostileInput, TenMegabyteLineIsCutAndPassedOverWhole) {
+TEST(HostileInput, IsPassedOverInLittleMemoryAndTheNextGoodLineIsRead) {
     // Were the rest of the line past the cut read as lines of their own, the good line would land
     // some 160 samples later.
-    const std::size_t size = 10 * 1024 * 1024;
-    EXPECT_EQ(read(size, lineOf('7', size)).end, End::InSamples);
-    expectPassedOverThenRead(1);
-    EXPECT_LT(peakGrowthKilobytes, 4 * 1024) << "the whole line was kept";
-}
-
-TEST_F(HostileInput, HundredThousandCommasOnOneLine) {
-    read(100002, lineOf(',', 100002));
-    expectPassedOverThenRead(1);
-    EXPECT_LT(peakGrowthKilobytes, 1024) << "every piece was kept";
-}
-
-TEST_F(HostileInput, ThreeThousandLinesOfNulBytes) {
-    constexpr std::size_t line = 200;  // 199 NUL bytes and LF
-    const LogFileRead outcome =
-        read(3000 * line, [](std::size_t i) { return i % line == line - 1 ? '\n' : '\0'; });
-    EXPECT_EQ(outcome.end, End::Complete);  // lines 2714 to 2716 are NUL lines too
-    expectPassedOverThenRead(SampleCount);
-    EXPECT_EQ(log->ControllerType, "Unknown");
+    expectPassedOver("a ten megabyte line", HostileFile('7', 10 << 20, "\r\n", 1), End::InSamples,
+                     1, 4 * 1024);
+    expectPassedOver("100000 commas", HostileFile(',', 100002, "\r\n", 1), End::InSamples, 1, 1024);
+    // Lines 2714 to 2716 are NUL lines too: the log is full before the good line.
+    expectPassedOver("3000 lines of NUL bytes", HostileFile('\0', 200, "\n", 3000), End::Complete,
+                     SampleCount, 1024);
 }
 
 }  // namespace
