@@ -16,6 +16,7 @@
 namespace velkor {
 namespace {
 
+using test::AppFixture;
 using test::FakeClock;
 using test::MemorySettingsStore;
 using test::RecordingView;
