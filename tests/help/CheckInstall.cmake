@@ -1,0 +1,20 @@
+# Installs the build into a throw-away prefix and checks that the help file lands beside the
+# other data files, the same file the build made.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+set(data ${PREFIX}/${DATADIR}/velkor)
+foreach(file Velkor_Help.chm Velkor.cfg Velkor_Chart.oc2)
+    if(NOT EXISTS ${data}/${file})
+        message(FATAL_ERROR "${file} is not installed in ${data}")
+    endif()
+endforeach()
+file(SHA256 ${BUILD_DIR}/Velkor_Help.chm built)
+file(SHA256 ${data}/Velkor_Help.chm installed)
+if(NOT built STREQUAL installed)
+    message(FATAL_ERROR "the installed help file differs from the one built")
+endif()
+file(REMOVE_RECURSE ${PREFIX})

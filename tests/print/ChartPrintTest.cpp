@@ -1,0 +1,224 @@
+// The chart printed through Qt into PDF files, as a person prints it: the Print button of the
+// chart window, the printer chosen under Print Setup in the main window, and what the page
+// says, read back from the PDF with poppler-utils. The PDF files and a picture of the first
+// page stay in the build tree's print/ folder.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "app/AppContext.h"
+#include "app/frmMain.h"
+#include "chart/frmChart1.h"
+#include "log/FramDecode.h"
+#include "sim/Simulator.h"
+#include "support/Fakes.h"
+#include "support/QtApp.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+namespace {
+
+const auto* const environment = installQtApplication();
+
+const char* const Header = "Acme Racing Shift Light Controller Data Printed: 06/12/26 20:15:00";
+
+QString artefact(const QString& name) {
+    QDir().mkpath("print");
+    return QDir("print").absoluteFilePath(name);
+}
+
+// A poppler tool's standard output; the test fails when the tool is missing or fails.
+QString run(const char* tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (QString(tool).isEmpty() || !process.waitForFinished(30000) || process.exitCode() != 0) {
+        ADD_FAILURE() << "poppler-utils: " << tool << " " << arguments.join(' ').toStdString()
+                      << " failed " << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The page's text lines, without blank lines and the layout's indents.
+QStringList pdfLines(const QString& pdf) {
+    QStringList lines = run(VELKOR_PDFTOTEXT, {"-layout", pdf, "-"}).split('\n');
+    lines.replaceInStrings(QRegularExpression("^\\s+|\\s+$"), "");
+    lines.removeAll("");
+    return lines;
+}
+
+// Where a word stands on the page, in points from the top left corner: xMin, yMin, xMax, yMax.
+QRectF wordBox(const QString& pdf, const QString& text) {
+    const QRegularExpression word(QString(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" )re"
+                                          R"re(xMax="([\d.]+)" yMax="([\d.]+)">%1</word>)re")
+                                      .arg(QRegularExpression::escape(text)));
+    const auto m = word.match(run(VELKOR_PDFTOTEXT, {"-bbox", pdf, "-"}));
+    EXPECT_TRUE(m.hasMatch()) << text.toStdString();
+    return QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+}
+
+// Calls `handle` with the modal window of type T once it is up, from inside its event loop.
+template <typename T>
+void whenModal(std::function<void(T*)> handle) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, handle] {
+        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            handle(window);
+        }
+    });
+    timer->start(10);
+}
+
+class ChartPrintTest : public ::testing::Test {
+protected:
+    ChartPrintTest() {
+        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
+        DataLog& log = data->log;
+        std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
+        log.TPSMin = 26;
+        log.TPSMax = 230;
+        EXPECT_FALSE(DecodeFRAMImage(log));
+        log.DataLogInterval = 0.1f;
+        BuildElapsedTime(log);
+        log.DataBufferEmpty = false;
+        log.DownloadDate = "06/12/26 20:15:00";
+        data->branding.InfoLines = {"Acme Racing"};
+        printer.setOutputFormat(QPrinter::PdfFormat);
+    }
+
+    // Prints from the chart window, as the main window opens it, with a marker set.
+    void print(const QString& pdf) {
+        QFile::remove(pdf);
+        printer.setOutputFileName(pdf);  // empty: no printer
+        frmChart1 window(data->log, data->prefs, prompts, {VELKOR_DATA_DIR});
+        window.setPrinting(ctx, printer);
+        window.Form_Load();
+        window.show();
+        QApplication::processEvents();
+        window.logic().Chart2D1_MouseDown(1, 200.0);
+        QTest::mouseClick(window.cmdPrint, Qt::LeftButton);
+    }
+
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    ScriptedPrompts prompts;
+    MemorySettingsStore settings;
+    RecordingView view;
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, settings, view, port, clock, ""};
+    QPrinter printer{QPrinter::HighResolution};
+};
+
+TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
+    const QString pdf = artefact("chart_print.pdf");
+    printer.setPageOrientation(QPageLayout::Portrait);  // printing turns the page itself
+    data->log.Comment = "Old";
+    prompts.answerInputs({"Track day, run 3"});
+    print(pdf);
+
+    EXPECT_TRUE(prompts.messages().empty());
+    const QStringList lines = pdfLines(pdf);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0].toStdString(), Header);
+    EXPECT_EQ(lines[1].toStdString(), "Comment: Track day, run 3");
+    EXPECT_TRUE(lines.join('\n').contains("Elapsed Time (sec)"));
+    const auto size = QRegularExpression(R"re(Pages:\s+1\n(.|\n)*Page size:\s+(\d+) x (\d+))re")
+                          .match(run(VELKOR_PDFINFO, {pdf}));
+    ASSERT_TRUE(size.hasMatch());
+    EXPECT_GT(size.captured(2).toInt(), size.captured(3).toInt()) << "landscape";
+
+    // The header stands in the band's lower half, ten fixed-pitch 8-point characters in (48
+    // points); the chart lies below the band of 1000 twips (50 points).
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    const QRectF maker = wordBox(pdf, "Acme");
+    const QRectF comment = wordBox(pdf, "Comment:");
+    EXPECT_GE(maker.top(), paint.top() + 24);
+    EXPECT_LT(maker.bottom(), comment.top());
+    EXPECT_LE(comment.bottom(), paint.top() + 50);
+    EXPECT_GT(wordBox(pdf, "Elapsed").top(), paint.top() + 50);
+    EXPECT_NEAR(maker.left(), paint.left() + 48, 2.0);
+    EXPECT_NEAR(comment.left(), paint.left() + 48, 2.0);
+
+    run(VELKOR_PDFTOPPM, {"-png", "-r", "80", "-singlefile", pdf, artefact("chart_print")});
+}
+
+TEST_F(ChartPrintTest, CancelAtTheCommentPromptPrintsWithoutACommentLine) {
+    const QString pdf = artefact("chart_print_no_comment.pdf");
+    data->log.Comment = "Erased by Cancel";
+    prompts.answerInputs({std::nullopt});
+    print(pdf);
+
+    EXPECT_EQ(data->log.Comment, "");
+    const QStringList lines = pdfLines(pdf);
+    EXPECT_EQ(lines.value(0).toStdString(), Header);
+    EXPECT_FALSE(lines.join('\n').contains("Comment"));
+}
+
+TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrints) {
+    const QString pdf = artefact("chart_print_retry.pdf");
+    prompts.answerInputs({"c"});
+    prompts.answerMessages({Answer::Retry, Answer::Retry});
+    // Meanwhile the person sets a printer up: first a file that cannot be written, then one.
+    prompts.onShow = [&](const ShownPrompt&) {
+        printer.setOutputFileName(prompts.messages().size() == 1 ? "/nonexistent-folder/chart.pdf"
+                                                                 : pdf);
+    };
+    QFile::remove(pdf);
+    print(QString());
+
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
+                                        "a PDF file, under File, Print Setup.",
+                                        "The PDF file /nonexistent-folder/chart.pdf cannot be "
+                                        "written."}));
+    EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
+    EXPECT_EQ(pdfLines(pdf).value(0).toStdString(), Header);
+}
+
+// The main window's Print Setup works on the run's one printer, and the chart's Print uses what
+// was chosen there.
+TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
+    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
+    const QString pdf = artefact("chart_print_setup.pdf");
+    QFile::remove(pdf);
+    whenModal<QPrintDialog>([&](QPrintDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Printer Setup");
+        EXPECT_EQ(dialog->printer(), &window.printer());
+        auto* printers = dialog->findChild<QComboBox*>("printers");
+        auto* fileName = dialog->findChild<QLineEdit*>("filename");
+        if (printers != nullptr && fileName != nullptr) {
+            printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
+            fileName->setText(pdf);
+        }
+        dialog->accept();
+    });
+    window.mnuPrintSetup->trigger();
+    EXPECT_EQ(window.printer().outputFileName(), pdf);
+
+    prompts.answerInputs({"Set up first"});
+    whenModal<frmChart1>([](frmChart1* chart) {
+        QTest::mouseClick(chart->cmdPrint, Qt::LeftButton);
+        chart->accept();
+    });
+    window.mnuViewChart->trigger();
+    EXPECT_EQ(pdfLines(pdf).mid(0, 2).join('\n').toStdString(),
+              std::string(Header) + "\nComment: Set up first");
+}
+
+}  // namespace
+}  // namespace velkor::test
