@@ -8,6 +8,9 @@ VELKOR_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev
     libgtest-dev libgmock-dev
+    # The help file's compiler (chmcmd) and reader, the PDF tools the print tests read pages
+    # with, and Liberation Mono, the metric twin of the printed header's Courier New.
+    fp-utils libchm-dev poppler-utils fonts-liberation2
 )
 
 velkor_install() {

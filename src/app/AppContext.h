@@ -6,6 +6,7 @@
 #include "about/Branding.h"
 #include "app/Preferences.h"
 #include "app/SharedState.h"
+#include "live/LiveState.h"
 #include "log/DataLog.h"
 
 namespace velkor {
@@ -21,6 +22,7 @@ struct AppData {
     DataLog log;
     Preferences prefs;
     SharedState state;
+    LiveState live;
     Branding branding;
 };
 

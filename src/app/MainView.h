@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/PortMap.h"
+#include "live/LiveDisplay.h"
 
 namespace velkor {
 
@@ -18,6 +19,8 @@ public:
     virtual void setProgressCaption(const std::string& caption) = 0;
     virtual void setProgressValue(int percent) = 0;  // 0..100
     virtual void showRealTimeFrame(bool shown) = 0;
+    // The gauges, lamps and status line inside the real-time frame.
+    virtual LiveDisplay& liveDisplay() = 0;
     virtual void fillPortList(const std::vector<PortEntry>& entries) = 0;
     // Selects a list position (-1: none) without running the port-choice handler.
     virtual void selectPortEntry(int listIndex) = 0;

@@ -10,6 +10,7 @@
 #include "app/Prompts.h"
 #include "app/SettingsStore.h"
 #include "link/SerialPort.h"
+#include "live/RealTimeView.h"
 #include "log/Caption.h"
 
 namespace velkor {
@@ -123,7 +124,8 @@ void choosePort(AppContext& ctx, int listIndex) {
 
 void openDisplayOptions(AppContext& ctx) {
     ctx.view.showDisplayOptions();
-    // Ending a running live view after the dialog belongs here once the live view exists.
+    // The new choices take effect when the live view is started again.
+    cmdCloseRealTimeData_Click(ctx);
 }
 
 void showAbout(AppContext& ctx) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,14 +12,19 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "about/DataFiles.h"
+#include "about/HelpContents.h"
+#include "about/HelpWindow.h"
 #include "app/Prompts.h"
 #include "app/StartUp.h"
 #include "chart/ViewChart.h"
@@ -26,9 +32,12 @@
 #include "link/ClearLog.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
+#include "live/LivePoll.h"
+#include "live/RealTimeView.h"
 #include "log/Caption.h"
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
+#include "options/frmDisplayOptions.h"
 
 namespace velkor {
 
@@ -91,7 +100,7 @@ void frmMain::createMenus() {
     item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", &frmMain::mnuOpenFile_Click);
     item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", &frmMain::mnuSaveFile_Click);
     mnuFile->addSeparator()->setObjectName("mnuSep1");
-    item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", nullptr);
+    item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", &frmMain::mnuPrintSetup_Click);
     mnuFile->addSeparator()->setObjectName("mnuSep2");
     item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click);
 
@@ -103,7 +112,8 @@ void frmMain::createMenus() {
 
     mnuView = menuBar()->addMenu("&View");
     mnuView->setObjectName("mnuView");
-    item(mnuView, mnuViewRealTime, "mnuViewRealTime", "View &Real Time Data", nullptr);
+    item(mnuView, mnuViewRealTime, "mnuViewRealTime", "View &Real Time Data",
+         &frmMain::mnuViewRealTime_Click);
     item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)",
          &frmMain::mnuViewChart_Click);
 
@@ -159,20 +169,18 @@ void frmMain::createFrames() {
     prgProgress1->setRange(0, 100);
     progressLayout->addWidget(prgProgress1);
 
-    fraRealTimeData = new QGroupBox("Real Time Data", central);
-    fraRealTimeData->setObjectName("fraRealTimeData");
-    auto* liveLayout = new QVBoxLayout(fraRealTimeData);
-    auto* dials = new QHBoxLayout;
-    gauTach = new CircularGauge("x 1000", "RPM", fraRealTimeData);
-    gauTach->setObjectName("gauTach");
-    gauSpeedometer = new CircularGauge("MPH", "SPEED", fraRealTimeData);
-    gauSpeedometer->setObjectName("gauSpeedometer");
-    dials->addWidget(gauTach);
-    dials->addWidget(gauSpeedometer);
-    liveLayout->addLayout(dials, 1);
-    cmdCloseRealTimeData = new QPushButton("Close", fraRealTimeData);
-    cmdCloseRealTimeData->setObjectName("cmdCloseRealTimeData");
-    liveLayout->addWidget(cmdCloseRealTimeData, 0, Qt::AlignRight);
+    fraRealTimeData = new RealTimePanel(central);
+    gauTach = fraRealTimeData->gauTach;
+    gauSpeedometer = fraRealTimeData->gauSpeedometer;
+    cmdCloseRealTimeData = fraRealTimeData->cmdCloseRealTimeData;
+    connect(cmdCloseRealTimeData, &QPushButton::clicked, this,
+            &frmMain::cmdCloseRealTimeData_Click);
+    // Enabled for the whole run; a tick does nothing unless a live view runs.
+    tmrDataRead = new QTimer(this);
+    tmrDataRead->setObjectName("tmrDataRead");
+    tmrDataRead->setInterval(500);
+    connect(tmrDataRead, &QTimer::timeout, this, &frmMain::tmrDataRead_Timer);
+    tmrDataRead->start();
 
     createIdlePanel(central);
 
@@ -252,9 +260,16 @@ void frmMain::showBusy() {
     statusBar()->showMessage("Wait: another controller operation is still running.", 4000);
 }
 
+LiveDisplay& frmMain::liveDisplay() {
+    return *fraRealTimeData;
+}
+
 void frmMain::showRealTimeFrame(bool shown) {
-    fraRealTimeData->setVisible(shown);
-    fraIdle->setVisible(!shown);
+    // The panel going away is hidden first, so that the window never has to hold both.
+    QWidget* leaving = shown ? fraIdle : static_cast<QWidget*>(fraRealTimeData);
+    QWidget* coming = shown ? static_cast<QWidget*>(fraRealTimeData) : fraIdle;
+    leaving->hide();
+    coming->show();
 }
 
 void frmMain::fillPortList(const std::vector<PortEntry>& entries) {
@@ -309,11 +324,15 @@ void frmMain::setSpeedometerLimits(double redline, double fullScale) {
 }
 
 void frmMain::showDisplayOptions() {
-    // The display options dialog is shown here, modally, once it exists.
+    // Loaded afresh each time; at start-up it shows before this window does.
+    frmDisplayOptions dialog(m_ctx, this);
+    dialog.Form_Load();
+    dialog.exec();
 }
 
 void frmMain::openChartWindow() {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
+    chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
     chart.exec();
 }
@@ -335,6 +354,29 @@ void frmMain::mnuPortSetup_Click() {
     fraPortSelect->show();
 }
 
+QPrinter& frmMain::printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+void frmMain::mnuPrintSetup_Click() {
+    QPrintDialog dialog(&printer(), this);
+    dialog.setObjectName("dlgCommonDialog1");
+    dialog.setWindowTitle("Printer Setup");
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // The dialog sets the printer up for later printing; it prints nothing itself.
+    if (auto* buttons =
+            dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+            ok->setText("OK");
+        }
+    }
+    // Cancel leaves the printer as it was; OK keeps the printer and page chosen.
+    dialog.exec();
+}
+
 void frmMain::mnuOpenFile_Click() {
     runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
 }
@@ -345,6 +387,18 @@ void frmMain::mnuSaveFile_Click() {
 
 void frmMain::mnuDownload_Click() {
     velkor::mnuDownload_Click(m_link);
+}
+
+void frmMain::mnuViewRealTime_Click() {
+    runOperation([&] { velkor::mnuViewRealTime_Click(m_link); });
+}
+
+void frmMain::cmdCloseRealTimeData_Click() {
+    velkor::cmdCloseRealTimeData_Click(m_ctx);
+}
+
+void frmMain::tmrDataRead_Timer() {
+    velkor::tmrDataRead_Timer(m_link);
 }
 
 void frmMain::mnuViewChart_Click() {
@@ -368,9 +422,15 @@ void frmMain::mnuAbout_Click() {
 }
 
 void frmMain::mnuHelpContents_Click() {
-    if (!findDataFile(m_dataFolders, "Velkor_Help.chm")) {
-        m_ctx.prompts.message("The help file Velkor_Help.chm was not found beside the program.",
+    const auto path = findDataFile(m_dataFolders, HelpFileName);
+    if (!path) {
+        m_ctx.prompts.message(std::string("The help file ") + HelpFileName +
+                                  " was not found beside the program or in its data folder.",
                               "Help", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (const auto error = HelpWindow::showContents(*path, this)) {
+        m_ctx.prompts.message(*error, "Help", Icon::Exclamation, Buttons::Ok);
     }
 }
 

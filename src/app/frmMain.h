@@ -14,14 +14,17 @@
 #include "app/QtSettingsStore.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
+#include "live/RealTimePanel.h"
 
 class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace velkor {
 
@@ -45,6 +48,7 @@ public:
     void setProgressCaption(const std::string& caption) override;
     void setProgressValue(int percent) override;
     void showRealTimeFrame(bool shown) override;
+    LiveDisplay& liveDisplay() override;
     void fillPortList(const std::vector<PortEntry>& entries) override;
     void selectPortEntry(int listIndex) override;
     void setTachometerLimits(double redline, double fullScale) override;
@@ -82,16 +86,20 @@ public:
     QGroupBox* fraProgress1 = nullptr;
     QProgressBar* prgProgress1 = nullptr;
 
-    QGroupBox* fraRealTimeData = nullptr;
+    RealTimePanel* fraRealTimeData = nullptr;
     CircularGauge* gauTach = nullptr;
     CircularGauge* gauSpeedometer = nullptr;
     QPushButton* cmdCloseRealTimeData = nullptr;
+    QTimer* tmrDataRead = nullptr;  // the live view's 500 ms tick, running for the whole run
 
     // Shown while no live view runs: where to start.
     QWidget* fraIdle = nullptr;
     QLabel* lblPortStatus = nullptr;
 
     AppContext& context() { return m_ctx; }
+    // The printer chosen under Print Setup, kept for the rest of the run and used by every
+    // print; made on first use.
+    QPrinter& printer();
     ControllerLink& link() { return m_link; }
 
 protected:
@@ -107,10 +115,14 @@ private:
     void cboPort_Click(int listIndex);
     void cmdPortSelectOK_Click();
     void mnuPortSetup_Click();
+    void mnuPrintSetup_Click();
     void mnuOpenFile_Click();
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
     void mnuViewChart_Click();
+    void mnuViewRealTime_Click();
+    void cmdCloseRealTimeData_Click();
+    void tmrDataRead_Timer();
     void mnuDownload_Click();
     void mnuClearControllerBuffer_Click();
     void mnuDisplayOptions_Click();
@@ -128,6 +140,7 @@ private:
     SteadyClock m_clock;
     AppContext m_ctx;
     ControllerLink m_link;
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 }  // namespace velkor

@@ -12,6 +12,7 @@
 
 #include "about/DataFiles.h"
 #include "chart/Chart2D.h"
+#include "chart/ChartPrinter.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 
@@ -74,6 +75,8 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
         m_logic.Chart2D1_MouseDown(button, Chart2D1->timeAt(pixel));
     });
     connect(cmdReset, &QPushButton::clicked, this, [this] { m_logic.cmdReset_Click(); });
+    connect(cmdPrint, &QPushButton::clicked, this, &frmChart1::cmdPrint_Click);
+    cmdPrint->setEnabled(false);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
     resize(1180, 760);
 }
@@ -189,6 +192,20 @@ void frmChart1::Form_Load() {
     Chart2D1->setFrozen(true);
     m_logic.Form_Load();
     Chart2D1->setFrozen(false);
+}
+
+void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {
+    m_printContext = &ctx;
+    m_printer = &printer;
+    cmdPrint->setEnabled(true);
+}
+
+void frmChart1::cmdPrint_Click() {
+    if (m_printContext == nullptr || m_printer == nullptr) {
+        return;
+    }
+    QtChartPrinter printer(*m_printer, *Chart2D1);
+    velkor::cmdPrint_Click(*m_printContext, printer);
 }
 
 void frmChart1::setLogIntervalText(const std::string& text) {

@@ -13,12 +13,14 @@
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
 namespace velkor {
 
+struct AppContext;
 class Chart2D;
 class Prompts;
 struct DataLog;
@@ -33,6 +35,11 @@ public:
     // Sets the window up on the log; runs before the window is shown.
     void Form_Load();
     ChartWindow& logic() { return m_logic; }
+
+    // Printing needs the application's context (the comment, the prompts, the maker's name) and
+    // the printer chosen under Print Setup; until it has them, the Print button is disabled.
+    void setPrinting(AppContext& ctx, QPrinter& printer);
+    void cmdPrint_Click();
 
     // ChartView
     void setLogIntervalText(const std::string& text) override;
@@ -86,6 +93,8 @@ private:
 
     std::vector<std::string> m_dataFolders;
     ChartWindow m_logic;
+    AppContext* m_printContext = nullptr;
+    QPrinter* m_printer = nullptr;
 };
 
 }  // namespace velkor

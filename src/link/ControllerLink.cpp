@@ -32,12 +32,10 @@ void ControllerLink::DelayTimer(std::int32_t milliseconds) {
         throw AppError(ErrorNumber::Overflow, "Velkor", "Overflow");
     }
     const auto deadline = m_ctx.clock.now() + std::chrono::milliseconds(milliseconds);
-    // Window events run at least once; the rest of the pause is slept, not spun.
-    for (;;) {
-        m_ctx.prompts.yield();
-        if (m_ctx.clock.now() >= deadline) {
-            return;
-        }
+    // Window events run once; the rest of the pause is slept, not spun, and the pause ends the
+    // moment it is over rather than after another round of window events.
+    m_ctx.prompts.yield();
+    if (m_ctx.clock.now() < deadline) {
         m_ctx.clock.sleepUntil(deadline);
     }
 }

@@ -1,7 +1,9 @@
 #include "live/CircularGauge.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QtMath>
 #include <cmath>
 
@@ -17,6 +19,20 @@ QPointF onCircle(double radius, double degrees) {
     return {radius * std::cos(radians), -radius * std::sin(radians)};
 }
 
+// The face inside the bezel ring, for a dial of the given size.
+double faceRadius(QSize size) {
+    return 0.9 * (std::min(size.width(), size.height()) - 2.0) / 2.0;
+}
+
+// The full scale drawn: a full scale that is not a positive number draws as 1.
+double shownScale(double fullScale) {
+    return fullScale > 0 && std::isfinite(fullScale) ? fullScale : 1.0;
+}
+
+QRectF readoutBox(double faceR) {
+    return {-faceR * 0.26, faceR * 0.41, faceR * 0.52, faceR * 0.2};
+}
+
 QString labelText(double value) {
     return QString::fromStdString(
         formatNumber(value, std::fmod(value, 1.0) == 0.0 ? "###0" : "0.0#"));
@@ -27,21 +43,30 @@ QString labelText(double value) {
 CircularGauge::CircularGauge(QString units, QString title, QWidget* parent)
     : QWidget(parent), m_texts{std::move(units), std::move(title), QStringLiteral("0")} {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CircularGauge::setValue(double value) {
-    m_value = value;
-    update();
+    if (value != m_value) {
+        m_value = value;
+        update();
+    }
 }
 
 void CircularGauge::setRedline(double value) {
-    m_redline = value;
-    update();
+    if (value != m_redline) {
+        m_redline = value;
+        m_face = QPixmap();
+        update();
+    }
 }
 
 void CircularGauge::setFullScale(double value) {
-    m_fullScale = value;
-    update();
+    if (value != m_fullScale) {
+        m_fullScale = value;
+        m_face = QPixmap();
+        update();
+    }
 }
 
 void CircularGauge::setTextSelector(int item) {
@@ -49,8 +74,15 @@ void CircularGauge::setTextSelector(int item) {
 }
 
 void CircularGauge::setCaption(const QString& text) {
-    if (m_textSelector >= 1 && m_textSelector <= 3) {
-        m_texts[static_cast<std::size_t>(m_textSelector - 1)] = text;
+    if (m_textSelector < 1 || m_textSelector > 3) {
+        return;
+    }
+    QString& item = m_texts[static_cast<std::size_t>(m_textSelector - 1)];
+    if (item != text) {
+        item = text;
+        if (m_textSelector != 3) {
+            m_face = QPixmap();  // the units and the title are part of the face
+        }
         update();
     }
 }
@@ -59,99 +91,139 @@ QString CircularGauge::textItem(int item) const {
     return (item >= 1 && item <= 3) ? m_texts[static_cast<std::size_t>(item - 1)] : QString();
 }
 
-void CircularGauge::paintEvent(QPaintEvent* /*event*/) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const double side = std::min(width(), height()) - 4.0;
-    p.translate(width() / 2.0, height() / 2.0);
-    const double r = side / 2.0;
+void CircularGauge::resizeEvent(QResizeEvent* event) {
+    m_face = QPixmap();
+    QWidget::resizeEvent(event);
+}
 
-    // Bezel and face.
-    QRadialGradient bezel(QPointF(0, 0), r);
-    bezel.setColorAt(0.90, QColor(70, 74, 82));
-    bezel.setColorAt(1.00, QColor(28, 30, 34));
-    p.setPen(Qt::NoPen);
+void CircularGauge::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_face = QPixmap();
+    }
+    QWidget::changeEvent(event);
+}
+
+void CircularGauge::paintFace() {
+    const qreal ratio = devicePixelRatioF();
+    m_face = QPixmap(size() * ratio);
+    m_face.setDevicePixelRatio(ratio);
+    m_face.fill(palette().color(QPalette::Window));  // opaque: nothing behind is drawn
+    QPainter p(&m_face);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(width() / 2.0, height() / 2.0);
+    const double faceR = faceRadius(size());
+    const double r = faceR / 0.9;
+
+    // Bezel ring and a light face, as the linear gauges have.
+    QLinearGradient bezel(0, -r, 0, r);
+    bezel.setColorAt(0.0, QColor(92, 96, 104));
+    bezel.setColorAt(1.0, QColor(26, 28, 32));
+    p.setPen(QPen(QColor(18, 19, 22), 1));
     p.setBrush(bezel);
     p.drawEllipse(QPointF(0, 0), r, r);
-    QRadialGradient face(QPointF(0, -r * 0.3), r);
-    face.setColorAt(0.0, QColor(44, 48, 56));
-    face.setColorAt(1.0, QColor(16, 17, 20));
+    QRadialGradient face(QPointF(0, -faceR * 0.25), faceR * 1.2);
+    face.setColorAt(0.0, QColor(255, 255, 252));
+    face.setColorAt(1.0, QColor(226, 226, 220));
+    p.setPen(QPen(QColor(10, 10, 12), faceR * 0.02));
     p.setBrush(face);
-    const double faceR = r * 0.92;
     p.drawEllipse(QPointF(0, 0), faceR, faceR);
 
-    const double scale = m_fullScale > 0 ? m_fullScale : 1.0;
+    const double scale = shownScale(m_fullScale);
+    const double arcR = faceR * 0.84;
+    const QRectF arcBox(-arcR, -arcR, 2 * arcR, 2 * arcR);
 
-    // Red band from the red-line mark to full scale.
+    // The scale's arc, then the red band from the red-line mark to full scale over it.
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(30, 30, 30), faceR * 0.012, Qt::SolidLine, Qt::FlatCap));
+    p.drawArc(arcBox, qRound(dialAngle(scale, scale) * 16), qRound(DialSweepDegrees * 16));
     if (m_redline < scale) {
         const double from = dialAngle(std::max(m_redline, 0.0), scale);
         const double to = dialAngle(scale, scale);
-        const double bandR = faceR * 0.86;
-        QPen band(QColor(214, 40, 40), faceR * 0.07, Qt::SolidLine, Qt::FlatCap);
-        p.setPen(band);
-        p.setBrush(Qt::NoBrush);
+        const double bandR = faceR * 0.875;
+        p.setPen(QPen(QColor(206, 32, 32), faceR * 0.07, Qt::SolidLine, Qt::FlatCap));
         p.drawArc(QRectF(-bandR, -bandR, 2 * bandR, 2 * bandR), qRound(from * 16),
                   qRound((to - from) * 16));
     }
 
-    // Ticks and labels.
+    // Ticks (five parts between labels) and the labels inside them.
     const double step = dialLabelStep(scale);
     QFont labelFont = font();
-    labelFont.setPixelSize(std::max(9, int(faceR * 0.12)));
+    labelFont.setPixelSize(std::max(10, int(faceR * 0.13)));
     labelFont.setBold(true);
     p.setFont(labelFont);
     const int majorCount = int(std::floor(scale / step + 1e-9));
     for (int i = 0; i <= majorCount * 5; ++i) {
         const double v = i * step / 5.0;
-        if (v > scale + 1e-9) {
-            break;
-        }
         const double angle = dialAngle(v, scale);
         const bool major = i % 5 == 0;
-        p.setPen(QPen(v >= m_redline ? QColor(235, 90, 80) : QColor(225, 228, 235),
-                      major ? faceR * 0.025 : faceR * 0.012));
-        p.drawLine(onCircle(faceR * (major ? 0.78 : 0.83), angle), onCircle(faceR * 0.92, angle));
+        const bool red = v >= m_redline - 1e-9;
+        p.setPen(QPen(red ? QColor(190, 20, 20) : QColor(20, 20, 20),
+                      major ? faceR * 0.026 : faceR * 0.012, Qt::SolidLine, Qt::FlatCap));
+        p.drawLine(onCircle(faceR * (major ? 0.74 : 0.79), angle), onCircle(arcR, angle));
         if (major) {
-            const QPointF centre = onCircle(faceR * 0.63, angle);
+            const QPointF centre = onCircle(faceR * 0.6, angle);
             const QRectF box(centre.x() - faceR * 0.2, centre.y() - faceR * 0.09, faceR * 0.4,
                              faceR * 0.18);
+            p.setPen(red ? QColor(190, 20, 20) : QColor(20, 20, 20));
             p.drawText(box, Qt::AlignCenter, labelText(v));
         }
     }
 
-    // Title and units above the centre, read-out below.
-    QFont small = font();
-    small.setPixelSize(std::max(8, int(faceR * 0.10)));
-    p.setFont(small);
-    p.setPen(QColor(170, 176, 188));
-    p.drawText(QRectF(-faceR * 0.5, -faceR * 0.42, faceR, faceR * 0.14), Qt::AlignCenter,
+    // Title, units and the read-out window below the hub, where the needle never points.
+    QFont title = font();
+    title.setPixelSize(std::max(10, int(faceR * 0.12)));
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(30, 30, 30));
+    p.drawText(QRectF(-faceR * 0.5, faceR * 0.14, faceR, faceR * 0.14), Qt::AlignCenter,
                m_texts[1]);
-    p.drawText(QRectF(-faceR * 0.5, -faceR * 0.28, faceR, faceR * 0.14), Qt::AlignCenter,
+    QFont units = font();
+    units.setPixelSize(std::max(9, int(faceR * 0.095)));
+    p.setFont(units);
+    p.setPen(QColor(85, 85, 85));
+    p.drawText(QRectF(-faceR * 0.5, faceR * 0.27, faceR, faceR * 0.11), Qt::AlignCenter,
                m_texts[0]);
+    const QRectF readout = readoutBox(faceR);
+    p.setPen(QPen(QColor(70, 72, 78), 1));
+    p.setBrush(QColor(18, 20, 24));
+    p.drawRoundedRect(readout, 4, 4);
+}
+
+void CircularGauge::paintEvent(QPaintEvent* /*event*/) {
+    if (m_face.isNull() || m_face.deviceIndependentSize().toSize() != size()) {
+        paintFace();
+    }
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_face);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(width() / 2.0, height() / 2.0);
+    const double faceR = faceRadius(size());
+    const double scale = shownScale(m_fullScale);
+
     QFont readoutFont = font();
-    readoutFont.setPixelSize(std::max(10, int(faceR * 0.17)));
+    readoutFont.setPixelSize(std::max(11, int(faceR * 0.15)));
     readoutFont.setBold(true);
     p.setFont(readoutFont);
-    const QRectF readout(-faceR * 0.32, faceR * 0.38, faceR * 0.64, faceR * 0.24);
-    p.setPen(QPen(QColor(80, 86, 98), 1));
-    p.setBrush(QColor(8, 9, 11));
-    p.drawRoundedRect(readout, 4, 4);
-    p.setPen(QColor(120, 230, 140));
-    p.drawText(readout, Qt::AlignCenter, m_texts[2]);
+    p.setPen(QColor(255, 176, 60));
+    p.drawText(readoutBox(faceR), Qt::AlignCenter, m_texts[2]);
 
     // Needle and hub.
     const double angle = dialAngle(m_value, scale);
     QPainterPath needle;
-    needle.moveTo(onCircle(faceR * 0.84, angle));
-    needle.lineTo(onCircle(faceR * 0.05, angle + 90));
-    needle.lineTo(onCircle(faceR * 0.16, angle + 180));
-    needle.lineTo(onCircle(faceR * 0.05, angle - 90));
+    needle.moveTo(onCircle(faceR * 0.86, angle));
+    needle.lineTo(onCircle(faceR * 0.035, angle + 90));
+    needle.lineTo(onCircle(faceR * 0.13, angle + 180));
+    needle.lineTo(onCircle(faceR * 0.035, angle - 90));
     needle.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 120, 30));
+    p.setPen(QPen(QColor(120, 20, 10), 0.8));
+    p.setBrush(QColor(222, 52, 24));
     p.drawPath(needle);
-    p.setBrush(QColor(60, 64, 72));
-    p.drawEllipse(QPointF(0, 0), faceR * 0.08, faceR * 0.08);
+    QRadialGradient hub(QPointF(-faceR * 0.02, -faceR * 0.02), faceR * 0.09);
+    hub.setColorAt(0.0, QColor(120, 124, 132));
+    hub.setColorAt(1.0, QColor(30, 32, 36));
+    p.setPen(Qt::NoPen);
+    p.setBrush(hub);
+    p.drawEllipse(QPointF(0, 0), faceR * 0.075, faceR * 0.075);
 }
 
 }  // namespace velkor

@@ -2,16 +2,155 @@
 
 #include "app/AppContext.h"
 #include "app/MainView.h"
+#include "app/Numbers.h"
+#include "app/Prompts.h"
+#include "link/ControllerLink.h"
 #include "link/SerialPort.h"
+#include "live/GaugeDesign.h"
 
 namespace velkor {
 
-void closeRealTimeView(AppContext& ctx) {
-    ctx.data.state.RealTimeActive = false;
+namespace {
+
+constexpr const char* ViewTitle = "View Real Time Data";
+constexpr float SmallestInput2Span = 0.1f;
+
+void say(Prompts& prompts, const std::string& text) {
+    prompts.message(text, ViewTitle, Icon::Exclamation, Buttons::Ok);
+}
+
+// R(x): the nearest whole number, a tie going to the even one.
+double whole(double value) {
+    return roundTo(value, 0);
+}
+
+void showOnly(LiveDisplay& display, std::initializer_list<GaugeId> shown,
+              std::initializer_list<GaugeId> hidden) {
+    for (const GaugeId gauge : shown) {
+        display.showGauge(gauge, true);
+    }
+    for (const GaugeId gauge : hidden) {
+        display.showGauge(gauge, false);
+    }
+}
+
+void layOutInput2(AppContext& ctx, LiveDisplay& display) {
+    const Preferences& prefs = ctx.data.prefs;
+    if (prefs.Input2Type == "Analog") {
+        showOnly(display, {GaugeId::gauInput2Analog}, {GaugeId::gauInput2AFR});
+        applyScale(display, GaugeId::gauInput2Analog, analogScale());
+        return;
+    }
+    if (prefs.Input2Type == "AFR") {
+        showOnly(display, {GaugeId::gauInput2AFR}, {GaugeId::gauInput2Analog});
+        return;
+    }
+    // Any other type is a scaled input: the gauge spans the scaled values of 0 V to 5 V.
+    showOnly(display, {GaugeId::gauInput2Analog}, {GaugeId::gauInput2AFR});
+    const Input2Scaling scaling = input2Scaling(prefs);
+    ctx.data.live.Input2Slope = scaling.slope;
+    ctx.data.live.Input2Offset = scaling.offset;
+    const double at0V = whole(scaling.offset);
+    const double at5V = whole(5.0 * scaling.slope + scaling.offset);
+    const double step = whole(5.0 * scaling.slope / 10.0);
+    applyScale(display, GaugeId::gauInput2Analog, {at0V, at5V, at0V, at5V, at0V, at5V, step});
+}
+
+void layOutInput1(AppContext& ctx, LiveDisplay& display) {
+    Preferences& prefs = ctx.data.prefs;
+    if (prefs.Input1Type == "Analog") {
+        showOnly(display, {GaugeId::gauInput1Analog}, {GaugeId::gauInput1AFR, GaugeId::gauMAP});
+        return;
+    }
+    if (prefs.Input1Type == "AFR") {
+        showOnly(display, {GaugeId::gauInput1AFR}, {GaugeId::gauInput1Analog, GaugeId::gauMAP});
+        return;
+    }
+    const auto scale = pressureScale(prefs.Input1Type, prefs.PressureUnits);
+    if (!scale) {
+        return;  // a type this program does not know: the input 1 gauges stay as they are
+    }
+    showOnly(display, {GaugeId::gauMAP}, {GaugeId::gauInput1Analog, GaugeId::gauInput1AFR});
+    for (const GaugeMember member :
+         {GaugeMember::Member55, GaugeMember::Member3, GaugeMember::Member64}) {
+        display.setGaugeMember(GaugeId::gauMAP, member, 0);
+    }
+    applyScale(display, GaugeId::gauMAP, *scale);
+    applyPressureScaling(prefs);
+}
+
+}  // namespace
+
+Input2Scaling input2Scaling(const Preferences& prefs) {
+    const float span = prefs.MaxInput2Volts - prefs.MinInput2Volts;
+    const float range = prefs.MaxInput2ScaledValue - prefs.MinInput2ScaledValue;
+    const float slope = span > SmallestInput2Span ? range / span : range / SmallestInput2Span;
+    const float offset = prefs.MinInput2ScaledValue - slope * prefs.MinInput2Volts;
+    return {slope, offset};
+}
+
+void mnuViewRealTime_Click(ControllerLink& link) {
+    AppContext& ctx = link.context();
+    const auto session = link.beginOperation();
+    if (!session) {
+        ctx.view.showBusy();
+        return;
+    }
+    Prompts& prompts = ctx.prompts;
+    DataLog& log = ctx.data.log;
+
+    ClearFRAMBuffer(log);
+    link.ReSyncUpToFiveTimes();
+    if (!link.CommandOK) {
+        say(prompts, NoLinkMessage);
+        link.closePort();
+        return;
+    }
+
+    link.ReadFirmwareID();
+    if (log.FirmwareID.empty() || !link.CommandOK) {
+        say(prompts,
+            "Error - invalid firmware ID. Unable to identify controller version.\r\n"
+            "Some data may be incorrectly scaled.");
+        log.ControllerType = "Unknown";
+    }
+
+    link.ReadTPSScaleFactors();
+    if (!link.CommandOK) {
+        say(prompts,
+            "Error - unable to read TPS scale factors.\r\n"
+            "TPS percent data may be incorrectly scaled.");
+        log.TPSMin = 26;
+        log.TPSMax = 230;
+    }
+
+    LiveDisplay& display = ctx.view.liveDisplay();
+    const Preferences& prefs = ctx.data.prefs;
+    if (prefs.TPSPercentDisplay) {
+        showOnly(display, {GaugeId::gauTPSPercent}, {GaugeId::gauTPSVolts});
+    } else {
+        showOnly(display, {GaugeId::gauTPSVolts}, {GaugeId::gauTPSPercent});
+    }
+    layOutInput2(ctx, display);
+    display.setDialMember(DialId::gauSpeedometer, DialMember::TextSelector, 1);
+    display.setDialCaption(DialId::gauSpeedometer, prefs.VSSUnits);
+    layOutInput1(ctx, display);
+
+    ctx.view.showRealTimeFrame(true);
+    ctx.data.state.RealTimeActive = true;
+    ctx.data.state.CommErrorCount = 0;
+}
+
+void cmdCloseRealTimeData_Click(AppContext& ctx) {
     ctx.view.showRealTimeFrame(false);
     if (ctx.port.isOpen()) {
         ctx.port.close();
     }
+    ctx.data.state.RealTimeActive = false;
+}
+
+void closeRealTimeView(AppContext& ctx) {
+    cmdCloseRealTimeData_Click(ctx);
 }
 
 }  // namespace velkor

@@ -18,6 +18,7 @@
 #include "app/QtSettingsStore.h"
 #include "app/frmMain.h"
 #include "live/CircularGauge.h"
+#include "options/DialogDriver.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -40,6 +41,8 @@ protected:
     }
     std::unique_ptr<AppData> data = std::make_unique<AppData>();
     test::ScriptedPrompts prompts;
+    // The start-up ends by showing the display options dialog modally.
+    test::ConfirmDisplayOptions confirmDisplayOptions;
 };
 
 TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {

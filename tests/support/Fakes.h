@@ -2,14 +2,18 @@
 // Stand-ins for what cannot run for real in a unit test: the clock, a serial device answering
 // from a script, and a main window that records what it is told.
 
+#include <cmath>
 #include <deque>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/Clock.h"
 #include "app/MainView.h"
 #include "link/SerialPort.h"
+#include "live/LiveDisplay.h"
 
 namespace velkor::test {
 
@@ -73,6 +77,83 @@ private:
     LineErrorHandler m_handler;
 };
 
+// Records what the live view sets inside the real-time frame: the last value of every member,
+// text and lamp, and every write in order ("gauMAP.55=0", "gauTach.caption=6500").
+struct RecordingLiveDisplay : LiveDisplay {
+    std::map<std::string, double> members;     // "gauMAP.51", "gauTach.43"
+    std::map<std::string, bool> shown;         // "gauMAP"
+    std::map<std::string, std::string> texts;  // "gauTach.3": the dial's text items
+    std::map<std::string, Colour> lamps;       // "shpLED_GPI"
+    std::string status;
+    std::vector<std::string> writes;
+
+    // NaN for a member never written.
+    double member(GaugeId g, GaugeMember m) const { return find(gaugeName(g), int(m)); }
+    double member(DialId d, DialMember m) const { return find(dialName(d), int(m)); }
+    std::string text(DialId d, int item) const {
+        const auto it = texts.find(std::string(dialName(d)) + "." + std::to_string(item));
+        return it == texts.end() ? std::string() : it->second;
+    }
+    // -1 for a lamp never coloured.
+    Colour lamp(LampId l) const {
+        const auto it = lamps.find(lampName(l));
+        return it == lamps.end() ? -1 : it->second;
+    }
+    bool isShown(GaugeId g) const {
+        const auto it = shown.find(gaugeName(g));
+        return it != shown.end() && it->second;
+    }
+    bool visibilitySet(GaugeId g) const { return shown.count(gaugeName(g)) != 0; }
+
+    void showGauge(GaugeId g, bool on) override {
+        shown[gaugeName(g)] = on;
+        note(std::string(gaugeName(g)) + ".visible", on ? 1 : 0);
+    }
+    void setGaugeMember(GaugeId g, GaugeMember m, double value) override {
+        set(gaugeName(g), int(m), value);
+    }
+    void setDialMember(DialId d, DialMember m, double value) override {
+        set(dialName(d), int(m), value);
+    }
+    void setDialCaption(DialId d, const std::string& text) override {
+        const double selector = member(d, DialMember::TextSelector);
+        texts[std::string(dialName(d)) + "." +
+              std::to_string(std::isnan(selector) ? 0 : int(selector))] = text;
+        writes.push_back(std::string(dialName(d)) + ".caption=" + text);
+    }
+    void setLampColour(LampId l, Colour colour) override {
+        lamps[lampName(l)] = colour;
+        note(lampName(l), colour);
+    }
+    void setStatusText(const std::string& text) override {
+        status = text;
+        writes.push_back("lblStatus=" + text);
+    }
+    int refreshes = 0;   // ticks begun
+    int refreshing = 0;  // begun and not yet ended
+    void beginRefresh() override {
+        ++refreshes;
+        ++refreshing;
+    }
+    void endRefresh() override { --refreshing; }
+
+private:
+    double find(const std::string& name, int number) const {
+        const auto it = members.find(name + "." + std::to_string(number));
+        return it == members.end() ? std::nan("") : it->second;
+    }
+    void set(const std::string& name, int number, double value) {
+        const std::string key = name + "." + std::to_string(number);
+        members[key] = value;
+        note(key, value);
+    }
+    void note(const std::string& key, double value) {
+        std::ostringstream text;
+        text << key << "=" << value;
+        writes.push_back(text.str());
+    }
+};
+
 // Records what the operations set on the main window.
 struct RecordingView : MainView {
     std::string caption;
@@ -94,6 +175,8 @@ struct RecordingView : MainView {
     void setProgressCaption(const std::string& text) override { progressCaption = text; }
     void setProgressValue(int percent) override { progressValues.push_back(percent); }
     void showRealTimeFrame(bool shown) override { realTimeShown = shown; }
+    RecordingLiveDisplay live;
+    LiveDisplay& liveDisplay() override { return live; }
     void fillPortList(const std::vector<PortEntry>& entries) override {
         portEntries = entries.size();
     }

@@ -1,0 +1,71 @@
+#pragma once
+// A vertical bar gauge: a caption on top, one or two scale sections with their labels, colour
+// bands beside the scale, a bar rising from the scale's foot to the value, and a read-out.
+
+#include <QPixmap>
+#include <QWidget>
+#include <map>
+#include <vector>
+
+#include "live/GaugeDesign.h"
+
+namespace velkor {
+
+class LinearGauge : public QWidget {
+    Q_OBJECT
+public:
+    explicit LinearGauge(const LinearGaugeDesign& design, QWidget* parent = nullptr);
+
+    // Writes one member. Scale and label members address the section the scale index names;
+    // band start and end move the first colour band; a scale index outside the sections is
+    // pinned to the nearest one. Members 38, 55, 3 and 64 are kept and draw nothing.
+    void setMember(GaugeMember member, double value);
+
+    double value() const { return m_value; }
+    int scaleIndex() const { return m_scaleIndex; }
+    const std::vector<SectionDesign>& sections() const { return m_sections; }
+    const std::vector<ColourBand>& bands() const { return m_bands; }
+    QString caption() const { return m_caption; }
+    // The last value written to a member the gauge does not draw from; 0 if none was.
+    double keptMember(GaugeMember member) const;
+
+    QSize sizeHint() const override { return {84, 260}; }
+    QSize minimumSizeHint() const override { return {74, 180}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // Where the parts sit, in the widget's coordinates; fractions along the gauge's length are
+    // measured from `top`.
+    struct Layout {
+        QRectF readout;
+        QRectF tube;
+        double top = 0;
+        double length = 0;
+        double footAt = 0;  // the scale's foot, the lowest point of any section
+        double bandX = 0;
+        double bandWidth = 0;
+        double y(double fraction) const { return top + fraction * length; }
+    };
+
+    SectionDesign& currentSection();
+    // Draws everything but the reading into the cached face, and sets m_layout.
+    void paintFace();
+
+    QString m_caption;
+    std::vector<SectionDesign> m_sections;
+    std::vector<ColourBand> m_bands;
+    double m_value = 0.0;
+    int m_scaleIndex = 0;
+    std::map<GaugeMember, double> m_kept;
+    QPixmap m_face;  // everything but the reading; empty when it must be drawn again
+    Layout m_layout;
+};
+
+// The window system's colour for a stored colour value (red in the low byte).
+QColor colourOf(Colour colour);
+
+}  // namespace velkor

@@ -1,0 +1,310 @@
+// The polling tick: the reads in their order, what each shows, Esc and Close part-way, ticks
+// that must not overlap, and the controller pulled off the cable.
+
+#include "live/LiveTestSupport.h"
+
+namespace velkor::test {
+namespace {
+
+constexpr std::uint8_t Status = 46, TPS = 41, BAT = 38, RPM = 39, VSS = 40, VIN1 = 42, VIN2 = 43,
+                       Inputs = 44, Outputs = 45;
+
+class LivePollTest : public LiveTest {
+protected:
+    LivePollTest() { readings = idleReadings(); }
+
+    // One tick; returns the command bytes it sent.
+    std::vector<std::uint8_t> tick() {
+        const auto from = port.written.size();
+        tmrDataRead_Timer(link);
+        return writtenSince(from);
+    }
+};
+
+TEST_F(LivePollTest, ATickReadsTheNineValuesInOrderAndShowsEach) {
+    readings->rpm = 6500;
+    readings->speed = 60 * 128;
+    readings->battery = 255;
+    readings->inputs = 3;
+    readings->outputs = 0x60;
+    data->prefs.VSSUnits = "KPH";
+    start();
+    EXPECT_EQ(tick(),
+              (std::vector<std::uint8_t>{Status, TPS, BAT, RPM, VSS, VIN1, VIN2, Inputs, Outputs}));
+
+    EXPECT_EQ(live().status, "Power On - Not Armed");
+    EXPECT_FLOAT_EQ(live().member(DialId::gauTach, DialMember::Value), 6.5);
+    EXPECT_EQ(live().text(DialId::gauTach, 3), "6500");
+    EXPECT_NEAR(live().member(DialId::gauSpeedometer, DialMember::Value), 96.558, 1e-4);
+    EXPECT_EQ(live().text(DialId::gauSpeedometer, 3), "97");
+    EXPECT_EQ(live().text(DialId::gauSpeedometer, 1), "KPH");  // the unit stays
+    EXPECT_FLOAT_EQ(live().member(GaugeId::gauBatVolts, GaugeMember::Value), 18);
+    EXPECT_FLOAT_EQ(live().member(GaugeId::gauInput1Analog, GaugeMember::Value), 1);
+    EXPECT_FLOAT_EQ(live().member(GaugeId::gauInput2Analog, GaugeMember::Value), 1);
+    // Input bits 3 light both inputs; output bits 0x60 light only the GPO (bit 32 has no lamp).
+    EXPECT_EQ(live().lamp(LampId::shpLED_ArmIn), 255);
+    EXPECT_EQ(live().lamp(LampId::shpLED_GPI), 255);
+    for (const auto dark : {LampId::shpLED_Shift, LampId::shpLED_Launch, LampId::shpLED_AlarmVSS,
+                            LampId::shpLED_Alarm1, LampId::shpLED_Alarm2}) {
+        EXPECT_EQ(live().lamp(dark), 0) << lampName(dark);
+    }
+    EXPECT_EQ(live().lamp(LampId::shpLED_GPO), 255);
+    EXPECT_FALSE(data->state.AbortRequested);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(port.isOpen());  // left open for the next tick
+}
+
+TEST_F(LivePollTest, NothingHappensWhileNoLiveViewRuns) {
+    data->state.AbortRequested = true;
+    EXPECT_TRUE(tick().empty());
+    EXPECT_TRUE(data->state.AbortRequested);  // left for the next long operation
+    EXPECT_TRUE(live().writes.empty());
+}
+
+struct ThrottleCase {
+    float raw, tpsMin, tpsMax;
+    int section;
+    float value;
+};
+
+class ThrottleTest : public ::testing::TestWithParam<ThrottleCase> {};
+
+TEST_P(ThrottleTest, PercentIsDrawnOnTheRightSection) {
+    const ThrottleCase& c = GetParam();
+    const ThrottleShown shown = throttleShown(c.raw, c.tpsMin, c.tpsMax);
+    EXPECT_EQ(shown.scaleIndex, c.section);
+    EXPECT_NEAR(shown.value, c.value, 1e-4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Counts, ThrottleTest,
+    ::testing::Values(ThrottleCase{26, 26, 230, 0, 0}, ThrottleCase{209, 26, 230, 0, 89.70588f},
+                      ThrottleCase{230, 26, 230, 1, 100}, ThrottleCase{240, 26, 230, 1, 100},
+                      ThrottleCase{10, 26, 230, 0, 0}, ThrottleCase{209.5f, 26, 230, 0, 89.95098f},
+                      ThrottleCase{210, 26, 230, 1, 90.19608f},
+                      // A span of 0 counts as 0.1.
+                      ThrottleCase{101, 100, 100, 1, 100}, ThrottleCase{100, 100, 100, 0, 0}));
+
+TEST_F(LivePollTest, TheSectionIsSetBeforeTheValue) {
+    readings->tps = 230;
+    start();
+    live().writes.clear();
+    tick();
+    const auto& w = live().writes;
+    const auto index = std::find(w.begin(), w.end(), "gauTPSPercent.43=1");
+    ASSERT_NE(index, w.end());
+    ASSERT_NE(index + 1, w.end());
+    EXPECT_EQ(*(index + 1), "gauTPSPercent.51=100");
+}
+
+TEST_F(LivePollTest, VoltsModeShowsThePreviousTicksVoltageKeptAcrossLiveViews) {
+    data->prefs.TPSPercentDisplay = false;
+    readings->tps = 128;
+    start();
+    tick();
+    // Nothing was read in volts mode since start-up.
+    EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 0.00");
+    EXPECT_NEAR(data->live.LastTPSVolts, 2.5098f, 1e-4);
+    EXPECT_NEAR(live().member(GaugeId::gauTPSVolts, GaugeMember::Value), 2.5098, 1e-4);
+    readings->tps = 47;  // 0.92 V, shown as 0.90
+    tick();
+    EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 2.50");
+
+    // A new live view starts with the voltage the last one read.
+    cmdCloseRealTimeData_Click(ctx);
+    start();
+    tick();
+    EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 0.90");
+}
+
+TEST_F(LivePollTest, StatusNamesTheControllerState) {
+    EXPECT_EQ(statusText(0, true, 0), "Power Off");
+    EXPECT_EQ(statusText(2, true, 3.3f), "Armed");
+    EXPECT_EQ(statusText(7, true, 0), "Invalid");
+    EXPECT_EQ(statusText(-1, false, 1.0f), "Invalid\r\nTPS Volts: 1.00");
+    // 20 x 2.375 = 47.5 goes to the even 48: 2.40.
+    EXPECT_EQ(statusText(1, false, 2.375f), "Power On - Not Armed\r\nTPS Volts: 2.40");
+
+    readings->state = 7;
+    start();
+    tick();
+    EXPECT_EQ(live().status, "Invalid");
+}
+
+TEST_F(LivePollTest, InputsAreConvertedByTheirType) {
+    Preferences prefs;
+    prefs.Input1Type = "MAP 1 bar";
+    prefs.PressureUnits = "psi";
+    applyPressureScaling(prefs);
+    prefs.Input2Type = "AFR";
+    RecordingLiveDisplay display;
+    showInput1(display, prefs, 2.5f);
+    showInput2(display, prefs, 0, 0, 2.5f);
+    EXPECT_NEAR(display.member(GaugeId::gauMAP, GaugeMember::Value), 8.3465, 1e-5);
+    EXPECT_DOUBLE_EQ(display.member(GaugeId::gauInput2AFR, GaugeMember::Value), 15);
+
+    prefs.Input1Type = "AFR";
+    prefs.Input2Type = "Scaled Analog";
+    showInput1(display, prefs, 5.0f);
+    showInput2(display, prefs, 100, 0, 2.5f);
+    EXPECT_DOUBLE_EQ(display.member(GaugeId::gauInput1AFR, GaugeMember::Value), 20);
+    EXPECT_DOUBLE_EQ(display.member(GaugeId::gauInput2Analog, GaugeMember::Value), 250);
+    // An input-1 type this program does not know is shown as pressure.
+    prefs.Input1Type = "Oil";
+    showInput1(display, prefs, 0.0f);
+    EXPECT_FLOAT_EQ(display.member(GaugeId::gauMAP, GaugeMember::Value), prefs.Input1Offset);
+}
+
+TEST_F(LivePollTest, ScaledInput2UsesTheScalingOfTheStart) {
+    data->prefs.Input2Type = "Scaled Analog";
+    data->prefs.MinInput2Volts = 1;
+    data->prefs.MaxInput2Volts = 4;
+    data->prefs.MinInput2ScaledValue = 100;
+    data->prefs.MaxInput2ScaledValue = 400;
+    readings->input2 = 153;  // 3 V
+    start();
+    tick();
+    EXPECT_NEAR(live().member(GaugeId::gauInput2Analog, GaugeMember::Value), 300, 1e-3);
+}
+
+TEST_F(LivePollTest, EscEndsTheTickAtItsNextCheckAndTheNextTickRefreshesEverything) {
+    start();
+    intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        if (byte == BAT) {
+            prompts.onYield = [&] { data->state.AbortRequested = true; };  // Esc in the pause
+        }
+        return false;
+    };
+    EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT}));
+    EXPECT_EQ(live().refreshing, 0);  // the display draws again after a tick cut short
+    EXPECT_FALSE(data->state.AbortRequested);
+    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_FALSE(std::isnan(live().member(GaugeId::gauBatVolts, GaugeMember::Value)));
+    EXPECT_TRUE(std::isnan(live().member(DialId::gauTach, DialMember::Value)));
+    EXPECT_EQ(live().lamp(LampId::shpLED_GPO), -1);
+
+    intercept = nullptr;
+    EXPECT_EQ(tick().size(), 9u);
+    EXPECT_FLOAT_EQ(live().member(DialId::gauTach, DialMember::Value), 0.9);
+    EXPECT_EQ(live().lamp(LampId::shpLED_GPO), 0);
+}
+
+TEST_F(LivePollTest, EscPressedBetweenTicksStopsTheNextAfterTheStatusLine) {
+    start();
+    data->state.AbortRequested = true;
+    EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
+    EXPECT_EQ(live().status, "Power On - Not Armed");
+    EXPECT_FALSE(data->state.AbortRequested);
+}
+
+TEST_F(LivePollTest, CloseDuringATickEndsItAtTheNextCheck) {
+    start();
+    intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        if (byte == RPM) {
+            prompts.onYield = [&] { cmdCloseRealTimeData_Click(ctx); };
+        }
+        return false;
+    };
+    EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM}));
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
+    start();
+    std::vector<std::uint8_t> nested;
+    intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        if (byte == VSS) {
+            // The next tick falls due, and the person asks for the live view again, while this
+            // tick yields.
+            prompts.onYield = [&] {
+                const auto from = port.written.size();
+                tmrDataRead_Timer(link);
+                mnuViewRealTime_Click(link);
+                nested = writtenSince(from);
+            };
+        }
+        return false;
+    };
+    EXPECT_EQ(tick().size(), 9u);
+    EXPECT_TRUE(nested.empty());
+    EXPECT_EQ(view.busyShown, 1);
+    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_FALSE(link.busy());
+}
+
+// Abort or Ignore at the state read's time-out prompt.
+class UnpluggedTest : public LivePollTest, public ::testing::WithParamInterface<Answer> {};
+
+TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
+    readings->inputs = 1;
+    readings->outputs = 0x7F;
+    start();
+    tick();
+    live().writes.clear();
+
+    unplugged = true;
+    prompts.answerMessages({GetParam()});
+    const auto started = clock.now();
+    EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
+    EXPECT_NEAR(clock.secondsSince(started), 1.0, 0.01);
+    ASSERT_EQ(prompts.messages().size(), 1u);  // the time-out, nothing more
+    EXPECT_EQ(prompts.messages()[0].text, "RS-232 timeout. Check cable and click Abort.");
+    // In this order; the ratio gauges rest at 15 and the GPI lamp shows red.
+    EXPECT_EQ(live().writes, (std::vector<std::string>{"lblStatus=",
+                                                       "gauTPSPercent.43=0",
+                                                       "gauTPSPercent.51=0",
+                                                       "gauTPSVolts.43=0",
+                                                       "gauTPSVolts.51=0",
+                                                       "gauInput1Analog.51=0",
+                                                       "gauInput1AFR.38=0",
+                                                       "gauInput1AFR.51=15",
+                                                       "gauMAP.38=0",
+                                                       "gauMAP.51=0",
+                                                       "gauInput2Analog.51=0",
+                                                       "gauInput2AFR.38=0",
+                                                       "gauInput2AFR.51=15",
+                                                       "gauTach.43=0",
+                                                       "gauTach.30=3",
+                                                       "gauTach.caption=0",
+                                                       "gauSpeedometer.43=0",
+                                                       "gauSpeedometer.30=3",
+                                                       "gauSpeedometer.caption=0",
+                                                       "gauBatVolts.51=0",
+                                                       "shpLED_GPI=255",
+                                                       "shpLED_ArmIn=0",
+                                                       "shpLED_Shift=0",
+                                                       "shpLED_Launch=0",
+                                                       "shpLED_AlarmVSS=0",
+                                                       "shpLED_Alarm1=0",
+                                                       "shpLED_Alarm2=0",
+                                                       "shpLED_GPO=0"}));
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(live().refreshing, 0);
+
+    // The timer goes on ticking, quietly.
+    EXPECT_TRUE(tick().empty());
+    EXPECT_EQ(prompts.messages().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UnpluggedTest, ::testing::Values(Answer::Abort, Answer::Ignore));
+
+TEST_F(LivePollTest, AbortAtALaterReadsTimeOutEndsTheViewAtTheNextCheck) {
+    start();
+    intercept = [&](std::uint8_t byte, ScriptedPort&) { return byte == VIN1; };  // no answer
+    prompts.answerMessages({Answer::Abort});
+    EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM, VSS, VIN1}));
+    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(port.isOpen());
+    // The failed read showed its 0 as it came; the lost-link display is not shown.
+    EXPECT_EQ(live().member(GaugeId::gauInput1Analog, GaugeMember::Value), 0);
+    EXPECT_EQ(live().lamp(LampId::shpLED_GPI), -1);
+}
+
+}  // namespace
+}  // namespace velkor::test

@@ -1,0 +1,120 @@
+#pragma once
+// A live view against the simulator's controller logic behind a scripted port, on a fake clock.
+// The nine live reads can be answered with fixed readings instead of the moving ones.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/AppContext.h"
+#include "link/ControllerLink.h"
+#include "live/LivePoll.h"
+#include "live/RealTimeView.h"
+#include "sim/Protocol.h"
+#include "support/Fakes.h"
+#include "support/ScriptedPrompts.h"
+
+namespace velkor::test {
+
+// Prompts that also let a test act while the operation yields, as a click or a key would.
+class YieldingPrompts : public ScriptedPrompts {
+public:
+    std::function<void()> onYield;
+    void yield() override {
+        ScriptedPrompts::yield();
+        if (onYield) {
+            auto action = std::move(onYield);  // once; the action may set another
+            action();
+        }
+    }
+};
+
+// The reply a live read gets from fixed readings: two bytes, low first, for the engine and road
+// speeds, one byte for the others.
+inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::LiveValues& v) {
+    const auto word = [](std::uint16_t w) {
+        return std::vector<std::uint8_t>{std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)};
+    };
+    switch (command) {
+        case sim::cmd::ReadRPM:
+            return word(v.rpm);
+        case sim::cmd::ReadVSS:
+            return word(v.speed);
+        default:
+            break;
+    }
+    // ReadBAT .. ReadStatus, in command order, without the two above.
+    const std::uint8_t byFamily[] = {v.battery, 0,        0,         v.tps,  v.input1,
+                                     v.input2,  v.inputs, v.outputs, v.state};
+    return {byFamily[command - sim::cmd::ReadBAT]};
+}
+
+class LiveTest : public ::testing::Test {
+protected:
+    LiveTest() {
+        data->prefs.CommPortNumber = 1;
+        view.realTimeShown = false;  // as start-up leaves it
+        port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
+            if (unplugged || (intercept && intercept(byte, p))) {
+                return;
+            }
+            if (readings && byte >= sim::cmd::ReadBAT && byte <= sim::cmd::ReadStatus) {
+                for (const auto b : fixedReply(byte, *readings)) {
+                    p.reply(b);
+                }
+                return;
+            }
+            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
+                for (const auto b : reply->bytes) {
+                    p.reply(b);
+                }
+            }
+        };
+    }
+
+    // Starts a live view that is expected to start without a message.
+    void start() {
+        mnuViewRealTime_Click(link);
+        ASSERT_TRUE(data->state.RealTimeActive) << ::testing::PrintToString(prompts.messageTexts());
+        ASSERT_TRUE(prompts.shown().empty()) << ::testing::PrintToString(prompts.messageTexts());
+    }
+
+    // Bytes written from `from` on.
+    std::vector<std::uint8_t> writtenSince(std::size_t from) const {
+        const auto all = port.writtenValues();
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())), all.end()};
+    }
+
+    RecordingLiveDisplay& live() { return view.live; }
+
+    sim::Protocol controller{sim::Fram{}, sim::makeEeprom(6, 26, 230),
+                             "Shift Light Controller V2.0", 1, sim::SimClock::now()};
+    std::optional<sim::LiveValues> readings;
+    bool unplugged = false;
+    std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
+
+    std::unique_ptr<AppData> data = std::make_unique<AppData>();
+    YieldingPrompts prompts;
+    MemorySettingsStore store;
+    RecordingView view;
+    FakeClock clock;
+    ScriptedPort port{clock};
+    AppContext ctx{*data, prompts, store, view, port, clock, ""};
+    ControllerLink link{ctx};
+};
+
+// Readings of a powered controller at idle.
+inline sim::LiveValues idleReadings() {
+    sim::LiveValues v;
+    v.state = 1;
+    v.rpm = 900;
+    v.tps = 26;
+    v.battery = 196;  // 13.8 V
+    v.input1 = 51;    // 1.0 V
+    v.input2 = 51;
+    return v;
+}
+
+}  // namespace velkor::test

@@ -1,0 +1,268 @@
+// Starting and closing the live view: the link checks, the warnings, and the gauges chosen and
+// scaled from the preferences.
+
+#include "app/StartUp.h"
+#include "live/LiveTestSupport.h"
+
+namespace velkor::test {
+namespace {
+
+using Writes = std::vector<std::string>;
+
+// The writes to one gauge, in order.
+Writes writesTo(const RecordingLiveDisplay& display, const std::string& name) {
+    Writes found;
+    for (const auto& write : display.writes) {
+        if (write.rfind(name + ".", 0) == 0) {
+            found.push_back(write.substr(name.size() + 1));
+        }
+    }
+    return found;
+}
+
+using RealTimeViewTest = LiveTest;
+
+TEST_F(RealTimeViewTest, NoControllerShowsOnlyTheLinkMessageAndNothingStarts) {
+    unplugged = true;
+    data->state.CommErrorCount = 4;
+    prompts.answerMessages({Answer::Ok});
+    mnuViewRealTime_Click(link);
+
+    EXPECT_EQ(port.writtenValues(), std::vector<std::uint8_t>(5, 51));
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0].text,
+              "Cannot establish RS-232 link. Check cable and controller power.");
+    EXPECT_EQ(prompts.messages()[0].title, "View Real Time Data");
+    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(live().writes.empty());
+    EXPECT_EQ(data->state.CommErrorCount, 4);
+}
+
+TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage) {
+    sim::Faults faults;
+    faults.resyncIgnored = 2;
+    controller.setFaults(faults);
+    data->state.CommErrorCount = 3;
+    data->log.FRAMBuffer[100] = 7;
+    data->log.RPMData.at(1) = 4321;  // a downloaded log stays
+    start();
+
+    const auto bytes = port.writtenValues();
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 4),
+              (std::vector<std::uint8_t>{51, 51, 51, 16}));
+    EXPECT_TRUE(view.realTimeShown);
+    EXPECT_EQ(data->state.CommErrorCount, 0);
+    EXPECT_EQ(data->log.ControllerType, "Shift Light");
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
+    EXPECT_EQ(data->log.FRAMBuffer[100], 0);
+    EXPECT_EQ(data->log.RPMData.at(1), 4321);
+}
+
+TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButStillStart) {
+    controller.setFirmwareId("");
+    // The controller will not take address 21, where the scale factors are.
+    std::vector<std::uint8_t> recent;
+    intercept = [&](std::uint8_t byte, ScriptedPort& p) {
+        recent.push_back(byte);
+        const auto n = recent.size();
+        if (n >= 3 && recent[n - 3] == 20 && recent[n - 2] == 21 && byte == 0) {
+            controller.receive(byte, sim::SimClock::now());
+            p.reply(0x15);
+            return true;
+        }
+        return false;
+    };
+    data->log.TPSMin = 1;
+    data->log.TPSMax = 2;
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    mnuViewRealTime_Click(link);
+
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{
+                  "Error - invalid firmware ID. Unable to identify controller version.\r\n"
+                  "Some data may be incorrectly scaled.",
+                  "Error - unable to read TPS scale factors.\r\n"
+                  "TPS percent data may be incorrectly scaled."}));
+    for (const auto& shown : prompts.messages()) {
+        EXPECT_EQ(shown.title, "View Real Time Data");
+        EXPECT_EQ(shown.icon, Icon::Exclamation);
+    }
+    EXPECT_EQ(data->log.ControllerType, "Unknown");
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
+    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_TRUE(view.realTimeShown);
+}
+
+TEST_F(RealTimeViewTest, DefaultPreferencesShowPercentThrottleAnalogInputsAndTheSpeedUnit) {
+    data->prefs.VSSUnits = "KPH";
+    start();
+    EXPECT_TRUE(live().isShown(GaugeId::gauTPSPercent));
+    EXPECT_FALSE(live().isShown(GaugeId::gauTPSVolts));
+    EXPECT_TRUE(live().isShown(GaugeId::gauInput1Analog));
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput1AFR));
+    EXPECT_FALSE(live().isShown(GaugeId::gauMAP));
+    EXPECT_TRUE(live().isShown(GaugeId::gauInput2Analog));
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput2AFR));
+    EXPECT_FALSE(live().visibilitySet(GaugeId::gauBatVolts));
+    // Input 2 "Analog" is given the 0 V to 5 V scale again.
+    EXPECT_EQ(
+        writesTo(live(), "gauInput2Analog"),
+        (Writes{"visible=1", "10=-0.2", "11=5.2", "57=-0.2", "56=5.2", "72=0", "73=5", "62=0.5"}));
+    EXPECT_EQ(live().member(DialId::gauSpeedometer, DialMember::TextSelector), 1);
+    EXPECT_EQ(live().text(DialId::gauSpeedometer, 1), "KPH");
+}
+
+TEST_F(RealTimeViewTest, VoltsModeAndRatioInputsSwapTheirGauges) {
+    data->prefs.TPSPercentDisplay = false;
+    data->prefs.Input1Type = "AFR";
+    data->prefs.Input2Type = "AFR";
+    start();
+    EXPECT_FALSE(live().isShown(GaugeId::gauTPSPercent));
+    EXPECT_TRUE(live().isShown(GaugeId::gauTPSVolts));
+    EXPECT_TRUE(live().isShown(GaugeId::gauInput1AFR));
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput1Analog));
+    EXPECT_FALSE(live().isShown(GaugeId::gauMAP));
+    EXPECT_EQ(writesTo(live(), "gauInput2AFR"), (Writes{"visible=1"}));
+    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), (Writes{"visible=0"}));
+}
+
+struct ScaledCase {
+    const char* name;
+    float minVolts, maxVolts, minValue, maxValue;
+    float slope, offset;
+    Writes scale;  // gauInput2Analog after it is shown
+};
+
+class ScaledInput2Test : public LiveTest, public ::testing::WithParamInterface<ScaledCase> {};
+
+TEST_P(ScaledInput2Test, GaugeSpansTheScaledValuesOf0To5Volts) {
+    const ScaledCase& c = GetParam();
+    data->prefs.Input2Type = "Scaled Analog";
+    data->prefs.MinInput2Volts = c.minVolts;
+    data->prefs.MaxInput2Volts = c.maxVolts;
+    data->prefs.MinInput2ScaledValue = c.minValue;
+    data->prefs.MaxInput2ScaledValue = c.maxValue;
+    start();
+    EXPECT_FLOAT_EQ(data->live.Input2Slope, c.slope);
+    EXPECT_FLOAT_EQ(data->live.Input2Offset, c.offset);
+    Writes expected{"visible=1"};
+    expected.insert(expected.end(), c.scale.begin(), c.scale.end());
+    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), expected);
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput2AFR));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scalings, ScaledInput2Test,
+    ::testing::Values(
+        // 5 x 1 / 10 = 0.5 goes to the even 0: a label step of 0.
+        ScaledCase{
+            "Default", 0, 5, 0, 5, 1, 0, {"10=0", "11=5", "57=0", "56=5", "72=0", "73=5", "62=0"}},
+        ScaledCase{"OneToFourVoltsAs100To400",
+                   1,
+                   4,
+                   100,
+                   400,
+                   100,
+                   0,
+                   {"10=0", "11=500", "57=0", "56=500", "72=0", "73=500", "62=50"}},
+        // A span of 0 is not above 0.1, so the range is divided by 0.1.
+        ScaledCase{"EqualVoltages",
+                   2,
+                   2,
+                   0,
+                   5,
+                   50,
+                   -100,
+                   {"10=-100", "11=150", "57=-100", "56=150", "72=-100", "73=150", "62=25"}},
+        // Falling values: the scale runs from 100 down to 0 in steps of -10.
+        ScaledCase{"Falling",
+                   0,
+                   5,
+                   100,
+                   0,
+                   -20,
+                   100,
+                   {"10=100", "11=0", "57=100", "56=0", "72=100", "73=0", "62=-10"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RealTimeViewTest, PressureGaugeIsLaidOutFromThePressureTable) {
+    data->prefs.Input1Type = "MAP 2 bar";
+    data->prefs.PressureUnits = "psi";
+    start();
+    EXPECT_TRUE(live().isShown(GaugeId::gauMAP));
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput1Analog));
+    EXPECT_FALSE(live().isShown(GaugeId::gauInput1AFR));
+    // Members 55, 3 and 64 first, then the scale in the table's column order; the band starts
+    // at 0 on the psi rows.
+    EXPECT_EQ(writesTo(live(), "gauMAP"),
+              (Writes{"visible=1", "55=0", "3=0", "64=0", "10=-1", "11=31", "57=0", "56=31", "72=0",
+                      "73=30", "62=5"}));
+    EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.802f);
+    EXPECT_FLOAT_EQ(data->prefs.Input1Offset, 1.16f);
+}
+
+TEST_F(RealTimeViewTest, InHgRowsStartTheBandAtTheScaleMinimum) {
+    data->prefs.Input1Type = "MAP 3 bar";
+    data->prefs.PressureUnits = "In-Hg";
+    start();
+    EXPECT_EQ(live().member(GaugeId::gauMAP, GaugeMember::BandStart), -1);
+    EXPECT_EQ(live().member(GaugeId::gauMAP, GaugeMember::ScaleMaximum), 92);
+    EXPECT_EQ(live().member(GaugeId::gauMAP, GaugeMember::LastLabel), 90);
+    EXPECT_EQ(live().member(GaugeId::gauMAP, GaugeMember::LabelStep), 10);
+}
+
+TEST_F(RealTimeViewTest, UnknownInput1TypeLeavesTheInput1GaugesAsTheyWere) {
+    data->prefs.Input1Type = "Oil Pressure";
+    data->prefs.Input1Slope = 1.5f;
+    start();
+    for (const auto gauge : {GaugeId::gauInput1Analog, GaugeId::gauInput1AFR, GaugeId::gauMAP}) {
+        EXPECT_TRUE(writesTo(live(), gaugeName(gauge)).empty()) << gaugeName(gauge);
+    }
+    EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 1.5f);
+    EXPECT_TRUE(data->state.RealTimeActive);
+}
+
+TEST_F(RealTimeViewTest, RefusedWhileAnotherControllerOperationRuns) {
+    const auto running = link.beginOperation();
+    mnuViewRealTime_Click(link);
+    EXPECT_EQ(view.busyShown, 1);
+    EXPECT_TRUE(port.written.empty());
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_FALSE(data->state.RealTimeActive);
+}
+
+TEST_F(RealTimeViewTest, CloseHidesTheFrameClosesThePortAndKeepsTheDisplay) {
+    readings = idleReadings();
+    start();
+    tmrDataRead_Timer(link);
+    ASSERT_TRUE(port.isOpen());
+    const auto writes = live().writes.size();
+    cmdCloseRealTimeData_Click(ctx);
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_EQ(live().writes.size(), writes);
+
+    // A tick after the close reads nothing.
+    const auto sent = port.written.size();
+    tmrDataRead_Timer(link);
+    EXPECT_EQ(port.written.size(), sent);
+}
+
+TEST_F(RealTimeViewTest, TheDisplayOptionsEndARunningViewWhenTheyClose) {
+    start();
+    openDisplayOptions(ctx);
+    EXPECT_EQ(view.displayOptionsShown, 1);
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_FALSE(view.realTimeShown);
+    EXPECT_FALSE(port.isOpen());
+}
+
+}  // namespace
+}  // namespace velkor::test
