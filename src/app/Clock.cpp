@@ -22,7 +22,14 @@ Clock::time_point SteadyClock::now() {
 }
 
 void SteadyClock::sleepUntil(time_point when) {
-    std::this_thread::sleep_until(when);
+    // A sleep may wake some tens of microseconds late on a busy or virtual machine; the last
+    // stretch of a pause is waited out on the clock so that pauses end on time.
+    constexpr auto finish = std::chrono::microseconds(100);
+    if (when - now() > finish) {
+        std::this_thread::sleep_until(when - finish);
+    }
+    while (now() < when) {
+    }
 }
 
 std::string SteadyClock::localDateTimeText() {
