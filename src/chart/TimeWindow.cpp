@@ -46,21 +46,7 @@ int nearestSample(const TraceValues& elapsedTime, double time) {
 }
 
 std::string statusText(float state, float outputs) {
-    std::string text;
-    switch (storedWhole(state)) {
-        case StatePowerOff:
-            text = "Power Off";
-            break;
-        case StateNotArmed:
-            text = "Power On - Not Armed";
-            break;
-        case StateArmed:
-            text = "Armed";
-            break;
-        default:
-            text = "Invalid State";
-            break;
-    }
+    std::string text = stateName(storedWhole(state), "Invalid State");
     const int bits = storedWhole(outputs);
     const std::pair<int, const char*> names[] = {{OutputShift, "Shift Light"},
                                                  {OutputLaunch, "Launch Light"},

@@ -57,21 +57,7 @@ void dialReading(LiveDisplay& display, DialId dial, double value, const std::str
 }  // namespace
 
 std::string statusText(std::int32_t state, bool tpsPercentDisplay, float lastTPSVolts) {
-    std::string text;
-    switch (state) {
-        case StatePowerOff:
-            text = "Power Off";
-            break;
-        case StateNotArmed:
-            text = "Power On - Not Armed";
-            break;
-        case StateArmed:
-            text = "Armed";
-            break;
-        default:
-            text = "Invalid";
-            break;
-    }
+    std::string text = stateName(state, "Invalid");
     if (!tpsPercentDisplay) {
         const double volts = toWhole(20.0 * lastTPSVolts) / 20.0;
         text += "\r\nTPS Volts: " + formatNumber(volts, "0.00");

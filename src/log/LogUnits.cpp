@@ -55,6 +55,19 @@ std::int32_t storedWhole(float stored) {
     return toWhole(stored);
 }
 
+std::string stateName(std::int32_t state, const char* invalid) {
+    switch (state) {
+        case StatePowerOff:
+            return "Power Off";
+        case StateNotArmed:
+            return "Power On - Not Armed";
+        case StateArmed:
+            return "Armed";
+        default:
+            return invalid;
+    }
+}
+
 bool bitSet(float storedByte, int mask) {
     return (storedWhole(storedByte) & mask) != 0;
 }

@@ -37,6 +37,10 @@ constexpr int StateArmed = 2;
 // number of the 32-bit range, as a damaged file may hold.
 std::int32_t storedWhole(float stored);
 
+// The controller state's name ("Power Off", "Power On - Not Armed", "Armed"); `invalid` for any
+// other code (the chart and the live view word that case differently).
+std::string stateName(std::int32_t state, const char* invalid);
+
 // Whether bit `mask` is set in a stored byte value (the float taken to the nearest whole number).
 bool bitSet(float storedByte, int mask);
 
