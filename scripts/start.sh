@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 velkor_install
 velkor_configure build
-cmake --build "$VELKOR_ROOT/build" --target velkor velkor-sim
+cmake --build "$VELKOR_ROOT/build" --target velkor velkor-sim velkor_help
 
 profile=$(mktemp -d -t velkor-demo.XXXXXX)
 export XDG_CONFIG_HOME="$profile"
