@@ -73,10 +73,9 @@ Trace pressureTrace(const DataLog& log, Preferences& prefs) {
 }
 
 Trace scaledTrace(const DataLog& log, const Preferences& prefs) {
-    const float span = prefs.MaxInput2Volts - prefs.MinInput2Volts;
-    const float scaledSpan = prefs.MaxInput2ScaledValue - prefs.MinInput2ScaledValue;
-    const float slope = span > 0.1f ? scaledSpan / span : scaledSpan / 0.1f;
-    const float offset = prefs.MinInput2ScaledValue - slope * prefs.MinInput2Volts;
+    const Input2Scaling scaling = input2Scaling(prefs);
+    const float slope = scaling.slope;
+    const float offset = scaling.offset;
     Trace trace =
         valueTrace(prefs.Input2Legend, "####0.00", 0, roundTo(prefs.MaxInput2ScaledValue, 0));
     fill(trace, [&](int i) { return slope * log.Input2VoltsData.at(i) + offset; });

@@ -24,9 +24,8 @@ void ControllerLink::ClearControllerBuffer() {
 
 void mnuClearControllerBuffer_Click(ControllerLink& link) {
     AppContext& ctx = link.context();
-    const auto session = link.beginOperation();
+    const auto session = link.beginMenuOperation();
     if (!session) {
-        ctx.view.showBusy();
         return;
     }
     Prompts& prompts = ctx.prompts;

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "app/MainView.h"
 #include "app/PortMap.h"
 #include "app/Prompts.h"
 #include "link/SerialPort.h"
@@ -25,6 +26,14 @@ ControllerLink::Session ControllerLink::beginOperation() {
     }
     m_busy = true;
     return Session(this);
+}
+
+ControllerLink::Session ControllerLink::beginMenuOperation() {
+    Session session = beginOperation();
+    if (!session) {
+        m_ctx.view.showBusy();
+    }
+    return session;
 }
 
 void ControllerLink::DelayTimer(std::int32_t milliseconds) {

@@ -68,6 +68,9 @@ public:
         ControllerLink* m_link;
     };
     Session beginOperation();
+    // A controller operation chosen from a menu: refused with the busy notice while another
+    // one runs.
+    Session beginMenuOperation();
     bool busy() const { return m_busy; }
 
     // Pauses for `milliseconds` on the monotonic clock while letting window events run.

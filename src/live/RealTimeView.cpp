@@ -13,7 +13,6 @@ namespace velkor {
 namespace {
 
 constexpr const char* ViewTitle = "View Real Time Data";
-constexpr float SmallestInput2Span = 0.1f;
 
 void say(Prompts& prompts, const std::string& text) {
     prompts.message(text, ViewTitle, Icon::Exclamation, Buttons::Ok);
@@ -81,19 +80,10 @@ void layOutInput1(AppContext& ctx, LiveDisplay& display) {
 
 }  // namespace
 
-Input2Scaling input2Scaling(const Preferences& prefs) {
-    const float span = prefs.MaxInput2Volts - prefs.MinInput2Volts;
-    const float range = prefs.MaxInput2ScaledValue - prefs.MinInput2ScaledValue;
-    const float slope = span > SmallestInput2Span ? range / span : range / SmallestInput2Span;
-    const float offset = prefs.MinInput2ScaledValue - slope * prefs.MinInput2Volts;
-    return {slope, offset};
-}
-
 void mnuViewRealTime_Click(ControllerLink& link) {
     AppContext& ctx = link.context();
-    const auto session = link.beginOperation();
+    const auto session = link.beginMenuOperation();
     if (!session) {
-        ctx.view.showBusy();
         return;
     }
     Prompts& prompts = ctx.prompts;

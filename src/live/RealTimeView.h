@@ -1,6 +1,8 @@
 #pragma once
 // Starting and ending the live view of the controller.
 
+#include "log/LogUnits.h"
+
 namespace velkor {
 
 struct AppContext;
@@ -19,13 +21,5 @@ void cmdCloseRealTimeData_Click(AppContext& ctx);
 
 // The same as cmdCloseRealTimeData_Click, under the name the other operations use.
 void closeRealTimeView(AppContext& ctx);
-
-// Analog input 2's scaling from the preferences: volts MinInput2Volts..MaxInput2Volts map to
-// MinInput2ScaledValue..MaxInput2ScaledValue; a span of 0.1 V or less counts as 0.1 V.
-struct Input2Scaling {
-    float slope;
-    float offset;
-};
-Input2Scaling input2Scaling(const Preferences& prefs);
 
 }  // namespace velkor

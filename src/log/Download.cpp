@@ -22,9 +22,8 @@ void say(Prompts& prompts, const std::string& text, Icon icon = Icon::Exclamatio
 
 void mnuDownload_Click(ControllerLink& link) {
     AppContext& ctx = link.context();
-    const auto session = link.beginOperation();
+    const auto session = link.beginMenuOperation();
     if (!session) {
-        ctx.view.showBusy();
         return;
     }
     Prompts& prompts = ctx.prompts;

@@ -84,6 +84,14 @@ double pressureFromVolts(double volts, const Preferences& prefs) {
     return static_cast<double>(prefs.Input1Slope) * volts + prefs.Input1Offset;
 }
 
+Input2Scaling input2Scaling(const Preferences& prefs) {
+    const float span = prefs.MaxInput2Volts - prefs.MinInput2Volts;
+    const float range = prefs.MaxInput2ScaledValue - prefs.MinInput2ScaledValue;
+    const float slope = span > 0.1f ? range / span : range / 0.1f;
+    const float offset = prefs.MinInput2ScaledValue - slope * prefs.MinInput2Volts;
+    return {slope, offset};
+}
+
 double scaledInput2(double volts, const Preferences& prefs) {
     const double span = static_cast<double>(prefs.MaxInput2Volts) - prefs.MinInput2Volts;
     const double range =

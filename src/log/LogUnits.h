@@ -50,6 +50,14 @@ double speedInUnits(float mph, const std::string& vssUnits);
 double afrFromVolts(double volts);
 // Manifold pressure from analog input 1's volts, with Input1Slope and Input1Offset.
 double pressureFromVolts(double volts, const Preferences& prefs);
+// Analog input 2's scaling from the preferences: volts MinInput2Volts..MaxInput2Volts map to
+// MinInput2ScaledValue..MaxInput2ScaledValue; a span of 0.1 V or less counts as 0.1 V.
+struct Input2Scaling {
+    float slope;
+    float offset;
+};
+Input2Scaling input2Scaling(const Preferences& prefs);
+
 // Analog input 2 as a scaled value, from the input-2 scaling preferences.
 double scaledInput2(double volts, const Preferences& prefs);
 
