@@ -107,9 +107,7 @@ TEST_F(SafeSaveTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) 
     data->log.DataBufferEmpty = false;
     data->log.Comment = "Track day";
     data->state.BaseCaption = "Base";
-    const fs::path chosen = folder /
-                            "Pr\xC3\xBC"
-                            "fung.log";  // "Prüfung.log" in UTF-8
+    const fs::path chosen = folder / "Pr\303\274fung.log";  // "Prüfung.log" in UTF-8
     fs::create_directories(chosen);
     prompts.answerFiles({chosen.string()});
     prompts.answerMessages({Answer::Abort});
@@ -118,22 +116,11 @@ TEST_F(SafeSaveTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) 
     const ShownPrompt shown = prompts.messages()[0];
     EXPECT_EQ(shown.title, "Error");
     EXPECT_EQ(shown.buttons, Buttons::AbortRetryIgnore);
-    EXPECT_EQ(shown.text, "The log file " +
-                              (folder / "Pr\xFC"
-                                        "fung.log")
-                                  .string() +
-                              " could not be saved: it is a folder, not a file. Nothing was "
-                              "written.");
+    EXPECT_EQ(shown.text, "The log file " + folder.string() +
+                              "/Pr\374fung.log could not be saved: it is a folder, not a file. "
+                              "Nothing was written.");
     EXPECT_TRUE(fs::is_empty(chosen));
     EXPECT_EQ(view.caption, "");
-
-    // Opening a name that is not there says so with the same letters.
-    data->log.DataBufferEmpty = true;
-    prompts.answerFiles({(folder / "M\xC3\xBCll.log").string()});
-    prompts.answerMessages({Answer::Cancel, Answer::Abort});
-    mnuOpenFile_Click(ctx);
-    EXPECT_EQ(prompts.messages().at(1).text,
-              (folder / "M\xFCll.log").string() + "\r\nFile not found.");
 }
 
 }  // namespace
