@@ -11,6 +11,7 @@ cmake --build "$VELKOR_ROOT/build" --target velkor velkor-sim velkor_help
 
 profile=$(mktemp -d -t velkor-demo.XXXXXX)
 export XDG_CONFIG_HOME="$profile"
+export XDG_DATA_HOME="$profile/share"  # the demo's kept downloads go with the profile
 "$VELKOR_ROOT/build/velkor-sim" --paced --link "$profile/Velkor/ports/com1" >"$profile/sim.txt" &
 sim=$!
 trap 'kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; rm -rf "$profile"' EXIT

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "about/DataFiles.h"
+#include "app/Latin1.h"
 #include "app/Numbers.h"
 
 namespace velkor {
@@ -124,7 +125,7 @@ BrandingFile loadBranding(const std::vector<std::string>& folders) {
     }
     if (!stream.is_open() || stream.bad()) {
         throw AppError(ErrorNumber::FileNotFound, ErrorSource,
-                       "The branding file " + *path + " could not be read.");
+                       "The branding file " + latin1FromUtf8(*path) + " could not be read.");
     }
     file.read = parseBranding(text);
     file.folder = std::filesystem::path(*path).parent_path().string();

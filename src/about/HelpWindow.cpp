@@ -12,6 +12,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "app/Latin1.h"
+
 namespace velkor {
 
 namespace {
@@ -201,10 +203,11 @@ std::optional<std::string> HelpWindow::showContents(const std::string& path, QWi
     }
     auto file = HelpFile::open(path);
     if (!file) {
-        return "The help file " + path + " cannot be read: it is damaged or not a help file.";
+        return "The help file " + latin1FromUtf8(path) +
+               " cannot be read: it is damaged or not a help file.";
     }
     if (file->contents().empty()) {
-        return "The help file " + path + " holds no table of contents.";
+        return "The help file " + latin1FromUtf8(path) + " holds no table of contents.";
     }
     delete instance.data();
     instance = new HelpWindow(std::move(file), parent);

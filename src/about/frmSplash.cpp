@@ -15,6 +15,7 @@
 
 #include "about/DataFiles.h"
 #include "app/AppError.h"
+#include "app/Latin1.h"
 #include "app/Prompts.h"
 
 namespace velkor {
@@ -207,12 +208,13 @@ void frmSplash::showLogo() {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         throw AppError(ErrorNumber::InvalidPicture, "Velkor",
-                       "The logo picture " + path + " does not exist.");
+                       "The logo picture " + latin1FromUtf8(path) + " does not exist.");
     }
     QPixmap picture;
     if (!picture.load(QFile::decodeName(path.c_str()))) {
-        throw AppError(ErrorNumber::InvalidPicture, "Velkor",
-                       "The logo picture " + path + " could not be read as a picture.");
+        throw AppError(
+            ErrorNumber::InvalidPicture, "Velkor",
+            "The logo picture " + latin1FromUtf8(path) + " could not be read as a picture.");
     }
     imgLogo->setPixmap(picture);
     imgLogo->show();

@@ -34,6 +34,8 @@ struct AppContext {
     SerialPort& port;
     Clock& clock;
     std::string portLinkDir;  // the per-user folder of comN links
+    // The per-user folder where every completed download is also kept; empty: none is kept.
+    std::string downloadArchiveDir{};
 };
 
 }  // namespace velkor

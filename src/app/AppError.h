@@ -18,6 +18,7 @@ constexpr std::uint32_t SubscriptOutOfRange = 9;
 constexpr std::uint32_t TypeMismatch = 13;
 constexpr std::uint32_t FileNotFound = 53;
 constexpr std::uint32_t InputPastEndOfFile = 62;
+constexpr std::uint32_t PathFileAccess = 75;
 constexpr std::uint32_t InvalidPropertyValue = 380;
 constexpr std::uint32_t InvalidPicture = 481;
 constexpr std::uint32_t CommError = 0x800403E8;

@@ -41,4 +41,12 @@ std::string SteadyClock::localDateTimeText() {
     return text;
 }
 
+LocalDateTime SteadyClock::localDateTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 }  // namespace velkor

@@ -33,6 +33,8 @@ public:
     virtual void openChartWindow() = 0;
     // A controller operation was asked for while another one runs; it is not started.
     virtual void showBusy() = 0;
+    // One line in the status line, for something worth knowing that needs no answer.
+    virtual void showNote(const std::string& text) = 0;
 };
 
 }  // namespace velkor

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -52,6 +53,14 @@ QString portLinkFolder() {
            "/Velkor/ports";
 }
 
+// Where every completed download is also kept: $XDG_DATA_HOME/Velkor/downloads, by default
+// ~/.local/share/Velkor/downloads.
+std::string downloadArchiveFolder() {
+    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             "/Velkor/downloads")
+        .toStdString();
+}
+
 QIcon presenceIcon(bool present) {
     QPixmap pixmap(12, 12);
     pixmap.fill(Qt::transparent);
@@ -69,7 +78,14 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
                  QWidget* parent)
     : QMainWindow(parent),
       m_dataFolders(std::move(dataFolders)),
-      m_ctx{data, prompts, m_settings, *this, m_port, m_clock, portLinkFolder().toStdString()},
+      m_ctx{data,
+            prompts,
+            m_settings,
+            *this,
+            m_port,
+            m_clock,
+            portLinkFolder().toStdString(),
+            downloadArchiveFolder()},
       m_link(m_ctx) {
     setObjectName("frmMain");
     setWindowTitle(QString::fromLatin1(DesignedCaption));
@@ -258,6 +274,10 @@ void frmMain::setProgressValue(int percent) {
 void frmMain::showBusy() {
     QApplication::beep();
     statusBar()->showMessage("Wait: another controller operation is still running.", 4000);
+}
+
+void frmMain::showNote(const std::string& text) {
+    statusBar()->showMessage(fromCore(text), 15000);
 }
 
 LiveDisplay& frmMain::liveDisplay() {

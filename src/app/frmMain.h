@@ -55,6 +55,7 @@ public:
     void setSpeedometerLimits(double redline, double fullScale) override;
     void showDisplayOptions() override;
     void showBusy() override;
+    void showNote(const std::string& text) override;
     void openChartWindow() override;
 
     // Controls, named as the system names them.

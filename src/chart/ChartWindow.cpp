@@ -33,7 +33,8 @@ void ChartWindow::Form_Load() {
     Trace1Format = "###0";
     Trace2Format = "###0";
 
-    if (!m_view.loadChartTemplate()) {
+    m_chartLoaded = m_view.loadChartTemplate();
+    if (!m_chartLoaded) {
         // The window still opens, with its controls but without data.
         m_prompts.message("Chart template file Velkor_Chart.oc2 not found.", "Form Load",
                           Icon::Exclamation, Buttons::Ok);
@@ -74,6 +75,9 @@ void ChartWindow::Form_Load() {
 }
 
 void ChartWindow::optTrace_Click(TraceOption option) {
+    if (!m_chartLoaded) {
+        return;  // a chart without its template holds no data
+    }
     const TraceDefinition& definition = traceDefinition(option);
     const Trace trace = buildTrace(option, m_log, m_prefs);
     const int group = definition.trace;
@@ -141,7 +145,8 @@ void ChartWindow::scrChart2D1_Change() {
 }
 
 void ChartWindow::Chart2D1_MouseDown(int button, std::optional<double> time) {
-    if (button != LeftButton) {
+    // Without its template the chart holds no data, so a click has no sample to read out.
+    if (button != LeftButton || !m_chartLoaded) {
         return;
     }
     if (!time) {

@@ -46,6 +46,7 @@ private:
     Prompts& m_prompts;
     const DataLog& m_log;
     Preferences& m_prefs;
+    bool m_chartLoaded = false;  // the template loaded, so the chart holds the log
 };
 
 }  // namespace velkor

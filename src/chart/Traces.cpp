@@ -1,5 +1,7 @@
 #include "chart/Traces.h"
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "app/Numbers.h"
@@ -114,7 +116,14 @@ const TraceDefinition& traceDefinition(TraceOption option) {
     return traceDefinitions()[static_cast<std::size_t>(option)];
 }
 
-Trace buildTrace(TraceOption option, const DataLog& log, Preferences& prefs) {
+namespace {
+
+bool isSound(ValueRange range) {
+    return std::isfinite(range.minimum) && std::isfinite(range.maximum) &&
+           range.maximum > range.minimum;
+}
+
+Trace tableTrace(TraceOption option, const DataLog& log, Preferences& prefs) {
     using O = TraceOption;
     switch (option) {
         case O::Trace1RPM:
@@ -153,6 +162,44 @@ Trace buildTrace(TraceOption option, const DataLog& log, Preferences& prefs) {
                               OutputVSSAlarm | OutputAlarm1 | OutputAlarm2);
     }
     return {};
+}
+
+}  // namespace
+
+Trace buildTrace(TraceOption option, const DataLog& log, Preferences& prefs) {
+    Trace trace = tableTrace(option, log, prefs);
+    const ValueRange wanted{trace.minimum, trace.maximum};
+    if (isSound(wanted)) {
+        return trace;
+    }
+    Preferences defaults;
+    const Trace standard = tableTrace(option, log, defaults);
+    const ValueRange range =
+        soundValueRange(wanted, trace.values, {standard.minimum, standard.maximum});
+    trace.minimum = range.minimum;
+    trace.maximum = range.maximum;
+    return trace;
+}
+
+ValueRange soundValueRange(ValueRange wanted, const TraceValues& values, ValueRange standard) {
+    if (isSound(wanted)) {
+        return wanted;
+    }
+    double low = std::isfinite(wanted.minimum) ? wanted.minimum : 0.0;
+    double high = -HUGE_VAL;
+    for (const float value : values) {
+        if (std::isfinite(value)) {
+            low = std::min(low, double(value));
+            high = std::max(high, double(value));
+        }
+    }
+    if (high > low) {
+        return {low, high};
+    }
+    if (isSound(standard)) {
+        return standard;
+    }
+    return {low, low + 1};
 }
 
 }  // namespace velkor

@@ -175,6 +175,12 @@ QWidget* frmChart1::createReadouts() {
     cmdPrint->setObjectName("cmdPrint");
     cmdExit = new QPushButton("Exit", box);
     cmdExit->setObjectName("cmdExit");
+    // Enter must not press a button here: Reset Time Display would silently move the zero of
+    // the time read-out. QDialog makes push buttons default on focus unless told otherwise.
+    for (QPushButton* button : {cmdReset, cmdPrint, cmdExit}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     buttons->addWidget(cmdReset);
     buttons->addWidget(cmdPrint);
     buttons->addStretch();

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/AppError.h"
+#include "app/Latin1.h"
 
 #ifdef _WIN32
 #include <cstdio>
@@ -18,23 +18,72 @@ namespace velkor {
 
 namespace {
 
-constexpr std::uint32_t PathFileAccessError = 75;
 constexpr std::size_t ChunkSize = 16 * 1024;
 
-AppError writeError(const std::string& path, const std::string& what, int error) {
-    return AppError(PathFileAccessError, "Velkor",
-                    "The log file " + path + " could not be saved: " + what + " (" +
-                        std::strerror(error) + "). The file as it was before is unchanged.");
+// The name as the person chose it, shown in the message box in the core's Latin-1.
+std::string shownName(const std::string& path) {
+    return latin1FromUtf8(path);
+}
+
+FileWriteError writeError(const std::string& path, const std::string& what, int error) {
+    const std::string reason = what + " (" + std::strerror(error) + ")";
+    return FileWriteError("The log file " + shownName(path) + " could not be saved: " + reason +
+                              ". The file as it was before is unchanged.",
+                          reason);
 }
 
 }  // namespace
 
 #ifndef _WIN32
 
+namespace {
+
+namespace fs = std::filesystem;
+
+FileWriteError notAFileError(const std::string& path, const std::string& what) {
+    return FileWriteError("The log file " + shownName(path) + " could not be saved: " + what +
+                              ". Nothing was written.",
+                          what);
+}
+
+// The file a path names once symbolic links are followed: the new file takes the target's place
+// in the target's folder, and the link stays a link. A target that does not exist yet is fine.
+fs::path followLinks(const std::string& path) {
+    constexpr int HopLimit = 40;  // as the kernel's own limit on nested links
+    fs::path current(path);
+    for (int hop = 0; hop < HopLimit; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(current, error))) {
+            return current;
+        }
+        const fs::path target = fs::read_symlink(current, error);
+        if (error) {
+            throw writeError(path, "the link cannot be followed", error.value());
+        }
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    throw writeError(path, "the link cannot be followed", ELOOP);
+}
+
+}  // namespace
+
 void writeFileAtomically(const std::string& path, const std::string& content,
                          const std::function<void(std::size_t written)>& progress) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
+    const fs::path target = followLinks(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (!exists && errno != ENOENT) {
+        throw writeError(path, "the file cannot be reached", errno);
+    }
+    // Only an ordinary file is replaced; a folder or a device is left alone, and nothing is
+    // written beside it.
+    if (exists && S_ISDIR(existing.st_mode)) {
+        throw notAFileError(path, "it is a folder, not a file");
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        throw notAFileError(path, "it is a device or another special file, not an ordinary file");
+    }
+
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
@@ -62,10 +111,20 @@ void writeFileAtomically(const std::string& path, const std::string& content,
             progress(written);
         }
     }
-    // A new file gets the permissions an ordinary new file would have, not mkstemp's 0600.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    if (exists) {
+        // The replaced file keeps its group where the process may give it (a person who is not
+        // in that group may not) and then its permission bits; the group change comes first, as
+        // it can clear the set-group-ID bit.
+        if (::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0 && errno != EPERM) {
+            fail("the file's group could not be kept");
+        }
+        ::fchmod(fd, existing.st_mode & 07777);
+    } else {
+        // A new file gets the permissions an ordinary new file would have, not mkstemp's 0600.
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
     if (::fsync(fd) != 0) {
         fail("the disk did not take the data");
     }
@@ -74,7 +133,7 @@ void writeFileAtomically(const std::string& path, const std::string& content,
         ::unlink(temporary.c_str());
         throw writeError(path, "closing failed", error);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         throw writeError(path, "the file could not be replaced", error);

@@ -6,12 +6,29 @@
 #include <functional>
 #include <string>
 
+#include "app/AppError.h"
+
 namespace velkor {
 
-// Writes `content` to `path`. Throws AppError with a description a person can act on when the
-// folder cannot be written, the disk is full or the rename fails; the target is then untouched
-// and no temporary file is left. `progress` hears of each chunk written (for tests that stop
-// the writer part-way).
+// A failed save: the whole description for the error prompt, and the reason alone ("the folder
+// cannot be written (Permission denied)") for a shorter report.
+class FileWriteError : public AppError {
+public:
+    FileWriteError(std::string description, std::string reason)
+        : AppError(ErrorNumber::PathFileAccess, "Velkor", std::move(description)),
+          m_reason(std::move(reason)) {}
+    const std::string& reason() const { return m_reason; }
+
+private:
+    std::string m_reason;
+};
+
+// Writes `content` to `path`. A symbolic link is followed: its target is replaced, in the
+// target's folder, and the link stays. An existing file keeps its permission bits and, where the
+// process may, its group. Throws AppError with a description a person can act on when the path
+// is a folder or a device (nothing is written then), the folder cannot be written, the disk is
+// full or the rename fails (a FileWriteError); the target is then untouched and no temporary file
+// is left. `progress` hears of each chunk written (for tests that stop the writer part-way).
 void writeFileAtomically(const std::string& path, const std::string& content,
                          const std::function<void(std::size_t written)>& progress = {});
 

@@ -8,6 +8,7 @@
 #include "link/ControllerLink.h"
 #include "live/RealTimeView.h"
 #include "log/Caption.h"
+#include "log/DownloadArchive.h"
 #include "log/FramDecode.h"
 
 namespace velkor {
@@ -85,6 +86,7 @@ void mnuDownload_Click(ControllerLink& link) {
         link.closePort();
         BuildElapsedTime(log);
         log.DataBufferEmpty = false;
+        archiveDownload(ctx);
         ctx.view.setCaption(downloadedLogCaption(ctx.data.state.BaseCaption));
         mnuViewChart_Click(ctx);
     });

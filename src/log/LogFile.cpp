@@ -139,6 +139,38 @@ std::string logFileComment(const std::string& comment) {
     return labelled("Comment", quoted(comment.empty() ? " " : comment));
 }
 
+std::optional<std::string> logFileBody(const DataLog& log, const Preferences& prefs,
+                                       const std::string& makerName,
+                                       const std::function<bool()>& afterSample) {
+    std::string text;
+    text.reserve(LogFileLines * 64);
+    const auto append = [&text](const std::string& line) {
+        text += line;
+        text += LogFileLineEnd;
+    };
+    for (const std::string& line : logFileHeader(log, prefs)) {
+        append(line);
+    }
+    for (int sample = 1; sample <= SampleCount; ++sample) {
+        append(logFileSample(log, sample));
+        if (afterSample && !afterSample()) {
+            return std::nullopt;
+        }
+    }
+    for (const std::string& line : logFileTrailer(log, makerName)) {
+        append(line);
+    }
+    return text;
+}
+
+std::string logFileText(const DataLog& log, const Preferences& prefs,
+                        const std::string& makerName) {
+    std::string text = *logFileBody(log, prefs, makerName);
+    text += logFileComment(log.Comment);
+    text += LogFileLineEnd;
+    return text;
+}
+
 LinePieces splitLine(std::string_view line, std::size_t keep) {
     LinePieces result;
     std::size_t start = 0;

@@ -4,7 +4,9 @@
 // the 2700 samples, then the firmware ID, the title line with the download date, and the comment.
 // Every line is known by its position, never by its label.
 
+#include <functional>
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +33,14 @@ std::vector<std::string> logFileTrailer(const DataLog& log, const std::string& m
 std::string logFileComment(const std::string& comment);
 // Line endings for the lines above.
 constexpr const char* LogFileLineEnd = "\r\n";
+
+// Lines 1 to 2715 as they go to disk, each with its line end. `afterSample` runs after each
+// sample line; when it returns false the writing stops and nothing is returned.
+std::optional<std::string> logFileBody(const DataLog& log, const Preferences& prefs,
+                                       const std::string& makerName,
+                                       const std::function<bool()>& afterSample = {});
+// The whole file for the log as it stands, its comment included, without asking for anything.
+std::string logFileText(const DataLog& log, const Preferences& prefs, const std::string& makerName);
 
 // How reading a log file went.
 struct LogFileRead {

@@ -6,6 +6,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppError.h"
+#include "app/Latin1.h"
 #include "app/MainView.h"
 #include "app/Preferences.h"
 #include "app/Prompts.h"
@@ -50,31 +51,24 @@ void mnuSaveFile_Click(AppContext& ctx) {
         return;
     }
 
-    std::string content;
-    content.reserve(LogFileLines * 64);
-    const auto append = [&content](const std::string& line) {
-        content += line;
-        content += LogFileLineEnd;
-    };
-    for (const std::string& line : logFileHeader(log, ctx.data.prefs)) {
-        append(line);
-    }
-    for (int sample = 1; sample <= SampleCount; ++sample) {
-        append(logFileSample(log, sample));
+    auto body = logFileBody(log, ctx.data.prefs, makerName(ctx.data.branding), [&] {
         prompts.yield();
         if (ctx.data.state.AbortRequested) {
             // Nothing has touched the disk yet, so the file as it was stays.
             ctx.data.state.AbortRequested = false;
-            return;
+            return false;
         }
+        return true;
+    });
+    if (!body) {
+        return;
     }
-    for (const std::string& line : logFileTrailer(log, makerName(ctx.data.branding))) {
-        append(line);
-    }
+    std::string content = std::move(*body);
     if (log.Comment.empty()) {
         log.Comment = prompts.inputBox("Comment?", "Optional Information Entry", "").value_or("");
     }
-    append(logFileComment(log.Comment));
+    content += logFileComment(log.Comment);
+    content += LogFileLineEnd;
 
     if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) != StepResult::Done) {
         return;  // nothing was replaced
@@ -105,9 +99,9 @@ void mnuOpenFile_Click(AppContext& ctx) {
     const StepResult opened = runStep(prompts, [&] {
         file.open(*path, std::ios::binary);
         if (!file) {
-            throw AppError(
-                ErrorNumber::FileNotFound, "Velkor",
-                "The log file " + *path + " could not be opened (" + std::strerror(errno) + ").");
+            throw AppError(ErrorNumber::FileNotFound, "Velkor",
+                           "The log file " + latin1FromUtf8(*path) + " could not be opened (" +
+                               std::strerror(errno) + ").");
         }
     });
     if (opened != StepResult::Done) {

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -191,6 +192,15 @@ void frmAnalogInScale::cmdOK_Click() {
     if (storeScaling(m_ctx)) {
         accept();
     }
+}
+
+void frmAnalogInScale::keyPressEvent(QKeyEvent* event) {
+    // Esc stops long operations elsewhere; a stray press here must not drop what was typed.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace velkor

@@ -8,6 +8,7 @@
 #include "options/AnalogInScale.h"
 #include "options/LeaveValidation.h"
 
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +38,10 @@ public:
     QLineEdit* txtInput2Legend = nullptr;
     QPushButton* cmdRestoreDefaults = nullptr;
     QPushButton* cmdOK = nullptr;
+
+protected:
+    // Esc leaves the dialog open with every edit in place; only OK or the close box end it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();

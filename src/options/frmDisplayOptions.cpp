@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -330,6 +331,15 @@ void frmDisplayOptions::cmdOK_Click() {
     if (result != StepResult::Aborted && applied) {
         accept();
     }
+}
+
+void frmDisplayOptions::keyPressEvent(QKeyEvent* event) {
+    // Esc stops long operations elsewhere; a stray press here must not drop what was typed.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 }  // namespace velkor

@@ -9,6 +9,7 @@
 #include "options/LeaveValidation.h"
 
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -66,6 +67,10 @@ public:
     QLineEdit* txtSpeedoRedline = nullptr;
 
     QPushButton* cmdOK = nullptr;
+
+protected:
+    // Esc leaves the dialog open with every edit in place; only OK or the close box end it.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void createControls();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -133,6 +134,46 @@ TEST_F(ChartWindowTest, MissingTemplateOpensTheWindowWithoutData) {
     EXPECT_EQ(prompts.shown()[0].title, "Form Load");
     EXPECT_TRUE(view.yValues.empty());
     EXPECT_TRUE(view.ranges.empty());
+
+    window.Chart2D1_MouseDown(1, 40.0);
+    window.optTrace_Click(TraceOption::Trace1TPS);
+    EXPECT_EQ(view.markerTime, "");
+    EXPECT_EQ(view.trace1, "");
+    EXPECT_EQ(view.status, "");
+    EXPECT_TRUE(view.yValues.empty());
+}
+
+TEST_F(ChartWindowTest, AnAxisWhoseMaximumIsNotAboveItsMinimumGetsASoundRange) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* what;
+        ValueRange wanted;
+        std::vector<float> values;  // the rest of the 2700 are 0
+        ValueRange standard;
+        ValueRange expected;
+    };
+    const std::vector<Case> cases = {
+        {"sound range kept", {0, 10000}, {12000}, {0, 10000}, {0, 10000}},
+        {"negative maximum: data range", {0, -100}, {3000, 8000}, {0, 10000}, {0, 8000}},
+        {"values below the minimum widen it", {0, -3}, {-2.5f, -1}, {0, 5}, {-2.5, 0}},
+        {"flat data: the standard range", {0, 0}, {}, {0, 140}, {0, 140}},
+        {"not a number: data range", {0, nan}, {7, nan, inf}, {0, 5}, {0, 7}},
+        {"nothing sound at all", {0, 0}, {}, {0, 0}, {0, 1}},
+    };
+    for (const Case& c : cases) {
+        TraceValues values{};
+        std::copy(c.values.begin(), c.values.end(), values.begin());
+        const ValueRange got = soundValueRange(c.wanted, values, c.standard);
+        EXPECT_EQ(std::make_pair(got.minimum, got.maximum),
+                  std::make_pair(c.expected.minimum, c.expected.maximum))
+            << c.what;
+    }
+
+    // A speed trace under a speedometer maximum of 0 and a log that never moved: 0 to 140.
+    prefs.SpeedoMax = 0;
+    const Trace speed = buildTrace(TraceOption::Trace2VSS, *log, prefs);
+    EXPECT_EQ(std::make_pair(speed.minimum, speed.maximum), std::make_pair(0.0, 140.0));
 }
 
 TEST_F(ChartWindowTest, PlacingTheTimeWindow) {

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "about/DataFiles.h"
@@ -129,6 +130,46 @@ TEST_F(frmChart1Test, MissingTemplateSaysSoAndShowsNoData) {
               std::vector<std::string>{"Chart template file Velkor_Chart.oc2 not found."});
     EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
     EXPECT_TRUE(window->isVisible());
+
+    // A click on the empty chart reads nothing out of the log.
+    QWidget* viewport = window->Chart2D1->findChild<QChartView*>()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, viewport->rect().center());
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1TPS), Qt::LeftButton);
+    EXPECT_EQ(window->lblMarkerTime->text(), "");
+    EXPECT_EQ(window->lblMarkerTrace1->text(), "");
+    EXPECT_EQ(window->lblStatus->text(), "");
+    EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
+}
+
+TEST_F(frmChart1Test, EnterPressesNoButtonSoTheTimeZeroStays) {
+    auto window = open();
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
+    }
+    clickAt(*window, 150.0);
+    ASSERT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
+    window->cmdReset->setFocus();
+    QTest::keyClick(window->cmdReset, Qt::Key_Return);
+    QTest::keyClick(window.get(), Qt::Key_Enter);
+    EXPECT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
+    EXPECT_EQ(window->logic().ReferenceTime, 0.0f);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative) {
+    prefs.TachMax = -8000;  // as a damaged log file can restore it
+    auto window = open();
+    const float highest =
+        *std::max_element(log->RPMData.values().begin(), log->RPMData.values().end());
+    ASSERT_GT(highest, 0);
+    const std::pair<double, double> rpm{0, highest};
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
+
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1TPS), Qt::LeftButton);
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), (std::pair<double, double>{0, 100}));
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1RPM), Qt::LeftButton);
+    EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
 }
 
 }  // namespace

@@ -358,5 +358,27 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheFive)
     EXPECT_TRUE(options->isVisible());
 }
 
+TEST_F(OptionsDialogsTest, EscLeavesBothDialogsOpenWithWhatWasTypedAndChosen) {
+    auto options = open<frmDisplayOptions>();
+    choose(options->optKPH);
+    typeInto(options->txtTachMax, "123");
+    QTest::keyClick(options->txtTachMax, Qt::Key_Escape);
+    EXPECT_TRUE(options->isVisible());
+    EXPECT_EQ(options->txtTachMax->text(), "123");
+    EXPECT_TRUE(options->optKPH->isChecked());
+
+    auto scaling = open<frmAnalogInScale>();
+    typeInto(scaling->txtInput2Legend, "Boost");
+    QTest::keyClick(scaling->txtInput2Legend, Qt::Key_Escape);
+    QTest::keyClick(scaling.get(), Qt::Key_Escape);
+    EXPECT_TRUE(scaling->isVisible());
+    EXPECT_EQ(scaling->txtInput2Legend->text(), "Boost");
+
+    // The close box still closes the dialog.
+    scaling->close();
+    EXPECT_FALSE(scaling->isVisible());
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
 }  // namespace
 }  // namespace velkor::test

@@ -22,6 +22,7 @@ class FakeClock : public Clock {
 public:
     time_point now() override { return m_now; }
     std::string localDateTimeText() override { return "06/12/2026 20:15:00"; }
+    LocalDateTime localDateTime() override { return {2026, 12, 6, 20, 15, 0}; }
     void sleepUntil(time_point when) override {
         if (when > m_now) {
             m_now = when;
@@ -191,6 +192,8 @@ struct RecordingView : MainView {
     }
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
+    std::vector<std::string> notes;
+    void showNote(const std::string& text) override { notes.push_back(text); }
     void openChartWindow() override { ++chartsShown; }
 };
 

@@ -16,6 +16,8 @@ public:
         qputenv("QT_QPA_PLATFORM", "offscreen");
         m_profile = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", m_profile->path().toLocal8Bit());
+        // Downloads are kept under the data folder: the throw-away profile's, not the user's.
+        qputenv("XDG_DATA_HOME", (m_profile->path() + "/share").toLocal8Bit());
         static int argc = 1;
         static char name[] = "velkor-test";
         static char* argv[] = {name, nullptr};
