@@ -12,6 +12,7 @@
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 #endif
 
@@ -37,6 +38,28 @@ std::optional<LineErrorCounts> driverCounts(int fd) {
 #else
     (void)fd;
     return std::nullopt;
+#endif
+}
+
+// A byte damaged on the line (a framing or parity error) is handed over as a zero byte in its
+// place instead of being dropped. QSerialPort asks the terminal to ignore such bytes (IGNPAR), and
+// a reply one byte short is a time-out: one noisy byte would freeze a live view for a second and
+// ask for Abort, where it should cost one wrong value for one refresh. The terminal gives a
+// damaged byte as 0 only while it checks input (INPCK) and neither ignores (IGNPAR) nor marks
+// (PARMRK) it; with no parity on the line only framing errors and breaks can occur. The driver
+// still counts the error, so it is reported as before.
+bool keepDamagedBytes(int fd) {
+#ifdef __linux__
+    termios settings{};
+    if (fd < 0 || ::tcgetattr(fd, &settings) != 0) {
+        return false;
+    }
+    settings.c_iflag &= ~static_cast<tcflag_t>(IGNPAR | PARMRK);
+    settings.c_iflag |= INPCK;
+    return ::tcsetattr(fd, TCSANOW, &settings) == 0;
+#else
+    (void)fd;
+    return true;
 #endif
 }
 
@@ -95,7 +118,10 @@ void QtSerialPort::open(const std::string& portName, const std::string& device) 
     const bool applied = m_port.setBaudRate(LineRate) && m_port.setDataBits(QSerialPort::Data8) &&
                          m_port.setParity(QSerialPort::NoParity) &&
                          m_port.setStopBits(QSerialPort::OneStop) &&
-                         m_port.setFlowControl(QSerialPort::NoFlowControl);
+                         m_port.setFlowControl(QSerialPort::NoFlowControl) &&
+                         // After the setters, each of which writes the terminal's settings
+                         // again; the rate (56000, a custom one) is kept by the terminal.
+                         keepDamagedBytes(static_cast<int>(m_port.handle()));
     if (!applied) {
         m_pending.push_back(LineError::DeviceControlBlock);
     }
@@ -111,9 +137,20 @@ void QtSerialPort::open(const std::string& portName, const std::string& device) 
 }
 
 void QtSerialPort::close() {
-    m_errorPoll.stop();
+    // Errors counted since the last look would be lost with the counts: they are queued and
+    // reported at the next poll, after the port has closed.
+    if (m_port.isOpen() && m_lastCounts) {
+        if (const auto counts = m_readCounts(static_cast<int>(m_port.handle()))) {
+            for (const int code : lineErrorEvents(*m_lastCounts, *counts)) {
+                m_pending.push_back(code);
+            }
+        }
+    }
     m_lastCounts.reset();
     m_port.close();
+    if (m_pending.empty()) {
+        m_errorPoll.stop();
+    }
 }
 
 void QtSerialPort::discardInput() {

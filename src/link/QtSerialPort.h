@@ -1,6 +1,7 @@
 #pragma once
 // The serial port on QSerialPort, with line errors read from the Linux serial driver's error
-// counters while the port is open.
+// counters while the port is open. A byte damaged on the line arrives as a zero byte, as the
+// serial control delivers it, rather than being dropped.
 
 #include <QSerialPort>
 #include <QTimer>
@@ -32,7 +33,8 @@ public:
     bool waitForBytes(int count, Clock::time_point deadline) override;
     void setLineErrorHandler(LineErrorHandler handler) override { m_handler = std::move(handler); }
 
-    // Looks at the error counters now (the port does this itself every 50 ms while open).
+    // Looks at the error counters now (the port does this itself every 50 ms while open, and
+    // once more as it closes, reporting what that last look found at the next poll).
     void pollLineErrors();
 
 private:

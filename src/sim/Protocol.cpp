@@ -97,6 +97,7 @@ void Protocol::setFaults(const Faults& faults) {
     m_faults = faults;
     m_blocksSinceFaults = 0;
     m_resyncsSinceFaults = 0;
+    m_lineNoise.seed();
 }
 
 LiveValues Protocol::liveValues(SimClock::time_point when) const {
@@ -216,10 +217,18 @@ std::optional<Reply> Protocol::acknowledge(double extraDelay) {
     return answer({m_faults.wrongAck ? Nak : Ack}, extraDelay);
 }
 
-Reply Protocol::answer(std::vector<std::uint8_t> bytes, double extraDelay) const {
+Reply Protocol::answer(std::vector<std::uint8_t> bytes, double extraDelay) {
     Reply reply;
-    bytes.insert(bytes.end(), static_cast<std::size_t>(std::max(m_faults.noiseBytes, 0)),
-                 NoiseByte);
+    bytes.insert(bytes.end(), static_cast<std::size_t>(std::max(m_faults.strayBytes, 0)),
+                 StrayByte);
+    if (m_faults.noiseOneIn > 0) {
+        const auto oneIn = static_cast<std::minstd_rand::result_type>(m_faults.noiseOneIn);
+        for (auto& byte : bytes) {
+            if (m_lineNoise() % oneIn == 0) {
+                byte = 0;
+            }
+        }
+    }
     reply.bytes = std::move(bytes);
     reply.delay = seconds(std::max(m_faults.replyLatency, 0.0) + std::max(extraDelay, 0.0));
     return reply;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ constexpr std::uint8_t ReSync = 51;
 
 constexpr std::uint8_t Ack = 6;
 constexpr std::uint8_t Nak = 0x15;
-constexpr std::uint8_t NoiseByte = 0xAA;
+constexpr std::uint8_t StrayByte = 0xAA;
 constexpr std::uint8_t FirmwareIdEnd = 13;  // CR
 
 // A partly received command is forgotten when its next byte is this late.
@@ -98,7 +99,7 @@ private:
     std::optional<Reply> startCommand(std::uint8_t byte, SimClock::time_point arrival);
     std::optional<Reply> continueCommand(std::uint8_t byte);
     std::optional<Reply> acknowledge(double extraDelay = 0.0);
-    Reply answer(std::vector<std::uint8_t> bytes, double extraDelay = 0.0) const;
+    Reply answer(std::vector<std::uint8_t> bytes, double extraDelay = 0.0);
     std::vector<std::uint8_t> number(std::uint16_t value) const;
     std::vector<std::uint8_t> readFram(int count);
     void eraseRing();
@@ -117,6 +118,7 @@ private:
     int m_blocksServed = 0;
     int m_blocksSinceFaults = 0;
     int m_resyncsSinceFaults = 0;
+    std::minstd_rand m_lineNoise;
 };
 
 }  // namespace velkor::sim

@@ -20,25 +20,31 @@ using Eeprom = std::array<std::uint8_t, EepromBytes>;
 
 // Faults the simulated controller can show, switchable while it runs.
 struct Faults {
-    bool silent = false;          // answers nothing at all
-    bool wrongAck = false;        // answers SetAddress, ReSync and the erase with 0x15, not ACK
-    int stopAfterBlocks = -1;     // stops answering FRAM block reads after this many (-1: never)
-    bool halfReply = false;       // sends only the first byte of two-byte replies
-    double eraseAckDelay = 0.0;   // seconds before the erase is acknowledged
-    int resyncIgnored = 0;        // the first N ReSync bytes get no answer
-    int noiseBytes = 0;           // extra bytes sent after every reply
-    double replyLatency = 0.0;    // seconds between a command's last byte and its reply
+    bool silent = false;         // answers nothing at all
+    bool wrongAck = false;       // answers SetAddress, ReSync and the erase with 0x15, not ACK
+    int stopAfterBlocks = -1;    // stops answering FRAM block reads after this many (-1: never)
+    bool halfReply = false;      // sends only the first byte of two-byte replies
+    double eraseAckDelay = 0.0;  // seconds before the erase is acknowledged
+    int resyncIgnored = 0;       // the first N ReSync bytes get no answer
+    int strayBytes = 0;          // extra bytes sent after every reply
+    double replyLatency = 0.0;   // seconds between a command's last byte and its reply
+
+    // Line noise: about one reply byte in N (0: none) is damaged on its way. The program's
+    // terminal hands a byte with a framing error over as a zero byte, so a damaged byte is sent
+    // as 0 in place of the real one; which bytes are hit follows a fixed pseudo-random sequence,
+    // restarted whenever the faults are set, so that a run can be repeated.
+    int noiseOneIn = 0;
 };
 
 struct Config {
-    Fram fram{};                   // the logged memory
-    Eeprom eeprom{};               // bytes 19 (interval, 16 ms steps), 21 and 22 (TPS min, max)
+    Fram fram{};      // the logged memory
+    Eeprom eeprom{};  // bytes 19 (interval, 16 ms steps), 21 and 22 (TPS min, max)
     std::string firmwareId = "Shift Light Controller V2.0";
-    std::uint8_t state = 1;        // 0 power off, 1 powered, 2 armed
-    bool paced = false;            // true line timing: 10 bits a byte at 56000 bit/s both ways
+    std::uint8_t state = 1;  // 0 power off, 1 powered, 2 armed
+    bool paced = false;      // true line timing: 10 bits a byte at 56000 bit/s both ways
     Faults faults;
-    std::string linkPath;          // when set, a symbolic link to the terminal is made there
-    std::string logPath;           // when set, every received byte is logged there with its time
+    std::string linkPath;  // when set, a symbolic link to the terminal is made there
+    std::string logPath;   // when set, every received byte is logged there with its time
 };
 
 // A plausible drive of 2700 samples laid into a FRAM image as the controller's ring, sample 1
@@ -46,7 +52,8 @@ struct Config {
 Fram generateDrive(int ringStart = 368, unsigned seed = 1);
 
 // EEPROM with the interval byte at 19 and the TPS scale factors at 21 and 22.
-Eeprom makeEeprom(std::uint8_t intervalByte = 6, std::uint8_t tpsMin = 26, std::uint8_t tpsMax = 230);
+Eeprom makeEeprom(std::uint8_t intervalByte = 6, std::uint8_t tpsMin = 26,
+                  std::uint8_t tpsMax = 230);
 
 struct ReceivedByte {
     SimClock::time_point time;  // when the byte was read from the terminal

@@ -42,7 +42,9 @@ Faults:
   --half-reply              send only the first byte of two-byte replies
   --erase-delay SECONDS     wait this long before acknowledging the erase
   --resync-ignored N        leave the first N ReSync commands unanswered
-  --noise N                 send N extra bytes after every reply
+  --stray-bytes N           send N extra bytes after every reply
+  --noise N                 damage about one reply byte in N on the line: it arrives as 0, as
+                            a serial port hands over a byte with a framing error
   --help                    show this text
 )";
 
@@ -159,8 +161,10 @@ Config parse(const std::vector<std::string>& args, bool& help) {
             faults.eraseAckDelay = amount(option, next());
         } else if (option == "--resync-ignored") {
             faults.resyncIgnored = static_cast<int>(number(0, 1000000));
+        } else if (option == "--stray-bytes") {
+            faults.strayBytes = static_cast<int>(number(0, 4096));
         } else if (option == "--noise") {
-            faults.noiseBytes = static_cast<int>(number(0, 4096));
+            faults.noiseOneIn = static_cast<int>(number(0, 1000000));
         } else {
             throw UsageError("unknown option " + option);
         }

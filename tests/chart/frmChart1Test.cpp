@@ -14,9 +14,11 @@
 
 #include "about/DataFiles.h"
 #include "app/Preferences.h"
+#include "app/frmMain.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
+#include "options/DialogDriver.h"
 #include "sim/Simulator.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
@@ -170,6 +172,34 @@ TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1RPM), Qt::LeftButton);
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
+}
+
+// View, View Chart from the main window's menu: it ends a live view, then says there is nothing
+// to show, or opens the chart window on the log.
+TEST_F(frmChart1Test, ViewChartFromTheMenuWithAndWithoutALog) {
+    auto data = std::make_unique<AppData>();
+    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
+    data->state.RealTimeActive = true;
+    prompts.answerMessages({Answer::Ok});
+    window.mnuViewChart->trigger();
+    EXPECT_FALSE(data->state.RealTimeActive);
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages()[0].text, "Data buffer empty.");
+    EXPECT_EQ(prompts.messages()[0].title, "View Chart");
+    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
+
+    data->log = *log;
+    QString title;
+    int points = 0;
+    whenModalShown("frmChart1", [&](QDialog& chart) {
+        title = chart.windowTitle();
+        points = static_cast<int>(static_cast<frmChart1&>(chart).Chart2D1->points(1).size());
+        chart.accept();
+    });
+    window.mnuViewChart->trigger();
+    EXPECT_EQ(title.toStdString(), "Shift Light Controller Data Logging Program - Chart Display");
+    EXPECT_EQ(points, 2700);
+    EXPECT_EQ(prompts.shown().size(), 1u);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 // The controller link through the real QSerialPort adapter, against the controller simulator on
 // a pseudo-terminal.
 
+#include <asm/termbits.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "app/AppContext.h"
@@ -17,6 +22,8 @@
 #include "link/ControllerLink.h"
 #include "link/LineErrors.h"
 #include "link/QtSerialPort.h"
+#include "live/LivePoll.h"
+#include "live/RealTimeView.h"
 #include "sim/Simulator.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
@@ -211,7 +218,7 @@ TEST_F(SerialLinkTest, NoControllerOnTheLine) {
               std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
 }
 
-TEST_F(SerialLinkTest, HalfAReplyAndNoiseAreLeftForTheNextCommandToDiscard) {
+TEST_F(SerialLinkTest, HalfAReplyAndStrayBytesAreLeftForTheNextCommandToDiscard) {
     sim::Faults faults;
     faults.halfReply = true;
     simulator->setFaults(faults);
@@ -221,12 +228,48 @@ TEST_F(SerialLinkTest, HalfAReplyAndNoiseAreLeftForTheNextCommandToDiscard) {
     EXPECT_FALSE(port.isOpen());
 
     faults.halfReply = false;
-    faults.noiseBytes = 3;
+    faults.strayBytes = 3;
     simulator->setFaults(faults);
     link.ReSync();
     EXPECT_TRUE(link.CommandOK);  // the stray byte of the engine speed was discarded
-    EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 2.0f);  // and the noise after each reply
+    EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 2.0f);  // and the bytes after each reply
     EXPECT_TRUE(link.CommandOK);
+}
+
+TEST_F(SerialLinkTest, TheTerminalKeepsDamagedBytesAsZerosAt56000) {
+    link.ReSync();
+    ASSERT_TRUE(port.isOpen());
+    const int fd = ::open(simulator->devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios2 settings{};
+    ASSERT_EQ(::ioctl(fd, TCGETS2, &settings), 0);
+    ::close(fd);
+    EXPECT_EQ(settings.c_iflag & (IGNPAR | PARMRK | INPCK), tcflag_t(INPCK));
+    EXPECT_EQ(settings.c_ospeed, 56000u);
+    EXPECT_EQ(settings.c_ispeed, 56000u);
+}
+
+// Noise on the line damages bytes; the terminal hands each one over as 0, which the simulator's
+// noise reproduces. The live view goes on: a damaged state byte reads as state 0 for that one
+// refresh, and every other refresh shows the controller's own state, so no reply slipped into
+// the next one and no read came up short.
+TEST_F(SerialLinkTest, NoiseDuringALiveViewCostsAWrongValueForOneRefreshNotATimeOut) {
+    mnuViewRealTime_Click(link);
+    ASSERT_TRUE(data->state.RealTimeActive) << ::testing::PrintToString(prompts.messageTexts());
+    sim::Faults faults;
+    faults.noiseOneIn = 4;
+    simulator->setFaults(faults);
+    constexpr int Ticks = 40;
+    std::map<std::string, int> statuses;
+    for (int tick = 0; tick < Ticks; ++tick) {
+        tmrDataRead_Timer(link);
+        ++statuses[view.live.status];
+    }
+    EXPECT_TRUE(prompts.shown().empty()) << ::testing::PrintToString(prompts.messageTexts());
+    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_GT(statuses["Power Off"], 0);
+    EXPECT_GT(statuses["Power On - Not Armed"], statuses["Power Off"]);
+    EXPECT_EQ(statuses["Power On - Not Armed"] + statuses["Power Off"], Ticks);
 }
 
 TEST_F(SerialLinkTest, WrongAcknowledgementSaysNothingAndLeavesThePortOpen) {
@@ -298,10 +341,13 @@ TEST(QtSerialPortLineErrors, CounterRisesBecomeEventsWhileOpen) {
     counts.parity = 1;
     port.pollLineErrors();
     EXPECT_EQ(events, (std::vector<int>{LineError::Framing, LineError::Parity}));
+    counts.bufferOverrun = 1;  // counted just before the port closes
     port.close();
+    port.pollLineErrors();
+    EXPECT_EQ(events.back(), LineError::ReceiveBufferOverflow);
     counts.overrun = 1;
     port.pollLineErrors();
-    EXPECT_EQ(events.size(), 2u);  // a closed port reports nothing
+    EXPECT_EQ(events.size(), 3u);  // a closed port reports nothing new
 }
 
 }  // namespace

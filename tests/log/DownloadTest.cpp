@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/AppContext.h"
+#include "link/ClearLog.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "log/Download.h"
@@ -27,6 +28,7 @@ namespace {
 const auto* const environment = installQtApplication();
 
 constexpr int RingStart = 368 + 12 * 1234;
+const std::string Timeout = "RS-232 timeout. Check cable and click Abort.";
 
 // What decoding the simulator's image gives, as a download should.
 std::unique_ptr<DataLog> expectedLog(const sim::Fram& fram, float tpsMin, float tpsMax,
@@ -200,6 +202,72 @@ TEST_F(DownloadTest, EscDuringTheFramReadEndsWithAnEmptyLog) {
     EXPECT_TRUE(data->log.DataBufferEmpty);
     EXPECT_FALSE(data->state.AbortRequested);
     EXPECT_EQ(view.chartsShown, 0);
+}
+
+// A read that fails reports its own time-out; the download then says which step failed, and the
+// log stays empty. Abort and Ignore at the time-out end alike.
+TEST_F(DownloadTest, AFailedIdOrBlockReadEndsWithItsMessageAndAnEmptyLog) {
+    int blocks = 0;
+    struct Case {
+        std::function<bool(std::uint8_t, ScriptedPort&)> fault;
+        Answer atTimeout;
+        std::vector<std::string> messages;
+    };
+    for (const Case& c : std::vector<Case>{
+             {// the ID comes without its carriage return
+              [](std::uint8_t byte, ScriptedPort&p) {
+                  if (byte == 16) {
+                      p.reply({'S', 'h', 'i'});
+                  }
+                  return byte == 16;
+              },
+              Answer::Abort,
+              {Timeout, "Firmware ID read failed - cannot download."}},
+             {// the controller falls silent after ten blocks
+              [&blocks](std::uint8_t byte, ScriptedPort&) { return byte == 48 && ++blocks > 10; },
+              Answer::Ignore,
+              {"Firmware ID: Shift Light Controller V2.0", Timeout, "FRAM download failed."}}}) {
+        prompts = ScriptedPrompts();
+        view.chartsShown = 0;
+        haveOldLog();
+        intercept = c.fault;
+        for (const auto& text : c.messages) {
+            prompts.answerMessages({text == Timeout ? c.atTimeout : Answer::Ok});
+        }
+        mnuDownload_Click(link);
+        EXPECT_EQ(prompts.messageTexts(), c.messages);
+        EXPECT_EQ(prompts.messages().back().title, "Download Data");
+        EXPECT_TRUE(data->log.DataBufferEmpty);
+        EXPECT_EQ(view.caption, "Base - Data Buffer Empty");
+        EXPECT_EQ(view.chartsShown, 0);
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_EQ(prompts.messages().back().icon, Icon::Information);
+}
+
+// The state read reports its own time-out, and both operations that begin with it stop there
+// without a word more and without sending anything else.
+TEST_F(DownloadTest, AFailedStateReadStopsADownloadOrAnEraseWithoutAFurtherMessage) {
+    intercept = [](std::uint8_t byte, ScriptedPort&) { return byte == 46; };
+    const std::string Question = "All data logged by controller will be lost. Proceed?";
+    for (const auto& [operation, before] :
+         std::vector<std::pair<void (*)(ControllerLink&), std::vector<std::string>>>{
+             {mnuDownload_Click, {}}, {mnuClearControllerBuffer_Click, {Question}}}) {
+        prompts = ScriptedPrompts();
+        port.written.clear();
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            prompts.answerMessages({Answer::Ok});
+        }
+        prompts.answerMessages({Answer::Abort});
+        operation(link);
+        auto expected = before;
+        expected.push_back(Timeout);
+        EXPECT_EQ(prompts.messageTexts(), expected);
+        EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{51, 46}));
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_EQ(controller.eraseCount(), 0);
+    EXPECT_TRUE(data->log.DataBufferEmpty);
 }
 
 TEST_F(DownloadTest, NoControllerGivesTheLinkMessageAfterFiveTries) {

@@ -112,13 +112,13 @@ TEST(ProtocolFaults, EachFaultChangesOnlyWhatItNames) {
 
     line.faults([](Faults& f) {
         f.halfReply = true;
-        f.noiseBytes = 2;
+        f.strayBytes = 2;
         f.replyLatency = 0.25;
     });
     const Bytes rpm = line.send({39});  // the first byte of the engine speed is its low byte
-    EXPECT_EQ(rpm, (Bytes{std::uint8_t(line.controller.liveValues(line.now).rpm & 0xFF), NoiseByte,
-                          NoiseByte}));
-    EXPECT_EQ(line.send({46}), (Bytes{1, NoiseByte, NoiseByte}));
+    EXPECT_EQ(rpm, (Bytes{std::uint8_t(line.controller.liveValues(line.now).rpm & 0xFF), StrayByte,
+                          StrayByte}));
+    EXPECT_EQ(line.send({46}), (Bytes{1, StrayByte, StrayByte}));
     EXPECT_EQ(line.lastDelay, 250ms);
 
     line.faults([](Faults& f) { f.eraseAckDelay = 4.0; });
@@ -129,6 +129,30 @@ TEST(ProtocolFaults, EachFaultChangesOnlyWhatItNames) {
 
     line.faults([](Faults& f) { f.silent = true; });
     EXPECT_TRUE(line.send({16, 51, 46, 20, 0, 0, 48, 64}).empty());
+}
+
+TEST(ProtocolFaults, NoiseTurnsSomeReplyBytesIntoZerosAndNeverChangesALength) {
+    const auto run = [] {
+        Line line;
+        line.faults([](Faults& f) { f.noiseOneIn = 4; });
+        Bytes replies;
+        for (int i = 0; i < 200; ++i) {
+            const Bytes block = line.send({20, 0, 0, 48, 64});
+            EXPECT_EQ(block.size(), 65u);
+            replies.insert(replies.end(), block.begin(), block.end());
+        }
+        return replies;
+    };
+    const Bytes first = run();
+    const Fram fram = patternFram();
+    long damaged = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const std::uint8_t sent = i % 65 == 0 ? Ack : fram[i % 65 - 1];
+        damaged += first[i] != sent;
+        EXPECT_TRUE(first[i] == sent || first[i] == 0) << i;
+    }
+    EXPECT_NEAR(double(damaged) / double(first.size()), 0.25, 0.05);
+    EXPECT_EQ(run(), first);  // the same faults damage the same bytes
 }
 
 TEST(ProtocolFaults, StallsLastUntilTheFaultsChange) {
