@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "PacedSimulator.h"
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "chart/frmChart1.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "PacedSimulator.h"
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "support/Fakes.h"

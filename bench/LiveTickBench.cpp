@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "PacedSimulator.h"
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/CircularGauge.h"

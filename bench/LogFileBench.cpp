@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 #include "log/AtomicFile.h"
 #include "log/FramDecode.h"
 #include "log/LogFile.h"

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 #include "log/DataLog.h"
 #include "log/LogFile.h"
 

@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "about/DataFiles.h"
-#include "app/Latin1.h"
-#include "app/Numbers.h"
+#include "base/Latin1.h"
+#include "base/Numbers.h"
 
 namespace velkor {
 

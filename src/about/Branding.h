@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

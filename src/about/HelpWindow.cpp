@@ -12,7 +12,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/Latin1.h"
+#include "base/Latin1.h"
 
 namespace velkor {
 

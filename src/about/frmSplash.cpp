@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "about/DataFiles.h"
-#include "app/AppError.h"
-#include "app/Latin1.h"
-#include "app/Prompts.h"
+#include "base/AppError.h"
+#include "base/Latin1.h"
+#include "base/Prompts.h"
 
 namespace velkor {
 

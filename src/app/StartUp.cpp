@@ -3,12 +3,12 @@
 #include <functional>
 #include <vector>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "app/MainView.h"
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "app/PortMap.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "base/Prompts.h"
+#include "base/SettingsStore.h"
 #include "link/SerialPort.h"
 #include "live/RealTimeView.h"
 #include "log/Caption.h"

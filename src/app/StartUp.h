@@ -1,7 +1,7 @@
 #pragma once
 // The main window's operations of the program's shell: start-up, port choice, About, shutdown.
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 
 namespace velkor {
 

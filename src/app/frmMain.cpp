@@ -26,7 +26,7 @@
 #include "about/DataFiles.h"
 #include "about/HelpContents.h"
 #include "about/HelpWindow.h"
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 #include "app/StartUp.h"
 #include "chart/ViewChart.h"
 #include "chart/frmChart1.h"

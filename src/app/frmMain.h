@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/Clock.h"
+#include "base/AppContext.h"
+#include "base/Clock.h"
 #include "app/MainView.h"
-#include "app/QtSettingsStore.h"
+#include "base/QtSettingsStore.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"

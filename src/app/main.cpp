@@ -5,8 +5,8 @@
 
 #include "about/DataFiles.h"
 #include "about/frmSplash.h"
-#include "app/AppContext.h"
-#include "app/QtPrompts.h"
+#include "base/AppContext.h"
+#include "base/QtPrompts.h"
 #include "app/frmMain.h"
 
 int main(int argc, char* argv[]) {

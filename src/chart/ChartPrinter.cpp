@@ -5,7 +5,7 @@
 #include <QPrinter>
 #include <cmath>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "chart/Chart2D.h"
 
 namespace velkor {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
+#include "base/Prompts.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 #include "log/DataLog.h"

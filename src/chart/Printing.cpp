@@ -4,9 +4,9 @@
 #include <cctype>
 
 #include "about/Branding.h"
-#include "app/AppContext.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/AppContext.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "log/LogFileOperations.h"
 
 namespace velkor {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <functional>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
 #include "log/DataLog.h"
 #include "log/LogUnits.h"
 

@@ -1,8 +1,8 @@
 #include "chart/ViewChart.h"
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/MainView.h"
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 #include "live/RealTimeView.h"
 
 namespace velkor {

@@ -1,8 +1,8 @@
 #include "link/ClearLog.h"
 
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "link/ControllerLink.h"
 #include "link/SerialPort.h"
 

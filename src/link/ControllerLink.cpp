@@ -4,7 +4,7 @@
 
 #include "app/MainView.h"
 #include "app/PortMap.h"
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 #include "link/SerialPort.h"
 #include "live/RealTimeView.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "link/ControllerLink.h"
 
 namespace velkor {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 #include "link/ControllerLink.h"
 #include "link/SerialPort.h"
 

@@ -1,7 +1,7 @@
 #include "link/LineErrors.h"
 
-#include "app/AppContext.h"
-#include "app/Prompts.h"
+#include "base/AppContext.h"
+#include "base/Prompts.h"
 #include "link/SerialPort.h"
 
 namespace velkor {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 #ifdef __linux__
 #include <grp.h>

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 
 namespace velkor {
 

@@ -7,7 +7,7 @@
 #include <QtMath>
 #include <cmath>
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "live/GaugeScale.h"
 
 namespace velkor {

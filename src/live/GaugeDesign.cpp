@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 
 namespace velkor {
 

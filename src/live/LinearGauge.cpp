@@ -10,7 +10,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 
 namespace velkor {
 

@@ -3,10 +3,10 @@
 #include <functional>
 #include <vector>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "link/ControllerLink.h"
 #include "live/LiveDisplay.h"
 #include "live/RealTimeView.h"

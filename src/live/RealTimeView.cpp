@@ -1,9 +1,9 @@
 #include "live/RealTimeView.h"
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "link/ControllerLink.h"
 #include "link/SerialPort.h"
 #include "live/GaugeDesign.h"

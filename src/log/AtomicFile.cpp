@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/Latin1.h"
+#include "base/Latin1.h"
 
 #ifdef _WIN32
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

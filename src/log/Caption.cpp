@@ -1,6 +1,6 @@
 #include "log/Caption.h"
 
-#include "app/Latin1.h"
+#include "base/Latin1.h"
 
 namespace velkor {
 

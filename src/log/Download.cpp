@@ -1,9 +1,9 @@
 #include "log/Download.h"
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
 #include "chart/ViewChart.h"
 #include "link/ControllerLink.h"
 #include "live/RealTimeView.h"

@@ -6,9 +6,9 @@
 #include <system_error>
 
 #include "about/Branding.h"
-#include "app/AppContext.h"
-#include "app/Clock.h"
-#include "app/Latin1.h"
+#include "base/AppContext.h"
+#include "base/Clock.h"
+#include "base/Latin1.h"
 #include "app/MainView.h"
 #include "log/AtomicFile.h"
 #include "log/LogFile.h"

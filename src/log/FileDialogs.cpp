@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/AppError.h"
-#include "app/Latin1.h"
-#include "app/Prompts.h"
+#include "base/AppError.h"
+#include "base/Latin1.h"
+#include "base/Prompts.h"
 
 namespace velkor {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 #include "log/LogUnits.h"
 
 namespace velkor {

@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "log/DataLog.h"
 
 namespace velkor {

@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
 #include "log/FramDecode.h"
 
 namespace velkor {

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
-#include "app/Latin1.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Latin1.h"
 #include "app/MainView.h"
-#include "app/Preferences.h"
-#include "app/Prompts.h"
+#include "base/Preferences.h"
+#include "base/Prompts.h"
 #include "chart/ViewChart.h"
 #include "log/AtomicFile.h"
 #include "log/Caption.h"

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
 
 namespace velkor {
 

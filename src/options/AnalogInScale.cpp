@@ -1,9 +1,9 @@
 #include "options/AnalogInScale.h"
 
-#include "app/AppContext.h"
-#include "app/Numbers.h"
-#include "app/Preferences.h"
-#include "app/Prompts.h"
+#include "base/AppContext.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
+#include "base/Prompts.h"
 #include "options/StoreSettings.h"
 
 namespace velkor {

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/MainView.h"
-#include "app/Numbers.h"
-#include "app/Preferences.h"
-#include "app/Prompts.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
+#include "base/Prompts.h"
 #include "options/StoreSettings.h"
 
 namespace velkor {

@@ -1,8 +1,8 @@
 #include "options/StoreSettings.h"
 
-#include "app/AppContext.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "base/AppContext.h"
+#include "base/Prompts.h"
+#include "base/SettingsStore.h"
 
 namespace velkor {
 

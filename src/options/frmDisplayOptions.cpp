@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 #include <iterator>
 
-#include "app/AppContext.h"
-#include "app/Prompts.h"
+#include "base/AppContext.h"
+#include "base/Prompts.h"
 #include "options/DialogPlacement.h"
 #include "options/frmAnalogInScale.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "about/DataFiles.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 namespace {

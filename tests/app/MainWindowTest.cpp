@@ -14,8 +14,8 @@
 #include <QTest>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/QtSettingsStore.h"
+#include "base/AppContext.h"
+#include "base/QtSettingsStore.h"
 #include "app/frmMain.h"
 #include "live/CircularGauge.h"
 #include "options/DialogDriver.h"

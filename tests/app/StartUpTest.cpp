@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/MainView.h"
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 #include "app/StartUp.h"
 #include "link/SerialPort.h"
 #include "support/AppFixture.h"

@@ -6,8 +6,8 @@
 #include <map>
 #include <memory>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
 #include "chart/ChartWindow.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"

@@ -13,7 +13,7 @@
 #include <memory>
 
 #include "about/DataFiles.h"
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 #include "app/frmMain.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"

@@ -18,7 +18,7 @@
 
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/frmMain.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ControllerLink.h"
 #include "support/AppFixture.h"
 #include "support/Fakes.h"

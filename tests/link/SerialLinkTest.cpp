@@ -17,7 +17,7 @@
 #include <map>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ClearLog.h"
 #include "link/ControllerLink.h"
 #include "link/LineErrors.h"

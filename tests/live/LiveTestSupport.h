@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ControllerLink.h"
 #include "live/LivePoll.h"
 #include "live/RealTimeView.h"

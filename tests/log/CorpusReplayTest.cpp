@@ -13,7 +13,7 @@
 #include <streambuf>
 #include <string>
 
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 #include "log/LogFile.h"
 
 namespace velkor::test {

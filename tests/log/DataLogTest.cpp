@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Numbers.h"
-#include "app/Preferences.h"
+#include "base/Numbers.h"
+#include "base/Preferences.h"
 #include "log/Caption.h"
 #include "log/DataLog.h"
 #include "log/FramDecode.h"

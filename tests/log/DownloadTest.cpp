@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "link/ClearLog.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"

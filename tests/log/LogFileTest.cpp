@@ -8,7 +8,7 @@
 #include <memory>
 #include <sstream>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "log/FramDecode.h"
 #include "log/LogFile.h"
 #include "log/LogFileOperations.h"

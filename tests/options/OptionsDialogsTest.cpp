@@ -13,9 +13,9 @@
 #include <QSettings>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/QtPrompts.h"
-#include "app/QtSettingsStore.h"
+#include "base/AppContext.h"
+#include "base/QtPrompts.h"
+#include "base/QtSettingsStore.h"
 #include "app/frmMain.h"
 #include "live/CircularGauge.h"
 #include "options/DialogDriver.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <set>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "options/AnalogInScale.h"
 #include "options/DisplayOptions.h"
 #include "support/AppFixture.h"

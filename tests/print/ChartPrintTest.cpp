@@ -18,7 +18,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "app/frmMain.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"

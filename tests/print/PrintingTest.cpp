@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/AppContext.h"
-#include "app/AppError.h"
+#include "base/AppContext.h"
+#include "base/AppError.h"
 #include "chart/Printing.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"

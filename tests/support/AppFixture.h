@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/AppContext.h"
+#include "base/AppContext.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor::test {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Clock.h"
+#include "base/Clock.h"
 #include "app/MainView.h"
 #include "link/SerialPort.h"
 #include "live/LiveDisplay.h"

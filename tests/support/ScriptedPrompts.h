@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "base/Prompts.h"
+#include "base/SettingsStore.h"
 
 namespace velkor::test {
 

@@ -1,8 +1,8 @@
-#include "app/QtSettingsStore.h"
+#include "base/QtSettingsStore.h"
 
 #include <QStringList>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <tuple>
 #include <utility>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 namespace {

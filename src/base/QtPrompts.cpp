@@ -1,4 +1,4 @@
-#include "app/QtPrompts.h"
+#include "base/QtPrompts.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/Preferences.h"
+#include "base/Preferences.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,10 +6,10 @@
 #include <functional>
 #include <limits>
 
-#include "app/AppError.h"
-#include "app/Numbers.h"
-#include "app/Prompts.h"
-#include "app/SettingsStore.h"
+#include "base/AppError.h"
+#include "base/Numbers.h"
+#include "base/Prompts.h"
+#include "base/SettingsStore.h"
 
 namespace velkor {
 

@@ -5,7 +5,7 @@
 
 #include <QSettings>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "app/Numbers.h"
+#include "base/Numbers.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/QtPrompts.h"
+#include "base/QtPrompts.h"
 #include "support/QtApp.h"
 
 namespace velkor {

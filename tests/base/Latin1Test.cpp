@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Latin1.h"
+#include "base/Latin1.h"
 
 namespace velkor {
 namespace {

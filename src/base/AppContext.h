@@ -4,8 +4,8 @@
 #include <string>
 
 #include "about/Branding.h"
-#include "app/Preferences.h"
-#include "app/SharedState.h"
+#include "base/Preferences.h"
+#include "base/SharedState.h"
 #include "live/LiveState.h"
 #include "log/DataLog.h"
 

@@ -1,8 +1,8 @@
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 
 #include <stdexcept>
 
-#include "app/AppError.h"
+#include "base/AppError.h"
 
 namespace velkor {
 

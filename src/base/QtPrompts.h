@@ -1,7 +1,7 @@
 #pragma once
 // Prompts as Qt message boxes, input boxes and file dialogs.
 
-#include "app/Prompts.h"
+#include "base/Prompts.h"
 
 namespace velkor {
 

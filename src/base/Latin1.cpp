@@ -1,4 +1,4 @@
-#include "app/Latin1.h"
+#include "base/Latin1.h"
 
 namespace velkor {
 
