@@ -12,6 +12,7 @@
 #include "app/Clock.h"
 #include "app/MainView.h"
 #include "app/QtSettingsStore.h"
+#include "app/ShutdownPrompts.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"
@@ -138,6 +139,7 @@ private:
     QtSettingsStore m_settings;
     QtSerialPort m_port;
     SteadyClock m_clock;
+    ShutdownPrompts m_prompts;
     AppContext m_ctx;
     ControllerLink m_link;
     std::unique_ptr<QPrinter> m_printer;
