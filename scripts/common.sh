@@ -13,6 +13,8 @@ VELKOR_PACKAGES=(
     # The help file's compiler (chmcmd) and reader, the PDF tools the print tests read pages
     # with, and Liberation Mono, the metric twin of the printed header's Courier New.
     fp-utils libchm-dev poppler-utils fonts-liberation2
+    # The X server the hand-run measurement of closing during a download drives the program on.
+    xvfb
 )
 
 velkor_install() {

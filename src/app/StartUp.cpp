@@ -133,6 +133,13 @@ void showAbout(AppContext& ctx) {
 }
 
 void shutDown(AppContext& ctx) {
+    SharedState& state = ctx.data.state;
+    // An operation still running (it yielded to the window system, where the close arrived)
+    // stops at its next step: the flags end its loops, the port stays closed and its prompts
+    // stay unseen.
+    state.ShuttingDown = true;
+    state.AbortRequested = true;
+    state.RealTimeActive = false;
     if (ctx.port.isOpen()) {
         ctx.port.close();
     }

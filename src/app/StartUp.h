@@ -20,6 +20,8 @@ void openDisplayOptions(AppContext& ctx);
 void showAbout(AppContext& ctx);
 
 // Closing the main window, however it is closed: the port is closed; nothing is asked or saved.
+// An operation that is still running ends at its next step, shows no further prompt and never
+// opens the port again.
 void shutDown(AppContext& ctx);
 
 }  // namespace velkor

@@ -26,8 +26,8 @@
 #include "about/DataFiles.h"
 #include "about/HelpContents.h"
 #include "about/HelpWindow.h"
-#include "base/Prompts.h"
 #include "app/StartUp.h"
+#include "base/Prompts.h"
 #include "chart/ViewChart.h"
 #include "chart/frmChart1.h"
 #include "link/ClearLog.h"
@@ -78,8 +78,9 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
                  QWidget* parent)
     : QMainWindow(parent),
       m_dataFolders(std::move(dataFolders)),
+      m_prompts(prompts, data.state),
       m_ctx{data,
-            prompts,
+            m_prompts,
             m_settings,
             *this,
             m_port,
@@ -93,6 +94,11 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
     createFrames();
     resize(860, 560);
     m_port.setLineErrorHandler([this](int code) { OnComm(m_ctx, code); });
+    // A menu choice that waited for a live refresh runs from the event loop, after the
+    // refresh's own events.
+    m_link.setChoicePoster([this](std::function<void()> choice) {
+        QMetaObject::invokeMethod(this, std::move(choice), Qt::QueuedConnection);
+    });
     // Esc sets AbortRequested whichever control of this window has the focus.
     qApp->installEventFilter(this);
 }
@@ -344,6 +350,9 @@ void frmMain::setSpeedometerLimits(double redline, double fullScale) {
 }
 
 void frmMain::showDisplayOptions() {
+    if (m_ctx.data.state.ShuttingDown) {
+        return;
+    }
     // Loaded afresh each time; at start-up it shows before this window does.
     frmDisplayOptions dialog(m_ctx, this);
     dialog.Form_Load();
@@ -351,6 +360,9 @@ void frmMain::showDisplayOptions() {
 }
 
 void frmMain::openChartWindow() {
+    if (m_ctx.data.state.ShuttingDown) {
+        return;  // a download that ended as the window closed opens nothing more
+    }
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
@@ -406,7 +418,7 @@ void frmMain::mnuSaveFile_Click() {
 }
 
 void frmMain::mnuDownload_Click() {
-    velkor::mnuDownload_Click(m_link);
+    m_link.runEndingLiveView([this] { velkor::mnuDownload_Click(m_link); });
 }
 
 void frmMain::mnuViewRealTime_Click() {
@@ -422,7 +434,8 @@ void frmMain::tmrDataRead_Timer() {
 }
 
 void frmMain::mnuViewChart_Click() {
-    runOperation([&] { velkor::mnuViewChart_Click(m_ctx); });
+    m_link.runEndingLiveView(
+        [this] { runOperation([this] { velkor::mnuViewChart_Click(m_ctx); }); });
 }
 
 void frmMain::mnuEditComment_Click() {
@@ -434,7 +447,7 @@ void frmMain::mnuClearControllerBuffer_Click() {
 }
 
 void frmMain::mnuDisplayOptions_Click() {
-    runOperation([&] { openDisplayOptions(m_ctx); });
+    m_link.runEndingLiveView([this] { runOperation([this] { openDisplayOptions(m_ctx); }); });
 }
 
 void frmMain::mnuAbout_Click() {
@@ -468,9 +481,12 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    tmrDataRead->stop();
     shutDown(m_ctx);
     event->accept();
-    // Ends the run at once, leaving any other window without asking it.
+    // Ends the run at once, leaving any other window without asking it. An operation that was
+    // running (the close arrived while it let window events run) ends at its next step, and the
+    // main loop then returns.
     QCoreApplication::exit(0);
 }
 

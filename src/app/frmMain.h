@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/MainView.h"
 #include "base/AppContext.h"
 #include "base/Clock.h"
-#include "app/MainView.h"
 #include "base/QtSettingsStore.h"
+#include "base/ShutdownPrompts.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"
@@ -139,6 +140,7 @@ private:
     QtSettingsStore m_settings;
     QtSerialPort m_port;
     SteadyClock m_clock;
+    ShutdownPrompts m_prompts;
     AppContext m_ctx;
     ControllerLink m_link;
     std::unique_ptr<QPrinter> m_printer;

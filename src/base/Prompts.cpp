@@ -23,11 +23,13 @@ StepResult runStep(Prompts& prompts, const std::function<void()>& step) {
                                  AppError(ErrorNumber::SubscriptOutOfRange, "Velkor",
                                           std::string("Subscript out of range: ") + error.what()));
         }
-        if (answer == Answer::Abort) {
-            return StepResult::Aborted;
-        }
         if (answer == Answer::Ignore) {
             return StepResult::Ignored;
+        }
+        // Only Retry runs the step again: a box closed without a choice (as when the program
+        // is closing) leaves the operation, as Abort does.
+        if (answer != Answer::Retry) {
+            return StepResult::Aborted;
         }
     }
 }

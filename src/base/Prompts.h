@@ -45,7 +45,8 @@ Answer ErrorPrompt(Prompts& prompts, const AppError& error);
 enum class StepResult { Done, Ignored, Aborted };
 
 // Runs one step of an operation. A run-time error goes to the shared error prompt: Retry runs the
-// step again, Ignore goes on after it (Ignored), Abort leaves the operation (Aborted).
+// step again, Ignore goes on after it (Ignored), Abort or any other answer leaves the operation
+// (Aborted).
 StepResult runStep(Prompts& prompts, const std::function<void()>& step);
 
 }  // namespace velkor

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "base/ShutdownPrompts.h"
+
 namespace velkor {
 
 namespace {
@@ -122,7 +124,13 @@ Answer QtPrompts::message(const std::string& text, const std::string& title, Ico
     QMessageBox box(qtIcon(icon), fromCore(title), fromCore(text), qtButtons(buttons),
                     QApplication::activeWindow());
     box.setEscapeButton(escapeButton(buttons));
-    return answerFor(box.exec());
+    const int result = box.exec();
+    // A box that ends without a button (its event loop told to quit) counts as backed out of,
+    // never as its first button.
+    if (box.clickedButton() == nullptr) {
+        return backingOut(buttons);
+    }
+    return answerFor(result);
 }
 
 std::optional<std::string> QtPrompts::inputBox(const std::string& prompt, const std::string& title,

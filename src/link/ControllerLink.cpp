@@ -1,5 +1,6 @@
 #include "link/ControllerLink.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "app/MainView.h"
@@ -16,7 +17,7 @@ AppError timeoutError() {
 
 ControllerLink::Session::~Session() {
     if (m_link != nullptr) {
-        m_link->m_busy = false;
+        m_link->release();
     }
 }
 
@@ -26,6 +27,48 @@ ControllerLink::Session ControllerLink::beginOperation() {
     }
     m_busy = true;
     return Session(this);
+}
+
+ControllerLink::Session ControllerLink::beginLiveRefresh() {
+    if (choiceWaiting()) {
+        return Session(nullptr);  // the live view is about to end
+    }
+    Session session = beginOperation();
+    if (session) {
+        m_liveRefresh = true;
+    }
+    return session;
+}
+
+void ControllerLink::release() {
+    m_busy = false;
+    m_liveRefresh = false;
+    if (!m_waitingChoice) {
+        return;
+    }
+    std::function<void()> choice = std::move(m_waitingChoice);
+    m_waitingChoice = nullptr;
+    m_choiceDue = true;
+    auto run = [this, choice = std::move(choice)] {
+        m_choiceDue = false;
+        if (!m_ctx.data.state.ShuttingDown) {
+            choice();
+        }
+    };
+    if (m_poster) {
+        m_poster(std::move(run));
+    } else {
+        run();
+    }
+}
+
+void ControllerLink::runEndingLiveView(std::function<void()> choice) {
+    if (m_busy && m_liveRefresh) {
+        // The refresh ends after its current read; the choice runs once it has let go.
+        m_waitingChoice = std::move(choice);
+        return;
+    }
+    choice();
 }
 
 ControllerLink::Session ControllerLink::beginMenuOperation() {
@@ -57,6 +100,9 @@ void ControllerLink::closePort() {
 
 bool ControllerLink::ensureOpen(Cleanup cleanup) {
     while (!m_ctx.port.isOpen()) {
+        if (m_ctx.data.state.ShuttingDown) {
+            return false;  // a closed window never opens the port again
+        }
         try {
             const int number = m_ctx.data.prefs.CommPortNumber;
             if (number < 1 || number > PortCount) {
@@ -70,7 +116,7 @@ bool ControllerLink::ensureOpen(Cleanup cleanup) {
             if (answer == Answer::Retry) {
                 continue;
             }
-            if (answer == Answer::Abort) {
+            if (answer != Answer::Ignore) {
                 runCleanup(cleanup);
             }
             // Ignore: nothing can be sent on a closed port, so the operation ends unanswered.
@@ -88,13 +134,33 @@ void ControllerLink::runCleanup(Cleanup cleanup) {
 }
 
 void ControllerLink::reportTimeout(Cleanup cleanup) {
+    if (m_ctx.data.state.ShuttingDown) {
+        return;  // the window has closed: the operation just ends
+    }
     // Retry repeats the failed step, which for a time-out is the report itself.
     Answer answer = Answer::Retry;
     while (answer == Answer::Retry) {
         answer = ErrorPrompt(m_ctx.prompts, timeoutError());
     }
-    if (answer == Answer::Abort) {
+    if (answer != Answer::Ignore) {
         runCleanup(cleanup);
+    }
+}
+
+bool ControllerLink::awaitReply(int count, Clock::time_point deadline) {
+    SerialPort& port = m_ctx.port;
+    for (;;) {
+        const auto sliceEnd = std::min(deadline, m_ctx.clock.now() + LateReplySlice);
+        if (port.waitForBytes(count, sliceEnd)) {
+            return true;
+        }
+        if (!port.isOpen() || m_ctx.clock.now() >= deadline) {
+            return false;
+        }
+        m_ctx.prompts.yield();
+        if (m_ctx.data.state.ShuttingDown) {
+            return false;
+        }
     }
 }
 
@@ -112,7 +178,7 @@ std::optional<std::vector<std::uint8_t>> ControllerLink::exchange(const Exchange
         }
     }
     const auto deadline = m_ctx.clock.now() + ex.wait;
-    if (!port.waitForBytes(ex.replyLength, deadline)) {
+    if (!awaitReply(ex.replyLength, deadline)) {
         if (ex.silentTimeout) {
             return std::nullopt;
         }

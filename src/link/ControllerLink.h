@@ -6,12 +6,14 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/AppContext.h"
 #include "base/AppError.h"
+#include "base/Clock.h"
 
 namespace velkor {
 
@@ -71,7 +73,26 @@ public:
     // A controller operation chosen from a menu: refused with the busy notice while another
     // one runs.
     Session beginMenuOperation();
+    // One refresh of the live view. Refused, besides while the link is busy, while a choice that
+    // ends the live view waits for its turn.
+    Session beginLiveRefresh();
     bool busy() const { return m_busy; }
+
+    // Runs a menu choice that ends the live view (download, chart, display options). While a
+    // live refresh is reading, the choice waits instead, without a notice: the refresh ends
+    // after its current read, and the choice goes to the poster once the refresh has let go of
+    // the link, so that controller commands never interleave. A later choice made meanwhile
+    // takes the place of an earlier one. Otherwise the choice runs at once.
+    void runEndingLiveView(std::function<void()> choice);
+    // True while a choice waits for the refresh to end: the refresh stops at its next check.
+    bool refreshEndRequested() const { return static_cast<bool>(m_waitingChoice); }
+    // True from the choice being asked for until it has run.
+    bool choiceWaiting() const { return static_cast<bool>(m_waitingChoice) || m_choiceDue; }
+    // How a choice that waited is run once the link is free: the window posts it to its event
+    // loop. Without a poster it runs as the refresh lets go.
+    void setChoicePoster(std::function<void(std::function<void()>)> poster) {
+        m_poster = std::move(poster);
+    }
 
     // Pauses for `milliseconds` on the monotonic clock while letting window events run.
     void DelayTimer(std::int32_t milliseconds);
@@ -122,6 +143,16 @@ private:
         Cleanup cleanup = Cleanup::ClosePort;
     };
 
+    // How long a reply is awaited before window events get a turn; replies of a controller that
+    // answers come well within it.
+    static constexpr std::chrono::milliseconds LateReplySlice{50};
+
+    void release();
+    // Waits for `count` reply bytes until the deadline. A reply that has not come within
+    // LateReplySlice lets window events run once per slice while it is awaited, so that a dead
+    // line does not freeze the window or keep it from closing. False when the bytes did not
+    // come, the port was closed meanwhile or the window has closed.
+    bool awaitReply(int count, Clock::time_point deadline);
     // Steps 1 to 7 of the send-and-wait transaction: the reply bytes, or nothing after a
     // time-out or a port that would not open (both already reported, the port closed).
     std::optional<std::vector<std::uint8_t>> exchange(const Exchange& exchange);
@@ -140,6 +171,10 @@ private:
 
     AppContext& m_ctx;
     bool m_busy = false;
+    bool m_liveRefresh = false;
+    std::function<void()> m_waitingChoice;
+    bool m_choiceDue = false;
+    std::function<void(std::function<void()>)> m_poster;
 };
 
 }  // namespace velkor

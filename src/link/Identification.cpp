@@ -34,7 +34,8 @@ void ControllerLink::ReadFirmwareID() {
             }
         } else {
             const auto now = m_ctx.clock.now();
-            if (now >= deadline) {
+            // A port closed meanwhile (a line error's Cancel, the window closing) sends no more.
+            if (now >= deadline || !port.isOpen()) {
                 break;
             }
             port.waitForBytes(1, std::min(deadline, now + std::chrono::milliseconds(5)));
@@ -53,7 +54,9 @@ void ControllerLink::ReadFirmwareID() {
     CommandOK = true;
 }
 
-std::uint8_t ControllerLink::ReadEEPROM() { return byteRead(Command::ReadEEPROM); }
+std::uint8_t ControllerLink::ReadEEPROM() {
+    return byteRead(Command::ReadEEPROM);
+}
 
 void ControllerLink::ReadTPSScaleFactors() {
     CommandOK = false;

@@ -24,16 +24,17 @@ void lamp(LiveDisplay& display, LampId id, bool lit) {
     display.setLampColour(id, lit ? LampLit : LampDark);
 }
 
-// False when the tick must end here (Esc, which is consumed, or the view ended). Window events,
-// Esc among them, have just run in the pause that ends every read, so the check takes no extra
-// round of them: that would cost the line time of the poll.
-bool continueCheck(AppContext& ctx) {
-    SharedState& state = ctx.data.state;
+// False when the tick must end here (Esc, which is consumed; the view ended; or a menu choice
+// that ends the view waits for the link). Window events, Esc among them, have just run in the
+// pause that ends every read, so the check takes no extra round of them: that would cost the
+// line time of the poll.
+bool continueCheck(ControllerLink& link) {
+    SharedState& state = link.context().data.state;
     if (state.AbortRequested) {
         state.AbortRequested = false;
         return false;
     }
-    return state.RealTimeActive;
+    return state.RealTimeActive && !link.refreshEndRequested();
 }
 
 // Brackets the writes of one tick, however the tick ends.
@@ -162,7 +163,7 @@ void tmrDataRead_Timer(ControllerLink& link) {
     if (!ctx.data.state.RealTimeActive) {
         return;
     }
-    const auto session = link.beginOperation();
+    const auto session = link.beginLiveRefresh();
     if (!session) {
         return;  // the previous tick, or another operation, still has the port
     }
@@ -235,7 +236,7 @@ void tmrDataRead_Timer(ControllerLink& link) {
         if (runStep(ctx.prompts, [&] { goOn = steps[i](); }) == StepResult::Aborted || !goOn) {
             return;
         }
-        if (i + 1 < steps.size() && !continueCheck(ctx)) {
+        if (i + 1 < steps.size() && !continueCheck(link)) {
             return;
         }
     }

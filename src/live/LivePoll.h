@@ -15,7 +15,9 @@ struct Preferences;
 // bits, with a continue check after each (Esc or Close end the tick there). A state read that
 // fails shows the lost-link display and ends the live view, without a message of its own.
 // A tick that finds another controller operation (or an earlier tick) still running is skipped,
-// so two series of reads never interleave on the port.
+// so two series of reads never interleave on the port. A menu choice that ends the live view,
+// made during a tick, ends the tick at its next check and then runs
+// (ControllerLink::runEndingLiveView).
 void tmrDataRead_Timer(ControllerLink& link);
 
 // The status line: the state's name, and in volts mode the throttle voltage of the previous

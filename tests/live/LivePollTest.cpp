@@ -1,7 +1,10 @@
 // The polling tick: the reads in their order, what each shows, Esc and Close part-way, ticks
 // that must not overlap, and the controller pulled off the cable.
 
+#include "app/StartUp.h"
+#include "chart/ViewChart.h"
 #include "live/LiveTestSupport.h"
+#include "log/Download.h"
 
 namespace velkor::test {
 namespace {
@@ -232,6 +235,73 @@ TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
     EXPECT_EQ(view.busyShown, 1);
     EXPECT_TRUE(data->state.RealTimeActive);
     EXPECT_FALSE(link.busy());
+}
+
+// A menu choice that ends the live view, made while a refresh is reading, is not refused: the
+// refresh ends after its current read and the choice runs once the refresh has let go of the
+// link, without a busy notice and without a command between the two.
+TEST_F(LivePollTest, AChoiceThatEndsTheViewWaitsForTheRefreshToEnd) {
+    std::vector<std::function<void()>> posted;
+    link.setChoicePoster([&](std::function<void()> run) { posted.push_back(std::move(run)); });
+    const struct {
+        const char* name;
+        std::function<void()> choice;
+        std::vector<std::string> messages;
+    } choices[] = {
+        {"View Chart", [&] { mnuViewChart_Click(ctx); }, {"Data buffer empty."}},
+        {"Download Data",
+         [&] { mnuDownload_Click(link); },
+         {"Firmware ID: Shift Light Controller V2.0"}},
+        {"Display Options", [&] { openDisplayOptions(ctx); }, {}},
+    };
+    for (const auto& made : choices) {
+        SCOPED_TRACE(made.name);
+        mnuViewRealTime_Click(link);
+        ASSERT_TRUE(data->state.RealTimeActive);
+        bool ran = false;
+        intercept = [&](std::uint8_t byte, ScriptedPort&) {
+            if (byte == RPM) {
+                prompts.onYield = [&] {
+                    link.runEndingLiveView([&] {
+                        ran = true;
+                        made.choice();
+                    });
+                };
+            }
+            return false;
+        };
+        EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM}));
+        ASSERT_EQ(posted.size(), 1u);
+        EXPECT_FALSE(ran);
+        EXPECT_FALSE(link.busy());
+        intercept = nullptr;
+        EXPECT_TRUE(tick().empty());  // no refresh starts while the choice is on its way
+
+        for (std::size_t i = 0; i < made.messages.size(); ++i) {
+            prompts.answerMessages({Answer::Ok});
+        }
+        const auto shownBefore = prompts.messageTexts().size();
+        const auto from = port.written.size();
+        auto run = std::move(posted.front());
+        posted.clear();
+        run();
+        EXPECT_TRUE(ran);
+        EXPECT_FALSE(data->state.RealTimeActive);
+        EXPECT_EQ(view.busyShown, 0);
+        const auto sent = writtenSince(from);
+        if (std::string(made.name) == "Download Data") {
+            ASSERT_FALSE(sent.empty());
+            EXPECT_EQ(sent.front(), 51);  // the download's first ReSync, after the refresh
+            EXPECT_EQ(view.chartsShown, 1);
+        } else {
+            EXPECT_TRUE(sent.empty());
+        }
+        const auto shown = prompts.messageTexts();
+        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<std::ptrdiff_t>(shownBefore),
+                                           shown.end()),
+                  made.messages);
+    }
+    EXPECT_EQ(view.displayOptionsShown, 1);
 }
 
 // Abort or Ignore at the state read's time-out prompt.
