@@ -236,7 +236,9 @@ def syntax_ok(build, tree, rel, text):
             continue
         kept.append(a)
     # A copy beside the original, so that its own includes resolve and the original is untouched.
-    handle, scratch = tempfile.mkstemp(suffix=".cpp", prefix=".mutant-", dir=os.path.dirname(target))
+    handle, scratch = tempfile.mkstemp(
+        suffix=".cpp", prefix=".mutant-", dir=os.path.dirname(target)
+    )
     try:
         with os.fdopen(handle, "w", encoding="utf-8") as f:
             f.write(text)
@@ -384,7 +386,9 @@ def sync(root, tree):
         rel_dir = os.path.relpath(dirpath, root)
         if rel_dir == ".":
             dirnames[:] = [d for d in dirnames if not SKIP_TOP.match(d)]
-            filenames = [f for f in filenames if not SKIP_TOP.match(f) and f != "compile_commands.json"]
+            filenames = [
+                f for f in filenames if not SKIP_TOP.match(f) and f != "compile_commands.json"
+            ]
         os.makedirs(os.path.join(tree, rel_dir), exist_ok=True)
         seen.add(os.path.normpath(rel_dir))
         for name in filenames:

@@ -24,7 +24,7 @@ BUILD="$WORK/build"
 LOGS="$WORK/logs"
 
 only=""
-timeout=60
+timeout=30
 jobs=2
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -73,7 +73,10 @@ fi
 mapfile -t targets < <(test_targets)
 
 run_suite() {
-    ctest --test-dir "$BUILD" -j "$jobs" --timeout "$timeout" --stop-on-failure
+    # A failing test is run once more before it counts: a few tests that time the line's pauses
+    # can fail once on a machine loaded far beyond its cores.
+    ctest --test-dir "$BUILD" -j "$jobs" --timeout "$timeout" --stop-on-failure \
+        --repeat until-pass:2
 }
 
 started=$SECONDS
