@@ -37,15 +37,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://velkor.example)
 # The dependencies come from the libraries the programs link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The synopsis, then the extended description (CPack indents its lines; an empty line separates
+# paragraphs).
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "shift-light controller data logger
- Velkor talks to a car's shift-light controller over a serial cable
- (RS-232 at 56000 bit/s). It downloads the controller's log of 2700
- samples, saves it as a comma-separated log file and opens such files
- again, plots the log on a two-trace chart with a time window and a
- marker read-out, prints the chart, shows the controller live on dials,
- gauges and lamps, and erases the controller's log.
- .
- The package also holds velkor-sim, a simulated controller on a
- pseudo-terminal, for trying every operation without a car.")
+Velkor talks to a car's shift-light controller over a serial cable
+(RS-232 at 56000 bit/s). It downloads the controller's log of 2700
+samples, saves it as a comma-separated log file and opens such files
+again, plots the log on a two-trace chart with a time window and a
+marker read-out, prints the chart, shows the controller live on dials,
+gauges and lamps, and erases the controller's log.
+
+The package also holds velkor-sim, a simulated controller on a
+pseudo-terminal, for trying every operation without a car.")
 include(CPack)

@@ -9,14 +9,17 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 VELKOR_PACKAGES+=(dpkg-dev file lintian appstream desktop-file-utils)
 velkor_install
 
-# Debian's hardening flags (stack protector, fortified functions, read-only relocations).
-CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
-LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
-export CXXFLAGS LDFLAGS
+# Debian's hardening flags (stack protector, fortified functions, read-only relocations bound at
+# start), with source paths relative to the top of the tree.
+cd "$VELKOR_ROOT"
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+ldflags=$(dpkg-buildflags --get LDFLAGS)
 
 dir=$VELKOR_ROOT/build-package
 rm -f "$dir"/velkor_*.deb
-velkor_configure build-package -DCMAKE_BUILD_TYPE=None -DVELKOR_BUILD_TESTS=OFF -DVELKOR_WERROR=ON
+velkor_configure build-package -DCMAKE_BUILD_TYPE=None -DVELKOR_BUILD_TESTS=OFF -DVELKOR_WERROR=ON \
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
 cmake --build "$dir"
 (cd "$dir" && cpack -G DEB)
 deb=$(ls "$dir"/velkor_*_amd64.deb)
