@@ -130,6 +130,7 @@ still_running_after() {
 start_and_watch() {
     local ready=$1 name=$2 seconds=$3 out=$root/tmp/start.out
     shift 3
+    : >"$out"
     in_root "$@" >"$out" 2>&1 &
     local job=$!
     until grep -q "$ready" "$out"; do
