@@ -1,19 +1,59 @@
 // Velkor: download, keep, chart and watch a shift-light controller's log.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <memory>
 
+#include "VelkorVersion.h"
 #include "about/DataFiles.h"
 #include "about/frmSplash.h"
 #include "base/AppContext.h"
 #include "base/QtPrompts.h"
 #include "app/frmMain.h"
 
+namespace {
+
+void describeCommandLine(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        "Downloads, saves, charts and prints a shift-light controller's log, and shows the "
+        "controller live.\nThe serial port is chosen under Communications > Port Setup.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// --help and --version are answered before the window system is reached, so that they work
+// without a display. Qt's own options (-platform, -style...) are left to QApplication.
+void answerHelpOrVersion(int argc, char* argv[]) {
+    QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet("help")) {
+        parser.showHelp(0);
+    }
+    if (parser.isSet("version")) {
+        parser.showVersion();
+    }
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     // The application and organisation name under which the preferences are stored.
     QCoreApplication::setOrganizationName("Velkor");
     QCoreApplication::setApplicationName("Velkor");
+    QCoreApplication::setApplicationVersion(velkor::VersionText);
+    answerHelpOrVersion(argc, argv);
+
+    QApplication app(argc, argv);
+    {
+        QCommandLineParser parser;  // refuses unknown options and arguments
+        describeCommandLine(parser);
+        parser.process(app);
+        if (!parser.positionalArguments().isEmpty()) {
+            parser.showHelp(1);
+        }
+    }
 
     auto data = std::make_unique<velkor::AppData>();
     velkor::QtPrompts prompts;

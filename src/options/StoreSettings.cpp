@@ -7,8 +7,9 @@
 namespace velkor {
 
 bool storeSettings(AppContext& ctx, const std::vector<SettingWrite>& writes) {
-    for (const auto& [key, text] : writes) {
-        const StepResult result = runStep(ctx.prompts, [&] { ctx.settings.write(key, text); });
+    for (const SettingWrite& setting : writes) {
+        const StepResult result =
+            runStep(ctx.prompts, [&] { ctx.settings.write(setting.first, setting.second); });
         if (result == StepResult::Aborted) {
             return false;
         }

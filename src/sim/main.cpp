@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "VelkorVersion.h"
 #include "sim/Simulator.h"
 
 namespace {
@@ -46,6 +47,7 @@ Faults:
   --noise N                 damage about one reply byte in N on the line: it arrives as 0, as
                             a serial port hands over a byte with a framing error
   --help                    show this text
+  --version                 show the version
 )";
 
 struct UsageError : std::runtime_error {
@@ -91,8 +93,10 @@ velkor::sim::Fram readFram(const std::string& path) {
     return fram;
 }
 
+enum class Answer { Run, Help, Version };
+
 // Reads the command line into a configuration; throws UsageError for anything it cannot use.
-Config parse(const std::vector<std::string>& args, bool& help) {
+Config parse(const std::vector<std::string>& args, Answer& answer) {
     Config config;
     std::string framPath;
     long long ringStart = -1;
@@ -124,7 +128,9 @@ Config parse(const std::vector<std::string>& args, bool& help) {
         };
         auto& faults = config.faults;
         if (option == "--help" || option == "-h") {
-            help = true;
+            answer = Answer::Help;
+        } else if (option == "--version") {
+            answer = Answer::Version;
         } else if (option == "--link") {
             config.linkPath = next();
         } else if (option == "--fram") {
@@ -169,7 +175,7 @@ Config parse(const std::vector<std::string>& args, bool& help) {
             throw UsageError("unknown option " + option);
         }
         if (hasValue && (option == "--paced" || option == "--silent" || option == "--wrong-ack" ||
-                         option == "--half-reply" || option == "--help")) {
+                         option == "--half-reply" || option == "--help" || option == "--version")) {
             throw UsageError(option + " takes no value");
         }
     }
@@ -197,10 +203,14 @@ Config parse(const std::vector<std::string>& args, bool& help) {
 int main(int argc, char* argv[]) {
     Config config;
     try {
-        bool help = false;
-        config = parse(std::vector<std::string>(argv + 1, argv + argc), help);
-        if (help) {
+        Answer answer = Answer::Run;
+        config = parse(std::vector<std::string>(argv + 1, argv + argc), answer);
+        if (answer == Answer::Help) {
             std::cout << Usage;
+            return 0;
+        }
+        if (answer == Answer::Version) {
+            std::cout << "velkor-sim " << velkor::VersionText << '\n';
             return 0;
         }
     } catch (const UsageError& e) {
