@@ -11,7 +11,7 @@
 #include <string>
 
 #include "about/Branding.h"
-#include "app/AppError.h"
+#include "base/AppError.h"
 #include "chart/ChartTemplate.h"
 
 namespace velkor::test {
