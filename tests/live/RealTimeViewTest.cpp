@@ -66,17 +66,7 @@ TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage)
 TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButStillStart) {
     controller.setFirmwareId("");
     // The controller will not take address 21, where the scale factors are.
-    std::vector<std::uint8_t> recent;
-    intercept = [&](std::uint8_t byte, ScriptedPort& p) {
-        recent.push_back(byte);
-        const auto n = recent.size();
-        if (n >= 3 && recent[n - 3] == 20 && recent[n - 2] == 21 && byte == 0) {
-            controller.receive(byte, sim::SimClock::now());
-            p.reply(0x15);
-            return true;
-        }
-        return false;
-    };
+    intercept = refusingAddress(controller, 21);
     data->log.TPSMin = 1;
     data->log.TPSMax = 2;
     prompts.answerMessages({Answer::Ok, Answer::Ok});

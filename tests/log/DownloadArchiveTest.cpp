@@ -19,6 +19,7 @@
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
 #include "support/QtApp.h"
+#include "support/SimController.h"
 
 namespace velkor::test {
 namespace {
@@ -39,11 +40,7 @@ protected:
         data->branding.InfoLines = {"Acme"};
         ctx.downloadArchiveDir = (archive / "Velkor" / "downloads").string();
         port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
-            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-                for (auto b : reply->bytes) {
-                    p.reply(b);
-                }
-            }
+            answerFrom(controller, byte, p);
         };
     }
 
