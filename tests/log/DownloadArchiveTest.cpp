@@ -18,6 +18,7 @@
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 #include "support/QtApp.h"
 #include "support/SimController.h"
 
@@ -27,11 +28,6 @@ namespace {
 const auto* const environment = installQtApplication();
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class DownloadArchiveTest : public ::testing::Test, protected AppFixture {
 protected:

@@ -15,6 +15,7 @@
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
 #include "support/Fakes.h"
+#include "support/Files.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor::test {
@@ -27,15 +28,6 @@ const std::string PrematureEnd =
 const std::string BadFirmware =
     "Error - invalid firmware ID. Unable to identify controller version.\r\n"
     "Some data may be incorrectly scaled.";
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void spit(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
