@@ -20,6 +20,7 @@
 #include "log/FramDecode.h"
 #include "options/DialogDriver.h"
 #include "sim/Simulator.h"
+#include "support/Drives.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -30,16 +31,7 @@ const auto* const environment = installQtApplication();
 
 class frmChart1Test : public ::testing::Test {
 protected:
-    frmChart1Test() {
-        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
-        std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
-        log->TPSMin = 26;
-        log->TPSMax = 230;
-        EXPECT_FALSE(DecodeFRAMImage(*log));
-        log->DataLogInterval = 0.1f;
-        BuildElapsedTime(*log);
-        log->DataBufferEmpty = false;
-    }
+    frmChart1Test() { loadDrive(*log, sim::generateDrive(368 + 12 * 500, 11), 0.1f); }
 
     std::unique_ptr<frmChart1> open(std::vector<std::string> folders = {VELKOR_DATA_DIR}) {
         auto window = std::make_unique<frmChart1>(*log, prefs, prompts, folders);

@@ -18,6 +18,7 @@
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Drives.h"
 #include "support/Fakes.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
@@ -35,12 +36,7 @@ const std::string Timeout = "RS-232 timeout. Check cable and click Abort.";
 std::unique_ptr<DataLog> expectedLog(const sim::Fram& fram, float tpsMin, float tpsMax,
                                      float interval) {
     auto log = std::make_unique<DataLog>();
-    std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
-    log->TPSMin = tpsMin;
-    log->TPSMax = tpsMax;
-    EXPECT_FALSE(DecodeFRAMImage(*log));
-    log->DataLogInterval = interval;
-    BuildElapsedTime(*log);
+    loadDrive(*log, fram, interval, tpsMin, tpsMax);
     return log;
 }
 

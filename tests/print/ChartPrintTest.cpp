@@ -24,6 +24,7 @@
 #include "log/FramDecode.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Drives.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -87,15 +88,8 @@ void whenModal(std::function<void(T*)> handle) {
 class ChartPrintTest : public ::testing::Test, protected AppFixture {
 protected:
     ChartPrintTest() {
-        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
         DataLog& log = data->log;
-        std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
-        log.TPSMin = 26;
-        log.TPSMax = 230;
-        EXPECT_FALSE(DecodeFRAMImage(log));
-        log.DataLogInterval = 0.1f;
-        BuildElapsedTime(log);
-        log.DataBufferEmpty = false;
+        loadDrive(log, sim::generateDrive(368 + 12 * 500, 11), 0.1f);
         log.DownloadDate = "06/12/26 20:15:00";
         data->branding.InfoLines = {"Acme Racing"};
         printer.setOutputFormat(QPrinter::PdfFormat);
