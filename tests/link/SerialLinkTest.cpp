@@ -104,7 +104,6 @@ TEST_F(SerialLinkTest, EveryCommandSendsItsBytesInOrderWithThePausesBetween) {
     link.SetAddress(300);
     EXPECT_TRUE(link.CommandOK);
     EXPECT_EQ(received(), (std::vector<int>{51, 20, 19, 0, 20, 0, 0, 20, 44, 1}));
-    EXPECT_TRUE(pausesSeen([this] { link.SetAddress(300); }, {1, 2}));
     EXPECT_TRUE(port.isOpen());
 
     simulator->clearReceived();
@@ -122,7 +121,6 @@ TEST_F(SerialLinkTest, EveryCommandSendsItsBytesInOrderWithThePausesBetween) {
     link.ReadFRAMBlock(64);
     EXPECT_TRUE(link.CommandOK);
     EXPECT_EQ(received(), (std::vector<int>{41, 38, 42, 43, 39, 40, 44, 45, 46, 21, 30, 48, 64}));
-    EXPECT_TRUE(pausesSeen([this] { link.ReadFRAMBlock(64); }, {1}));
     EXPECT_TRUE(port.isOpen());
 
     simulator->clearReceived();
@@ -131,6 +129,7 @@ TEST_F(SerialLinkTest, EveryCommandSendsItsBytesInOrderWithThePausesBetween) {
     EXPECT_EQ(received(), (std::vector<int>{49, 105, 52, 191, 59}));
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(simulator->eraseCount(), 1);
+    // The pauses' lengths are proven on the fake clock; here the real clock really pauses.
     EXPECT_TRUE(pausesSeen([this] { link.ClearControllerBuffer(); }, {1, 2, 3, 4}));
     EXPECT_TRUE(prompts.shown().empty());
 }
