@@ -13,13 +13,14 @@
 #include <memory>
 
 #include "about/DataFiles.h"
-#include "base/Preferences.h"
 #include "app/frmMain.h"
+#include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
 #include "options/DialogDriver.h"
 #include "sim/Simulator.h"
+#include "support/Drives.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -30,16 +31,7 @@ const auto* const environment = installQtApplication();
 
 class frmChart1Test : public ::testing::Test {
 protected:
-    frmChart1Test() {
-        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
-        std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
-        log->TPSMin = 26;
-        log->TPSMax = 230;
-        EXPECT_FALSE(DecodeFRAMImage(*log));
-        log->DataLogInterval = 0.1f;
-        BuildElapsedTime(*log);
-        log->DataBufferEmpty = false;
-    }
+    frmChart1Test() { loadDrive(*log, sim::generateDrive(368 + 12 * 500, 11), 0.1f); }
 
     std::unique_ptr<frmChart1> open(std::vector<std::string> folders = {VELKOR_DATA_DIR}) {
         auto window = std::make_unique<frmChart1>(*log, prefs, prompts, folders);
@@ -65,30 +57,18 @@ protected:
     ScriptedPrompts prompts;
 };
 
+// What the window opens on is the chart logic's, proven there; here the widgets show it.
 TEST_F(frmChart1Test, OpensOnTheLastHalfWindowWithEmptyReadouts) {
     auto window = open();
     EXPECT_EQ(window->windowTitle(), "Shift Light Controller Data Logging Program - Chart Display");
     EXPECT_TRUE(window->optTimeScale3->isChecked());
-    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace1RPM)->isChecked());
     EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
-    EXPECT_EQ(window->scrChart2D1->value(), window->scrChart2D1->maximum());
-    EXPECT_EQ(window->scrChart2D1->maximum(), 270);
+    EXPECT_EQ(window->scrChart2D1->value(), 270);
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::X), (std::pair<double, double>{120, 270}));
-    EXPECT_DOUBLE_EQ(window->Chart2D1->marker(), 270);
     EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");
-    EXPECT_EQ(window->lblMarkerTrace1->text(), "");
-    EXPECT_EQ(window->lblMarkerTrace2->text(), "");
-    EXPECT_EQ(window->lblStatus->text(), "");
     EXPECT_EQ(window->lblLogIntervalData->text(), "0.10");
-    EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->points(1).size(), 2700);
     EXPECT_TRUE(prompts.shown().empty());
-
-    // For people to look at: the window as it opens on a drive, after a click.
-    window->resize(1180, 760);
-    QApplication::processEvents();
-    clickAt(*window, 200.0);
-    window->grab().save("chart_window.png");
 }
 
 TEST_F(frmChart1Test, ClicksTimeScalesAndScrolling) {
@@ -131,16 +111,7 @@ TEST_F(frmChart1Test, MissingTemplateSaysSoAndShowsNoData) {
     EXPECT_EQ(prompts.messageTexts(),
               std::vector<std::string>{"Chart template file Velkor_Chart.oc2 not found."});
     EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
-    EXPECT_TRUE(window->isVisible());
-
-    // A click on the empty chart reads nothing out of the log.
-    QWidget* viewport = window->Chart2D1->findChild<QChartView*>()->viewport();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, viewport->rect().center());
-    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1TPS), Qt::LeftButton);
-    EXPECT_EQ(window->lblMarkerTime->text(), "");
-    EXPECT_EQ(window->lblMarkerTrace1->text(), "");
-    EXPECT_EQ(window->lblStatus->text(), "");
-    EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
+    EXPECT_TRUE(window->isVisible());  // a click on it reads nothing out: the logic's test
 }
 
 TEST_F(frmChart1Test, EnterPressesNoButtonSoTheTimeZeroStays) {

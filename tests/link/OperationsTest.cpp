@@ -1,7 +1,7 @@
 // Identification, the FRAM transfer, erasing the controller's log and line errors, against a
-// scripted controller on a fake clock. What the real port shows against the simulator (the whole
-// FRAM copy, a transfer stopping half-way, an erase acknowledged late, an armed controller) is
-// proven by the serial link tests.
+// scripted controller on a fake clock. What the real port shows against the simulator (an erase
+// acknowledged late, an armed controller) is proven by the serial link tests, the whole FRAM copy
+// by the download's end-to-end test.
 
 #include <optional>
 #include <tuple>
@@ -112,7 +112,12 @@ TEST_F(OperationsTest, FirmwareIdNamesTheControllerType) {
 }
 
 TEST_F(OperationsTest, ScaleFactorsAndIntervalComeFromTheEeprom) {
+    controller.eeprom[21] = 26;
+    controller.eeprom[22] = 230;
     link.ReadTPSScaleFactors();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
     // One SetAddress; the pointer walks on to 22 by itself.
     EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{20, 21, 0, 21, 21}));
     controller.eeprom[19] = 255;
@@ -126,13 +131,25 @@ TEST_F(OperationsTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItSto
     EXPECT_EQ(view.progressValues.front(), 0);
     EXPECT_EQ(view.progressValues[1], 0);  // after the first block: its start, 0
     EXPECT_EQ(view.progressValues.size(), 513u);
+    EXPECT_EQ(view.progressValues.back(), 100);
     EXPECT_FALSE(view.progressShown);
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_FALSE(data->log.FRAMBufferEmpty);
+    EXPECT_TRUE(
+        std::equal(controller.fram.begin(), controller.fram.end(), data->log.FRAMBuffer.begin()));
 
     controller.blocksLeft = 256;
     prompts.answerMessages({Answer::Abort});
     data->log.FRAMBuffer.fill(0);
+    view.progressShown = true;
     link.ReadFRAMData();
     EXPECT_FALSE(link.CommandOK);
+    EXPECT_TRUE(data->log.FRAMBufferEmpty);
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{Timeout});
+    EXPECT_TRUE(std::equal(controller.fram.begin(), controller.fram.begin() + 256 * 64,
+                           data->log.FRAMBuffer.begin()));
     // The failed block copies what the block buffer still held: the block before it.
     EXPECT_TRUE(std::equal(controller.fram.begin() + 255 * 64, controller.fram.begin() + 256 * 64,
                            data->log.FRAMBuffer.begin() + 256 * 64));

@@ -1,7 +1,6 @@
 // The send-and-wait transaction on a fake clock: exact pauses and waits, what the error prompt's
-// buttons do, and how replies convert. The bytes of every command, and a missing controller, half
-// a reply and a wrong acknowledgement seen through the real port, are proven by the serial link
-// tests.
+// buttons do, and how replies convert. The bytes of every command, and half a reply and a wrong
+// acknowledgement seen through the real port, are proven by the serial link tests.
 
 #include <chrono>
 #include <functional>

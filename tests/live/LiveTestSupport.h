@@ -13,8 +13,10 @@
 #include "live/LivePoll.h"
 #include "live/RealTimeView.h"
 #include "sim/Protocol.h"
+#include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SimController.h"
 
 namespace velkor::test {
 
@@ -51,7 +53,7 @@ inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::Liv
     return {byFamily[command - sim::cmd::ReadBAT]};
 }
 
-class LiveTest : public ::testing::Test {
+class LiveTest : public ::testing::Test, protected BasicAppFixture<YieldingPrompts> {
 protected:
     LiveTest() {
         data->prefs.CommPortNumber = 1;
@@ -66,11 +68,7 @@ protected:
                 }
                 return;
             }
-            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-                for (const auto b : reply->bytes) {
-                    p.reply(b);
-                }
-            }
+            answerFrom(controller, byte, p);
         };
     }
 
@@ -95,13 +93,6 @@ protected:
     bool unplugged = false;
     std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
 
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    YieldingPrompts prompts;
-    MemorySettingsStore store;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, store, view, port, clock, ""};
     ControllerLink link{ctx};
 };
 

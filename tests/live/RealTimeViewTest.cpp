@@ -7,15 +7,22 @@
 namespace velkor::test {
 namespace {
 
-using Writes = std::vector<std::string>;
-
-// The writes to one gauge, in order.
-Writes writesTo(const RecordingLiveDisplay& display, const std::string& name) {
-    Writes found;
+// The writes to one gauge, in order, each "member=value" and a blank between.
+std::string writesTo(const RecordingLiveDisplay& display, const std::string& name) {
+    std::string found;
     for (const auto& write : display.writes) {
         if (write.rfind(name + ".", 0) == 0) {
-            found.push_back(write.substr(name.size() + 1));
+            found += (found.empty() ? "" : " ") + write.substr(name.size() + 1);
         }
+    }
+    return found;
+}
+
+// Every gauge whose visibility was set, by name, "+" shown and "-" hidden.
+std::string gaugesSet(const RecordingLiveDisplay& display) {
+    std::string found;
+    for (const auto& [name, on] : display.shown) {
+        found += (found.empty() ? "" : " ") + name + (on ? "+" : "-");
     }
     return found;
 }
@@ -66,17 +73,7 @@ TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage)
 TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButStillStart) {
     controller.setFirmwareId("");
     // The controller will not take address 21, where the scale factors are.
-    std::vector<std::uint8_t> recent;
-    intercept = [&](std::uint8_t byte, ScriptedPort& p) {
-        recent.push_back(byte);
-        const auto n = recent.size();
-        if (n >= 3 && recent[n - 3] == 20 && recent[n - 2] == 21 && byte == 0) {
-            controller.receive(byte, sim::SimClock::now());
-            p.reply(0x15);
-            return true;
-        }
-        return false;
-    };
+    intercept = refusingAddress(controller, 21);
     data->log.TPSMin = 1;
     data->log.TPSMax = 2;
     prompts.answerMessages({Answer::Ok, Answer::Ok});
@@ -102,18 +99,13 @@ TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButS
 TEST_F(RealTimeViewTest, DefaultPreferencesShowPercentThrottleAnalogInputsAndTheSpeedUnit) {
     data->prefs.VSSUnits = "KPH";
     start();
-    EXPECT_TRUE(live().isShown(GaugeId::gauTPSPercent));
-    EXPECT_FALSE(live().isShown(GaugeId::gauTPSVolts));
-    EXPECT_TRUE(live().isShown(GaugeId::gauInput1Analog));
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput1AFR));
-    EXPECT_FALSE(live().isShown(GaugeId::gauMAP));
-    EXPECT_TRUE(live().isShown(GaugeId::gauInput2Analog));
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput2AFR));
-    EXPECT_FALSE(live().visibilitySet(GaugeId::gauBatVolts));
+    // The battery gauge is not touched.
+    EXPECT_EQ(gaugesSet(live()),
+              "gauInput1AFR- gauInput1Analog+ gauInput2AFR- gauInput2Analog+ gauMAP- "
+              "gauTPSPercent+ gauTPSVolts-");
     // Input 2 "Analog" is given the 0 V to 5 V scale again.
-    EXPECT_EQ(
-        writesTo(live(), "gauInput2Analog"),
-        (Writes{"visible=1", "10=-0.2", "11=5.2", "57=-0.2", "56=5.2", "72=0", "73=5", "62=0.5"}));
+    EXPECT_EQ(writesTo(live(), "gauInput2Analog"),
+              "visible=1 10=-0.2 11=5.2 57=-0.2 56=5.2 72=0 73=5 62=0.5");
     EXPECT_EQ(live().member(DialId::gauSpeedometer, DialMember::TextSelector), 1);
     EXPECT_EQ(live().text(DialId::gauSpeedometer, 1), "KPH");
 }
@@ -123,20 +115,18 @@ TEST_F(RealTimeViewTest, VoltsModeAndRatioInputsSwapTheirGauges) {
     data->prefs.Input1Type = "AFR";
     data->prefs.Input2Type = "AFR";
     start();
-    EXPECT_FALSE(live().isShown(GaugeId::gauTPSPercent));
-    EXPECT_TRUE(live().isShown(GaugeId::gauTPSVolts));
-    EXPECT_TRUE(live().isShown(GaugeId::gauInput1AFR));
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput1Analog));
-    EXPECT_FALSE(live().isShown(GaugeId::gauMAP));
-    EXPECT_EQ(writesTo(live(), "gauInput2AFR"), (Writes{"visible=1"}));
-    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), (Writes{"visible=0"}));
+    EXPECT_EQ(gaugesSet(live()),
+              "gauInput1AFR+ gauInput1Analog- gauInput2AFR+ gauInput2Analog- gauMAP- "
+              "gauTPSPercent- gauTPSVolts+");
+    EXPECT_EQ(writesTo(live(), "gauInput2AFR"), "visible=1");
+    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), "visible=0");
 }
 
 struct ScaledCase {
     const char* name;
     float minVolts, maxVolts, minValue, maxValue;
     float slope, offset;
-    Writes scale;  // gauInput2Analog after it is shown
+    const char* scale;  // gauInput2Analog after it is shown
 };
 
 class ScaledInput2Test : public LiveTest, public ::testing::WithParamInterface<ScaledCase> {};
@@ -151,58 +141,37 @@ TEST_P(ScaledInput2Test, GaugeSpansTheScaledValuesOf0To5Volts) {
     start();
     EXPECT_FLOAT_EQ(data->live.Input2Slope, c.slope);
     EXPECT_FLOAT_EQ(data->live.Input2Offset, c.offset);
-    Writes expected{"visible=1"};
-    expected.insert(expected.end(), c.scale.begin(), c.scale.end());
-    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), expected);
+    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), std::string("visible=1 ") + c.scale);
     EXPECT_FALSE(live().isShown(GaugeId::gauInput2AFR));
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Scalings, ScaledInput2Test,
     ::testing::Values(
         // 5 x 1 / 10 = 0.5 goes to the even 0: a label step of 0.
-        ScaledCase{
-            "Default", 0, 5, 0, 5, 1, 0, {"10=0", "11=5", "57=0", "56=5", "72=0", "73=5", "62=0"}},
-        ScaledCase{"OneToFourVoltsAs100To400",
-                   1,
-                   4,
-                   100,
-                   400,
-                   100,
-                   0,
-                   {"10=0", "11=500", "57=0", "56=500", "72=0", "73=500", "62=50"}},
+        ScaledCase{"Default", 0, 5, 0, 5, 1, 0, "10=0 11=5 57=0 56=5 72=0 73=5 62=0"},
+        ScaledCase{"OneToFourVoltsAs100To400", 1, 4, 100, 400, 100, 0,
+                   "10=0 11=500 57=0 56=500 72=0 73=500 62=50"},
         // A span of 0 is not above 0.1, so the range is divided by 0.1.
-        ScaledCase{"EqualVoltages",
-                   2,
-                   2,
-                   0,
-                   5,
-                   50,
-                   -100,
-                   {"10=-100", "11=150", "57=-100", "56=150", "72=-100", "73=150", "62=25"}},
+        ScaledCase{"EqualVoltages", 2, 2, 0, 5, 50, -100,
+                   "10=-100 11=150 57=-100 56=150 72=-100 73=150 62=25"},
         // Falling values: the scale runs from 100 down to 0 in steps of -10.
-        ScaledCase{"Falling",
-                   0,
-                   5,
-                   100,
-                   0,
-                   -20,
-                   100,
-                   {"10=100", "11=0", "57=100", "56=0", "72=100", "73=0", "62=-10"}}),
+        ScaledCase{"Falling", 0, 5, 100, 0, -20, 100, "10=100 11=0 57=100 56=0 72=100 73=0 62=-10"}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(RealTimeViewTest, PressureGaugeIsLaidOutFromThePressureTable) {
     data->prefs.Input1Type = "MAP 2 bar";
     data->prefs.PressureUnits = "psi";
     start();
-    EXPECT_TRUE(live().isShown(GaugeId::gauMAP));
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput1Analog));
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput1AFR));
+    EXPECT_EQ(gaugesSet(live()),
+              "gauInput1AFR- gauInput1Analog- gauInput2AFR- gauInput2Analog+ gauMAP+ "
+              "gauTPSPercent+ gauTPSVolts-");
     // Members 55, 3 and 64 first, then the scale in the table's column order; the band starts
     // at 0 on the psi rows.
     EXPECT_EQ(writesTo(live(), "gauMAP"),
-              (Writes{"visible=1", "55=0", "3=0", "64=0", "10=-1", "11=31", "57=0", "56=31", "72=0",
-                      "73=30", "62=5"}));
+              "visible=1 55=0 3=0 64=0 10=-1 11=31 57=0 56=31 72=0 73=30 62=5");
     EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.802f);
     EXPECT_FLOAT_EQ(data->prefs.Input1Offset, 1.16f);
 }
@@ -222,7 +191,7 @@ TEST_F(RealTimeViewTest, UnknownInput1TypeLeavesTheInput1GaugesAsTheyWere) {
     data->prefs.Input1Slope = 1.5f;
     start();
     for (const auto gauge : {GaugeId::gauInput1Analog, GaugeId::gauInput1AFR, GaugeId::gauMAP}) {
-        EXPECT_TRUE(writesTo(live(), gaugeName(gauge)).empty()) << gaugeName(gauge);
+        EXPECT_EQ(writesTo(live(), gaugeName(gauge)), "") << gaugeName(gauge);
     }
     EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 1.5f);
     EXPECT_TRUE(data->state.RealTimeActive);

@@ -18,7 +18,9 @@
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 #include "support/QtApp.h"
+#include "support/SimController.h"
 
 namespace velkor::test {
 namespace {
@@ -27,11 +29,6 @@ const auto* const environment = installQtApplication();
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 class DownloadArchiveTest : public ::testing::Test, protected AppFixture {
 protected:
     DownloadArchiveTest() {
@@ -39,11 +36,7 @@ protected:
         data->branding.InfoLines = {"Acme"};
         ctx.downloadArchiveDir = (archive / "Velkor" / "downloads").string();
         port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
-            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-                for (auto b : reply->bytes) {
-                    p.reply(b);
-                }
-            }
+            answerFrom(controller, byte, p);
         };
     }
 

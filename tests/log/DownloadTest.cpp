@@ -18,9 +18,11 @@
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Drives.h"
 #include "support/Fakes.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SimController.h"
 
 namespace velkor::test {
 namespace {
@@ -34,27 +36,18 @@ const std::string Timeout = "RS-232 timeout. Check cable and click Abort.";
 std::unique_ptr<DataLog> expectedLog(const sim::Fram& fram, float tpsMin, float tpsMax,
                                      float interval) {
     auto log = std::make_unique<DataLog>();
-    std::copy(fram.begin(), fram.end(), log->FRAMBuffer.begin());
-    log->TPSMin = tpsMin;
-    log->TPSMax = tpsMax;
-    EXPECT_FALSE(DecodeFRAMImage(*log));
-    log->DataLogInterval = interval;
-    BuildElapsedTime(*log);
+    loadDrive(*log, fram, interval, tpsMin, tpsMax);
     return log;
 }
 
 void expectSameSamples(const DataLog& actual, const DataLog& expected) {
-    EXPECT_EQ(actual.ElapsedTime, expected.ElapsedTime);
-    EXPECT_EQ(actual.RPMData, expected.RPMData);
-    EXPECT_EQ(actual.VSSData, expected.VSSData);
-    EXPECT_EQ(actual.TPSData, expected.TPSData);
-    EXPECT_EQ(actual.Input1VoltsData, expected.Input1VoltsData);
-    EXPECT_EQ(actual.Input2VoltsData, expected.Input2VoltsData);
-    EXPECT_EQ(actual.BatVoltsData, expected.BatVoltsData);
-    EXPECT_EQ(actual.InputData, expected.InputData);
-    EXPECT_EQ(actual.OutputData, expected.OutputData);
-    EXPECT_EQ(actual.StatusData, expected.StatusData);
-    EXPECT_EQ(actual.ReservedData, expected.ReservedData);
+    for (const auto column :
+         {&DataLog::ElapsedTime, &DataLog::RPMData, &DataLog::VSSData, &DataLog::TPSData,
+          &DataLog::Input1VoltsData, &DataLog::Input2VoltsData, &DataLog::BatVoltsData,
+          &DataLog::InputData, &DataLog::OutputData, &DataLog::StatusData,
+          &DataLog::ReservedData}) {
+        EXPECT_EQ(actual.*column, expected.*column);
+    }
 }
 
 class DownloadTest : public ::testing::Test, protected AppFixture {
@@ -66,11 +59,7 @@ protected:
             if (intercept && intercept(byte, p)) {
                 return;
             }
-            if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-                for (auto b : reply->bytes) {
-                    p.reply(b);
-                }
-            }
+            answerFrom(controller, byte, p);
         };
     }
 
@@ -86,25 +75,6 @@ protected:
     std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
     ControllerLink link{ctx};
 };
-
-TEST_F(DownloadTest, ADownloadDecodesTheControllersImage) {
-    haveOldLog();
-    prompts.answerMessages({Answer::Ok});
-    mnuDownload_Click(link);
-    EXPECT_EQ(prompts.messageTexts(),
-              std::vector<std::string>{"Firmware ID: Shift Light Controller V2.0"});
-    EXPECT_EQ(prompts.messages()[0].title, "Download Data");
-    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
-    const auto expected = expectedLog(fram, 30, 220, 2.0f);
-    expectSameSamples(data->log, *expected);
-    EXPECT_FLOAT_EQ(data->log.DataLogInterval, 2.0f);
-    EXPECT_EQ(data->log.ControllerType, "Shift Light");
-    EXPECT_EQ(data->log.DownloadDate, "06/12/2026 20:15:00");
-    EXPECT_FALSE(data->log.DataBufferEmpty);
-    EXPECT_EQ(view.caption, "Base - Downloaded Data");
-    EXPECT_EQ(view.chartsShown, 1);
-    EXPECT_FALSE(port.isOpen());
-}
 
 TEST_F(DownloadTest, ArmedControllerIsRefusedBeforeItsIdButTheLogIsAlreadyGone) {
     haveOldLog();
@@ -136,18 +106,7 @@ TEST_F(DownloadTest, UnknownControllersAreDownloadedAllTheSame) {
 
 TEST_F(DownloadTest, UnreadableScaleFactorsFallBackTo26And230) {
     // The controller will not take address 21, where the scale factors are.
-    std::vector<std::uint8_t> recent;
-    intercept = [this, &recent](std::uint8_t byte, ScriptedPort& p) {
-        recent.push_back(byte);
-        const bool address21 = recent.size() >= 3 && recent[recent.size() - 3] == 20 &&
-                               recent[recent.size() - 2] == 21 && byte == 0;
-        if (!address21) {
-            return false;
-        }
-        controller.receive(byte, sim::SimClock::now());  // keeps the controller in step
-        p.reply(0x15);
-        return true;
-    };
+    intercept = refusingAddress(controller, 21);
     // Raw throttle 26 and 230 in the first two records.
     fram[RingStart + 4] = 26;
     fram[RingStart + 12 + 4] = 230;
@@ -166,17 +125,7 @@ TEST_F(DownloadTest, UnreadableScaleFactorsFallBackTo26And230) {
 }
 
 TEST_F(DownloadTest, FailedIntervalReadStillOpensTheChartWithZeroTimes) {
-    std::vector<std::uint8_t> recent;
-    intercept = [this, &recent](std::uint8_t byte, ScriptedPort& p) {
-        recent.push_back(byte);
-        if (recent.size() >= 3 && recent[recent.size() - 3] == 20 &&
-            recent[recent.size() - 2] == 19 && byte == 0) {
-            controller.receive(byte, sim::SimClock::now());
-            p.reply(0x15);
-            return true;
-        }
-        return false;
-    };
+    intercept = refusingAddress(controller, 19);  // the interval
     data->log.ElapsedTime.at(5) = 99;
     prompts.answerMessages({Answer::Ok});
     mnuDownload_Click(link);
@@ -318,6 +267,10 @@ TEST(DownloadEndToEnd, ThroughTheSerialPortToTheChartAndIntoAFileAndBack) {
     prompts.answerMessages({Answer::Ok});
     mnuDownload_Click(link);
     ASSERT_FALSE(data->log.DataBufferEmpty) << ::testing::PrintToString(prompts.messageTexts());
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"Firmware ID: SHIFT LIGHT controller 2.0"});
+    EXPECT_EQ(prompts.messages()[0].title, "Download Data");
+    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
     EXPECT_TRUE(std::equal(config.fram.begin(), config.fram.end(), data->log.FRAMBuffer.begin()));
     const auto expected = expectedLog(config.fram, 26, 230, static_cast<float>(0.016 * 6));
     expectSameSamples(data->log, *expected);

@@ -14,16 +14,12 @@
 #include <string>
 
 #include "log/AtomicFile.h"
+#include "support/Files.h"
 
 namespace velkor::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class InterruptedSave : public ::testing::Test {
 protected:

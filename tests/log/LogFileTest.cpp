@@ -14,7 +14,9 @@
 #include "log/LogFileOperations.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
+#include "support/Drives.h"
 #include "support/Fakes.h"
+#include "support/Files.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor::test {
@@ -27,15 +29,6 @@ const std::string PrematureEnd =
 const std::string BadFirmware =
     "Error - invalid firmware ID. Unable to identify controller version.\r\n"
     "Some data may be incorrectly scaled.";
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void spit(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -62,17 +55,10 @@ protected:
     // A log as a download leaves it: a decoded drive with its header values.
     void download(float interval = 0.096f) {
         DataLog& log = data->log;
-        const sim::Fram fram = sim::generateDrive(368 + 12 * 77, 3);
-        std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
-        log.TPSMin = 26;
-        log.TPSMax = 230;
-        ASSERT_FALSE(DecodeFRAMImage(log));
-        log.DataLogInterval = interval;
-        BuildElapsedTime(log);
+        loadDrive(log, sim::generateDrive(368 + 12 * 77, 3), interval);
         log.FirmwareID = "Shift Light Controller V2.0";
         log.ControllerType = "Shift Light";
         log.DownloadDate = "06/12/2026 20:15:00";
-        log.DataBufferEmpty = false;
     }
 
     void save(const fs::path& path) {
@@ -351,22 +337,6 @@ TEST_F(LogFileTest, OpeningOverALogAndDeclinedFiles) {
     EXPECT_EQ(texts[4], "Canceled File Open");
     EXPECT_TRUE(data->log.DataBufferEmpty);
     EXPECT_EQ(view.chartsShown, 0);
-}
-
-TEST_F(LogFileTest, HostileBytesAreReadWithoutHarm) {
-    std::string junk(200000, 'x');
-    junk += "\n" + std::string(3000, ',') + "\n";
-    junk += std::string("\0\0\0,\0\n", 7);
-    junk += std::string(1 << 20, '\xFF');
-    std::istringstream in(junk);
-    auto log = std::make_unique<DataLog>();
-    Preferences prefs;
-    const LogFileRead read = readLogFile(in, *log, prefs);
-    EXPECT_EQ(read.end, LogFileRead::End::InHeader);
-
-    const LinePieces pieces = splitLine(std::string(500, ','), 11);
-    EXPECT_EQ(pieces.count, 501u);
-    EXPECT_EQ(pieces.pieces.size(), 11u);
 }
 
 TEST_F(LogFileTest, CommentEntry) {

@@ -14,16 +14,12 @@
 #include "log/AtomicFile.h"
 #include "log/LogFileOperations.h"
 #include "support/AppFixture.h"
+#include "support/Files.h"
 
 namespace velkor::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class SafeSaveTest : public ::testing::Test, protected AppFixture {
 protected:

@@ -13,10 +13,10 @@
 #include <QSettings>
 #include <memory>
 
+#include "app/frmMain.h"
 #include "base/AppContext.h"
 #include "base/QtPrompts.h"
 #include "base/QtSettingsStore.h"
-#include "app/frmMain.h"
 #include "live/CircularGauge.h"
 #include "options/DialogDriver.h"
 #include "options/frmAnalogInScale.h"
@@ -114,18 +114,6 @@ TEST_F(OptionsDialogsTest, TachometerMaximumOf4500IsClampedAndKeepsTheFocus) {
     pressTab();
     EXPECT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(QApplication::focusWidget(), dialog->txtSpeedoMax);
-}
-
-TEST_F(OptionsDialogsTest, RedlineLosesItsFractionWhenAClickLeavesIt) {
-    auto dialog = open<frmDisplayOptions>();
-    typeInto(dialog->txtTachRedline, "7250.9");
-    QTest::mouseClick(dialog->txtSpeedoRedline, Qt::LeftButton);
-    EXPECT_TRUE(prompts.shown().empty());
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtSpeedoRedline);
-    EXPECT_EQ(dialog->txtTachRedline->text(), "7250");
-    EXPECT_EQ(stored("Tach_Redline"), "7250");
-    EXPECT_FALSE(stored("Tach_Max"));
-    EXPECT_DOUBLE_EQ(main->gauTach->redline(), 7.2);
 }
 
 TEST_F(OptionsDialogsTest, AnOptionClickedWhileABoxKeepsTheFocusIsNotChosen) {
@@ -253,28 +241,6 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
     EXPECT_EQ(stored("VSSUnits"), "KPH");
 }
 
-TEST_F(OptionsDialogsTest, ScalingVoltagesOfFiveAndJustOverAndAnExactTie) {
-    auto dialog = open<frmAnalogInScale>();
-    typeInto(dialog->txtMaxInput2Volts, "5");
-    pressTab();
-    EXPECT_EQ(dialog->txtMaxInput2Volts->text(), "5.0");
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtMinInput2Value);
-
-    prompts.answerMessages({Answer::Ok});
-    typeInto(dialog->txtMaxInput2Volts, "5.001");
-    pressTab();
-    EXPECT_EQ(shown(), std::vector<std::string>{
-                           "Maximum Input Voltage: Value must be less than or equal to 5"});
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtMaxInput2Volts);
-    EXPECT_EQ(dialog->txtMaxInput2Volts->text(), "5.0");
-
-    typeInto(dialog->txtMinInput2Volts, "2.125");
-    pressTab();
-    EXPECT_EQ(dialog->txtMinInput2Volts->text(), "2.12");
-    EXPECT_EQ(prefs.MinInput2Volts, 2.12f);
-    EXPECT_FALSE(stored("MinInput2Volts"));  // memory only until OK
-}
-
 TEST_F(OptionsDialogsTest, ScalingValueOfMinusOneIsClampedAndTheClickOnOkOnlyLeavesTheBox) {
     auto dialog = open<frmAnalogInScale>();
     prompts.answerMessages({Answer::Ok});
@@ -286,26 +252,6 @@ TEST_F(OptionsDialogsTest, ScalingValueOfMinusOneIsClampedAndTheClickOnOkOnlyLea
     EXPECT_EQ(QApplication::focusWidget(), dialog->txtMinInput2Value);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(stored("MinInput2ScaledValue"));
-
-    typeInto(dialog->txtMaxInput2Value, "1234.5678");
-    pressTab();
-    EXPECT_EQ(dialog->txtMaxInput2Value->text(), "1234.568");
-}
-
-TEST_F(OptionsDialogsTest, ALongLegendIsCutSilentlyAndKeepsTheFocus) {
-    auto dialog = open<frmAnalogInScale>();
-    typeInto(dialog->txtInput2Legend, "ABCDEFGHIJKLMNOPQRSTUVWXY");
-    pressTab();
-    EXPECT_EQ(dialog->txtInput2Legend->text(), "ABCDEFGHIJKLMNOPQRST");
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtInput2Legend);
-    pressTab();
-    EXPECT_EQ(QApplication::focusWidget(), dialog->cmdRestoreDefaults);
-
-    typeInto(dialog->txtInput2Legend, "     ");
-    pressTab();
-    EXPECT_EQ(prefs.Input2Legend, "");
-    EXPECT_EQ(QApplication::focusWidget(), dialog->cmdRestoreDefaults);
-    EXPECT_TRUE(prompts.shown().empty());
 }
 
 TEST_F(OptionsDialogsTest, RestoreDefaultsLeavesTheBoxesShowingWhatTheyShowed) {

@@ -18,12 +18,13 @@
 #include <functional>
 #include <memory>
 
-#include "base/AppContext.h"
 #include "app/frmMain.h"
+#include "base/AppContext.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
 #include "sim/Simulator.h"
-#include "support/Fakes.h"
+#include "support/AppFixture.h"
+#include "support/Drives.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -84,18 +85,11 @@ void whenModal(std::function<void(T*)> handle) {
     timer->start(10);
 }
 
-class ChartPrintTest : public ::testing::Test {
+class ChartPrintTest : public ::testing::Test, protected AppFixture {
 protected:
     ChartPrintTest() {
-        const sim::Fram fram = sim::generateDrive(368 + 12 * 500, 11);
         DataLog& log = data->log;
-        std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
-        log.TPSMin = 26;
-        log.TPSMax = 230;
-        EXPECT_FALSE(DecodeFRAMImage(log));
-        log.DataLogInterval = 0.1f;
-        BuildElapsedTime(log);
-        log.DataBufferEmpty = false;
+        loadDrive(log, sim::generateDrive(368 + 12 * 500, 11), 0.1f);
         log.DownloadDate = "06/12/26 20:15:00";
         data->branding.InfoLines = {"Acme Racing"};
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -114,13 +108,6 @@ protected:
         QTest::mouseClick(window.cmdPrint, Qt::LeftButton);
     }
 
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore settings;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, settings, view, port, clock, ""};
     QPrinter printer{QPrinter::HighResolution};
 };
 
@@ -155,18 +142,6 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
     EXPECT_NEAR(comment.left(), paint.left() + 48, 2.0);
 
     run(VELKOR_PDFTOPPM, {"-png", "-r", "80", "-singlefile", pdf, artefact("chart_print")});
-}
-
-TEST_F(ChartPrintTest, CancelAtTheCommentPromptPrintsWithoutACommentLine) {
-    const QString pdf = artefact("chart_print_no_comment.pdf");
-    data->log.Comment = "Erased by Cancel";
-    prompts.answerInputs({std::nullopt});
-    print(pdf);
-
-    EXPECT_EQ(data->log.Comment, "");
-    const QStringList lines = pdfLines(pdf);
-    EXPECT_EQ(lines.value(0).toStdString(), Header);
-    EXPECT_FALSE(lines.join('\n').contains("Comment"));
 }
 
 TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrints) {

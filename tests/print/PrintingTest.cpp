@@ -10,7 +10,7 @@
 #include "base/AppContext.h"
 #include "base/AppError.h"
 #include "chart/Printing.h"
-#include "support/Fakes.h"
+#include "support/AppFixture.h"
 #include "support/ScriptedPrompts.h"
 
 namespace velkor::test {
@@ -88,7 +88,7 @@ private:
     }
 };
 
-class PrintCommandTest : public ::testing::Test {
+class PrintCommandTest : public ::testing::Test, protected AppFixture {
 protected:
     PrintCommandTest() {
         data->branding.InfoLines = {"Acme", "Acme Engineering"};
@@ -105,13 +105,6 @@ protected:
         "printLine 208           Acme Shift Light Controller Data Printed: 06/12/26 20:15:00",
     };
 
-    std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
-    MemorySettingsStore settings;
-    RecordingView view;
-    FakeClock clock;
-    ScriptedPort port{clock};
-    AppContext ctx{*data, prompts, settings, view, port, clock, ""};
     RecordingPrinter printer;
 };
 
@@ -127,6 +120,16 @@ TEST_F(PrintCommandTest, AsksForTheCommentFirstThenPrintsTheHeaderAndTheChartAnd
 
     std::vector<std::string> expected = pageCalls;
     expected.push_back("printLine 248           Comment: Track day, run 3");
+    expected.push_back("renderChart 0,417,6300,4383");
+    expected.push_back("endDocument");
+    EXPECT_EQ(printer.calls, expected);
+
+    // Cancel at the comment prompt erases the comment, and the page has no comment line.
+    printer.calls.clear();
+    prompts.answerInputs({std::nullopt});
+    cmdPrint_Click(ctx, printer);
+    EXPECT_EQ(data->log.Comment, "");
+    expected = pageCalls;
     expected.push_back("renderChart 0,417,6300,4383");
     expected.push_back("endDocument");
     EXPECT_EQ(printer.calls, expected);

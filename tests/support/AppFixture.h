@@ -9,14 +9,17 @@
 
 namespace velkor::test {
 
-struct AppFixture {
+template <typename Prompts>
+struct BasicAppFixture {
     std::unique_ptr<AppData> data = std::make_unique<AppData>();
-    ScriptedPrompts prompts;
+    Prompts prompts;
     MemorySettingsStore store;
     RecordingView view;
     FakeClock clock;
     ScriptedPort port{clock};
     AppContext ctx{*data, prompts, store, view, port, clock, ""};
 };
+
+using AppFixture = BasicAppFixture<ScriptedPrompts>;
 
 }  // namespace velkor::test

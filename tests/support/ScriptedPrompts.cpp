@@ -69,39 +69,37 @@ Answer ScriptedPrompts::message(const std::string& text, const std::string& titl
     return answer;
 }
 
+namespace {
+
+// The next scripted answer; a failure and no answer when the script has run out.
+std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
+                                      const char* what, const std::string& name) {
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what << " \"" << name << "\"";
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt,
                                                      const std::string& title,
                                                      const std::string& /*defaultText*/) {
     m_shown.push_back({ShownPrompt::Kind::Input, prompt, title});
-    if (m_inputAnswers.empty()) {
-        ADD_FAILURE() << "unexpected input box \"" << prompt << "\"";
-        return std::nullopt;
-    }
-    auto answer = m_inputAnswers.front();
-    m_inputAnswers.pop_front();
-    return answer;
+    return nextAnswer(m_inputAnswers, "input box", prompt);
 }
 
 std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::OpenFile, request.title, request.filter});
-    if (m_fileAnswers.empty()) {
-        ADD_FAILURE() << "unexpected open dialog \"" << request.title << "\"";
-        return std::nullopt;
-    }
-    auto answer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    return answer;
+    return nextAnswer(m_fileAnswers, "open dialog", request.title);
 }
 
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::SaveFile, request.title, request.filter});
-    if (m_fileAnswers.empty()) {
-        ADD_FAILURE() << "unexpected save dialog \"" << request.title << "\"";
-        return std::nullopt;
-    }
-    auto answer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    return answer;
+    return nextAnswer(m_fileAnswers, "save dialog", request.title);
 }
 
 std::optional<std::string> MemorySettingsStore::read(const std::string& key) const {
