@@ -13,8 +13,8 @@
 #include <functional>
 #include <utility>
 
-#include "about/DataFiles.h"
 #include "base/AppError.h"
+#include "base/DataFiles.h"
 #include "base/Latin1.h"
 #include "base/Prompts.h"
 

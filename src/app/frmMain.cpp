@@ -23,12 +23,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "about/DataFiles.h"
 #include "about/HelpContents.h"
 #include "about/HelpWindow.h"
 #include "app/StartUp.h"
+#include "base/DataFiles.h"
 #include "base/Prompts.h"
-#include "chart/ViewChart.h"
 #include "chart/frmChart1.h"
 #include "link/ClearLog.h"
 #include "link/LineErrors.h"
@@ -38,6 +37,7 @@
 #include "log/Caption.h"
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
+#include "log/ViewChart.h"
 #include "options/frmDisplayOptions.h"
 
 namespace velkor {

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <memory>
 
-#include "about/DataFiles.h"
 #include "about/frmSplash.h"
-#include "base/AppContext.h"
-#include "base/QtPrompts.h"
 #include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "base/DataFiles.h"
+#include "base/QtPrompts.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -10,7 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "about/DataFiles.h"
+#include "base/DataFiles.h"
 #include "chart/Chart2D.h"
 #include "chart/ChartPrinter.h"
 #include "chart/TimeWindow.h"

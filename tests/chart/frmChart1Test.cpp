@@ -12,9 +12,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "about/DataFiles.h"
-#include "base/Preferences.h"
 #include "app/frmMain.h"
+#include "base/DataFiles.h"
+#include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
