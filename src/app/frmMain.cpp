@@ -3,42 +3,26 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "about/HelpContents.h"
-#include "about/HelpWindow.h"
 #include "app/StartUp.h"
 #include "base/DataFiles.h"
-#include "base/Prompts.h"
-#include "chart/frmChart1.h"
-#include "link/ClearLog.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
-#include "live/LivePoll.h"
-#include "live/RealTimeView.h"
 #include "log/Caption.h"
-#include "log/Download.h"
-#include "log/LogFileOperations.h"
-#include "log/ViewChart.h"
-#include "options/frmDisplayOptions.h"
 
 namespace velkor {
 
