@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "about/Branding.h"
+#include "about/BrandingFile.h"
 
 namespace {
 

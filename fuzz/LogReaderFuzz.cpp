@@ -11,8 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/DataLog.h"
 #include "base/Preferences.h"
-#include "log/DataLog.h"
 #include "log/LogFile.h"
 
 namespace {

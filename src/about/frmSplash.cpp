@@ -13,19 +13,15 @@
 #include <functional>
 #include <utility>
 
-#include "about/DataFiles.h"
 #include "base/AppError.h"
+#include "base/DataFiles.h"
 #include "base/Latin1.h"
 #include "base/Prompts.h"
+#include "base/QtText.h"
 
 namespace velkor {
 
 namespace {
-
-// Branding texts are single-byte Latin-1, as the file holds them.
-QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int pointSize, bool bold,
                   const QColor& colour) {
@@ -102,7 +98,7 @@ void frmSplash::buildLayout() {
         makeLabel(panel, "lblProductName", QStringLiteral("Shift Light  Controller Data Logging"),
                   16, true, ink);
     lblVersion = makeLabel(panel, "lblVersion", QStringLiteral("Version 2.0"), 12, true, softInk);
-    lblCopyright = makeLabel(panel, "lblCopyright", latin1(CopyrightLine), 8, false, softInk);
+    lblCopyright = makeLabel(panel, "lblCopyright", fromCore(CopyrightLine), 8, false, softInk);
     lblCopyright->setWordWrap(true);
     for (QLabel* label : {lblCompanyName, lblProductName, lblVersion, lblCopyright}) {
         label->setStyleSheet(QStringLiteral("background: transparent; border: none;"));
@@ -174,9 +170,9 @@ void frmSplash::readBrandingFile() {
 void frmSplash::showCompanyLabel() {
     // Each setting takes effect as soon as its entry is read, so a short style list still shows
     // what it has.
-    lblCompanyName->setText(latin1(styleEntry(m_branding, 1)));
+    lblCompanyName->setText(fromCore(styleEntry(m_branding, 1)));
     QFont font = lblCompanyName->font();
-    font.setFamily(latin1(styleEntry(m_branding, 2)));
+    font.setFamily(fromCore(styleEntry(m_branding, 2)));
     lblCompanyName->setFont(font);
     font.setPointSizeF(companyFontSize(m_branding));
     lblCompanyName->setFont(font);

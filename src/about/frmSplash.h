@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "about/Branding.h"
+#include "about/BrandingFile.h"
 
 class QLabel;
 class QTimer;

@@ -3,13 +3,14 @@
 #include <functional>
 #include <vector>
 
+#include "about/BrandingFile.h"
 #include "base/AppError.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
-#include "app/PortMap.h"
+#include "base/PortMap.h"
 #include "base/Prompts.h"
+#include "base/SerialPort.h"
 #include "base/SettingsStore.h"
-#include "link/SerialPort.h"
 #include "live/RealTimeView.h"
 #include "log/Caption.h"
 

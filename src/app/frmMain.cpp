@@ -3,50 +3,30 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPixmap>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "about/DataFiles.h"
-#include "about/HelpContents.h"
-#include "about/HelpWindow.h"
 #include "app/StartUp.h"
-#include "base/Prompts.h"
-#include "chart/ViewChart.h"
-#include "chart/frmChart1.h"
-#include "link/ClearLog.h"
+#include "base/DataFiles.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
-#include "live/LivePoll.h"
-#include "live/RealTimeView.h"
 #include "log/Caption.h"
-#include "log/Download.h"
-#include "log/LogFileOperations.h"
-#include "options/frmDisplayOptions.h"
 
 namespace velkor {
 
 namespace {
-
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 QString portLinkFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -59,17 +39,6 @@ std::string downloadArchiveFolder() {
     return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                              "/Velkor/downloads")
         .toStdString();
-}
-
-QIcon presenceIcon(bool present) {
-    QPixmap pixmap(12, 12);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(present ? QColor(30, 130, 50) : QColor(150, 150, 150));
-    painter.setBrush(present ? QColor(60, 190, 80) : Qt::transparent);
-    painter.drawEllipse(QRectF(1.5, 1.5, 9, 9));
-    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -254,221 +223,6 @@ void frmMain::createIdlePanel(QWidget* parent) {
 
 void frmMain::Form_Load() {
     runStartUp(m_ctx);
-}
-
-void frmMain::setCaption(const std::string& caption) {
-    setWindowTitle(fromCore(caption));
-}
-
-void frmMain::setApplicationTitle(const std::string& title) {
-    QCoreApplication::setApplicationName(fromCore(title));
-}
-
-void frmMain::showProgressFrame(bool shown) {
-    fraProgress1->setVisible(shown);
-}
-
-void frmMain::setProgressCaption(const std::string& caption) {
-    fraProgress1->setTitle(fromCore(caption));
-    fraProgress1->repaint();
-}
-
-void frmMain::setProgressValue(int percent) {
-    prgProgress1->setValue(percent);
-}
-
-void frmMain::showBusy() {
-    QApplication::beep();
-    statusBar()->showMessage("Wait: another controller operation is still running.", 4000);
-}
-
-void frmMain::showNote(const std::string& text) {
-    statusBar()->showMessage(fromCore(text), 15000);
-}
-
-LiveDisplay& frmMain::liveDisplay() {
-    return *fraRealTimeData;
-}
-
-void frmMain::showRealTimeFrame(bool shown) {
-    // The panel going away is hidden first, so that the window never has to hold both.
-    QWidget* leaving = shown ? fraIdle : static_cast<QWidget*>(fraRealTimeData);
-    QWidget* coming = shown ? static_cast<QWidget*>(fraRealTimeData) : fraIdle;
-    leaving->hide();
-    coming->show();
-}
-
-void frmMain::fillPortList(const std::vector<PortEntry>& entries) {
-    const QSignalBlocker blocker(cboPort);
-    m_portEntries = entries;
-    cboPort->clear();
-    for (const PortEntry& entry : entries) {
-        const QString device = QString::fromStdString(entry.shown);
-        cboPort->addItem(presenceIcon(entry.present),
-                         QString::fromStdString(entry.name) + "    " + device);
-        const int row = cboPort->count() - 1;
-        cboPort->setItemData(row,
-                             QString::fromStdString(entry.name) + " is " + device +
-                                 (entry.present ? "" : " (not present)"),
-                             Qt::ToolTipRole);
-    }
-    cboPort->setCurrentIndex(-1);
-    showPortDevice(-1);
-}
-
-void frmMain::selectPortEntry(int listIndex) {
-    const QSignalBlocker blocker(cboPort);
-    cboPort->setCurrentIndex(listIndex);
-    showPortDevice(listIndex);
-}
-
-void frmMain::showPortDevice(int listIndex) {
-    if (listIndex < 0 || listIndex >= int(m_portEntries.size())) {
-        lblPortDevice->clear();
-        lblPortStatus->setText("No serial port chosen");
-        return;
-    }
-    const PortEntry& entry = m_portEntries[std::size_t(listIndex)];
-    QString text = QString::fromStdString(entry.shown);
-    if (entry.linked) {
-        text += " (your link com" + QString::number(entry.number) + ")";
-    }
-    text += entry.present ? QString::fromUtf8(" \u2014 present")
-                          : QString::fromUtf8(" \u2014 not present on this computer");
-    lblPortDevice->setText(text);
-    lblPortStatus->setText(QString::fromStdString(entry.name) + " is " + text);
-}
-
-void frmMain::setTachometerLimits(double redline, double fullScale) {
-    gauTach->setRedline(redline);
-    gauTach->setFullScale(fullScale);
-}
-
-void frmMain::setSpeedometerLimits(double redline, double fullScale) {
-    gauSpeedometer->setRedline(redline);
-    gauSpeedometer->setFullScale(fullScale);
-}
-
-void frmMain::showDisplayOptions() {
-    if (m_ctx.data.state.ShuttingDown) {
-        return;
-    }
-    // Loaded afresh each time; at start-up it shows before this window does.
-    frmDisplayOptions dialog(m_ctx, this);
-    dialog.Form_Load();
-    dialog.exec();
-}
-
-void frmMain::openChartWindow() {
-    if (m_ctx.data.state.ShuttingDown) {
-        return;  // a download that ended as the window closed opens nothing more
-    }
-    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
-    chart.setPrinting(m_ctx, printer());
-    chart.Form_Load();
-    chart.exec();
-}
-
-void frmMain::runOperation(const std::function<void()>& operation) {
-    runStep(m_ctx.prompts, operation);
-}
-
-void frmMain::cboPort_Click(int listIndex) {
-    showPortDevice(listIndex);
-    runOperation([&] { choosePort(m_ctx, listIndex); });
-}
-
-void frmMain::cmdPortSelectOK_Click() {
-    fraPortSelect->hide();
-}
-
-void frmMain::mnuPortSetup_Click() {
-    fraPortSelect->show();
-}
-
-QPrinter& frmMain::printer() {
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    return *m_printer;
-}
-
-void frmMain::mnuPrintSetup_Click() {
-    QPrintDialog dialog(&printer(), this);
-    dialog.setObjectName("dlgCommonDialog1");
-    dialog.setWindowTitle("Printer Setup");
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    // The dialog sets the printer up for later printing; it prints nothing itself.
-    if (auto* buttons =
-            dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
-            ok->setText("OK");
-        }
-    }
-    // Cancel leaves the printer as it was; OK keeps the printer and page chosen.
-    dialog.exec();
-}
-
-void frmMain::mnuOpenFile_Click() {
-    runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
-}
-
-void frmMain::mnuSaveFile_Click() {
-    runOperation([&] { velkor::mnuSaveFile_Click(m_ctx); });
-}
-
-void frmMain::mnuDownload_Click() {
-    m_link.runEndingLiveView([this] { velkor::mnuDownload_Click(m_link); });
-}
-
-void frmMain::mnuViewRealTime_Click() {
-    runOperation([&] { velkor::mnuViewRealTime_Click(m_link); });
-}
-
-void frmMain::cmdCloseRealTimeData_Click() {
-    velkor::cmdCloseRealTimeData_Click(m_ctx);
-}
-
-void frmMain::tmrDataRead_Timer() {
-    velkor::tmrDataRead_Timer(m_link);
-}
-
-void frmMain::mnuViewChart_Click() {
-    m_link.runEndingLiveView(
-        [this] { runOperation([this] { velkor::mnuViewChart_Click(m_ctx); }); });
-}
-
-void frmMain::mnuEditComment_Click() {
-    velkor::mnuEditComment_Click(m_ctx);
-}
-
-void frmMain::mnuClearControllerBuffer_Click() {
-    velkor::mnuClearControllerBuffer_Click(m_link);
-}
-
-void frmMain::mnuDisplayOptions_Click() {
-    m_link.runEndingLiveView([this] { runOperation([this] { openDisplayOptions(m_ctx); }); });
-}
-
-void frmMain::mnuAbout_Click() {
-    showAbout(m_ctx);
-}
-
-void frmMain::mnuHelpContents_Click() {
-    const auto path = findDataFile(m_dataFolders, HelpFileName);
-    if (!path) {
-        m_ctx.prompts.message(std::string("The help file ") + HelpFileName +
-                                  " was not found beside the program or in its data folder.",
-                              "Help", Icon::Exclamation, Buttons::Ok);
-        return;
-    }
-    if (const auto error = HelpWindow::showContents(*path, this)) {
-        m_ctx.prompts.message(*error, "Help", Icon::Exclamation, Buttons::Ok);
-    }
-}
-
-void frmMain::mnuExit_Click() {
-    close();
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/MainView.h"
 #include "base/AppContext.h"
 #include "base/Clock.h"
+#include "base/MainView.h"
 #include "base/QtSettingsStore.h"
 #include "base/ShutdownPrompts.h"
 #include "link/ControllerLink.h"

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "VelkorVersion.h"
-#include "about/DataFiles.h"
 #include "about/frmSplash.h"
-#include "base/AppContext.h"
-#include "base/QtPrompts.h"
 #include "app/frmMain.h"
+#include "base/AppContext.h"
+#include "base/DataFiles.h"
+#include "base/QtPrompts.h"
 
 namespace {
 

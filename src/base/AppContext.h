@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "about/Branding.h"
+#include "base/Branding.h"
+#include "base/DataLog.h"
+#include "base/LiveState.h"
 #include "base/Preferences.h"
 #include "base/SharedState.h"
-#include "live/LiveState.h"
-#include "log/DataLog.h"
 
 namespace velkor {
 

@@ -7,20 +7,12 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "base/QtText.h"
 #include "base/ShutdownPrompts.h"
 
 namespace velkor {
 
 namespace {
-
-// Texts in the core are Latin-1, as the log files and the branding file hold them.
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
-std::string toCore(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 QMessageBox::Icon qtIcon(Icon icon) {
     switch (icon) {

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "log/DataLog.h"
+#include "base/DataLog.h"
 
 namespace velkor {
 

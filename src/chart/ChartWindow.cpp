@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "base/DataLog.h"
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
-#include "log/DataLog.h"
 
 namespace velkor {
 

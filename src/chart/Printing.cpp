@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "about/Branding.h"
 #include "base/AppContext.h"
+#include "base/Branding.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
 #include "log/LogFileOperations.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <functional>
 
+#include "base/DataLog.h"
 #include "base/Numbers.h"
 #include "base/Preferences.h"
-#include "log/DataLog.h"
 #include "log/LogUnits.h"
 
 namespace velkor {

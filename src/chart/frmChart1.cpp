@@ -10,7 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "about/DataFiles.h"
+#include "base/DataFiles.h"
+#include "base/QtText.h"
 #include "chart/Chart2D.h"
 #include "chart/ChartPrinter.h"
 #include "chart/TimeWindow.h"
@@ -19,10 +20,6 @@
 namespace velkor {
 
 namespace {
-
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 Chart2D::Axis chartAxis(ChartAxis axis) {
     switch (axis) {

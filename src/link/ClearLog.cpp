@@ -1,10 +1,10 @@
 #include "link/ClearLog.h"
 
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
+#include "base/SerialPort.h"
 #include "link/ControllerLink.h"
-#include "link/SerialPort.h"
 
 namespace velkor {
 

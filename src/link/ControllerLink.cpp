@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/MainView.h"
-#include "app/PortMap.h"
+#include "base/MainView.h"
+#include "base/PortMap.h"
 #include "base/Prompts.h"
-#include "link/SerialPort.h"
-#include "live/RealTimeView.h"
+#include "base/SerialPort.h"
 
 namespace velkor {
 
 AppError timeoutError() {
     return AppError(ErrorNumber::CommError, "Comm Error", TimeoutDescription);
+}
+
+void closeRealTimeView(AppContext& ctx) {
+    ctx.view.showRealTimeFrame(false);
+    if (ctx.port.isOpen()) {
+        ctx.port.close();
+    }
+    ctx.data.state.RealTimeActive = false;
 }
 
 ControllerLink::Session::~Session() {

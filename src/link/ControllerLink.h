@@ -49,6 +49,11 @@ constexpr const char* NoLinkMessage =
 // The time-out error: number 0x800403E8, source "Comm Error".
 AppError timeoutError();
 
+// How every operation ends a running live view (its Close button, Abort at a time-out prompt, a
+// download, the chart, the display options): the frame hides, the port closes, the polling
+// stops. The gauges and lamps keep what they last showed.
+void closeRealTimeView(AppContext& ctx);
+
 class ControllerLink {
 public:
     explicit ControllerLink(AppContext& ctx) : m_ctx(ctx) {}

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
 #include "link/ControllerLink.h"
@@ -75,6 +75,8 @@ void ControllerLink::ReadFRAMData() {
     }
 }
 
-std::uint8_t ControllerLink::ReadFRAM() { return byteRead(Command::ReadFRAM); }
+std::uint8_t ControllerLink::ReadFRAM() {
+    return byteRead(Command::ReadFRAM);
+}
 
 }  // namespace velkor

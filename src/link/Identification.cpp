@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "base/Prompts.h"
+#include "base/SerialPort.h"
 #include "link/ControllerLink.h"
-#include "link/SerialPort.h"
 
 namespace velkor {
 

@@ -2,7 +2,7 @@
 
 #include "base/AppContext.h"
 #include "base/Prompts.h"
-#include "link/SerialPort.h"
+#include "base/SerialPort.h"
 
 namespace velkor {
 

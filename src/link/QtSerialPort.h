@@ -9,8 +9,8 @@
 #include <functional>
 #include <optional>
 
+#include "base/SerialPort.h"
 #include "link/LineErrors.h"
-#include "link/SerialPort.h"
 
 namespace velkor {
 

@@ -41,7 +41,7 @@ QString labelText(double value) {
 }  // namespace
 
 CircularGauge::CircularGauge(QString units, QString title, QWidget* parent)
-    : QWidget(parent), m_texts{std::move(units), std::move(title), QStringLiteral("0")} {
+    : GaugeWidget(parent), m_texts{std::move(units), std::move(title), QStringLiteral("0")} {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -56,7 +56,7 @@ void CircularGauge::setValue(double value) {
 void CircularGauge::setRedline(double value) {
     if (value != m_redline) {
         m_redline = value;
-        m_face = QPixmap();
+        faceChanged();
         update();
     }
 }
@@ -64,7 +64,7 @@ void CircularGauge::setRedline(double value) {
 void CircularGauge::setFullScale(double value) {
     if (value != m_fullScale) {
         m_fullScale = value;
-        m_face = QPixmap();
+        faceChanged();
         update();
     }
 }
@@ -81,7 +81,7 @@ void CircularGauge::setCaption(const QString& text) {
     if (item != text) {
         item = text;
         if (m_textSelector != 3) {
-            m_face = QPixmap();  // the units and the title are part of the face
+            faceChanged();  // the units and the title are part of the face
         }
         update();
     }
@@ -91,25 +91,7 @@ QString CircularGauge::textItem(int item) const {
     return (item >= 1 && item <= 3) ? m_texts[static_cast<std::size_t>(item - 1)] : QString();
 }
 
-void CircularGauge::resizeEvent(QResizeEvent* event) {
-    m_face = QPixmap();
-    QWidget::resizeEvent(event);
-}
-
-void CircularGauge::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        m_face = QPixmap();
-    }
-    QWidget::changeEvent(event);
-}
-
-void CircularGauge::paintFace() {
-    const qreal ratio = devicePixelRatioF();
-    m_face = QPixmap(size() * ratio);
-    m_face.setDevicePixelRatio(ratio);
-    m_face.fill(palette().color(QPalette::Window));  // opaque: nothing behind is drawn
-    QPainter p(&m_face);
-    p.setRenderHint(QPainter::Antialiasing);
+void CircularGauge::paintFace(QPainter& p) {
     p.translate(width() / 2.0, height() / 2.0);
     const double faceR = faceRadius(size());
     const double r = faceR / 0.9;
@@ -189,13 +171,7 @@ void CircularGauge::paintFace() {
     p.drawRoundedRect(readout, 4, 4);
 }
 
-void CircularGauge::paintEvent(QPaintEvent* /*event*/) {
-    if (m_face.isNull() || m_face.deviceIndependentSize().toSize() != size()) {
-        paintFace();
-    }
-    QPainter p(this);
-    p.drawPixmap(0, 0, m_face);
-    p.setRenderHint(QPainter::Antialiasing);
+void CircularGauge::paintReading(QPainter& p) {
     p.translate(width() / 2.0, height() / 2.0);
     const double faceR = faceRadius(size());
     const double scale = shownScale(m_fullScale);

@@ -2,14 +2,14 @@
 // A round dial: a needle over a scale from 0 to the full-scale value, a red band from the
 // red-line mark up, and three text items (units, title and the read-out).
 
-#include <QPixmap>
 #include <QString>
-#include <QWidget>
 #include <array>
+
+#include "live/GaugeWidget.h"
 
 namespace velkor {
 
-class CircularGauge : public QWidget {
+class CircularGauge : public GaugeWidget {
     Q_OBJECT
 public:
     CircularGauge(QString units, QString title, QWidget* parent = nullptr);
@@ -30,20 +30,15 @@ public:
     QSize minimumSizeHint() const override { return {150, 150}; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void paintFace(QPainter& p) override;
+    void paintReading(QPainter& p) override;
 
 private:
-    // Draws everything but the needle and the read-out's text into the cached face.
-    void paintFace();
-
     double m_value = 0.0;
     double m_redline = 0.0;
     double m_fullScale = 1.0;
     int m_textSelector = 3;
     std::array<QString, 3> m_texts;
-    QPixmap m_face;  // empty when it must be drawn again
 };
 
 }  // namespace velkor

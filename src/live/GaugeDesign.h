@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/LiveDisplay.h"
 #include "live/GaugeScale.h"
-#include "live/LiveDisplay.h"
 
 namespace velkor {
 

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "live/LiveDisplay.h"
+#include "base/LiveDisplay.h"
 
 namespace velkor {
 

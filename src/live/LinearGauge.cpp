@@ -54,7 +54,7 @@ QColor colourOf(Colour colour) {
 }
 
 LinearGauge::LinearGauge(const LinearGaugeDesign& design, QWidget* parent)
-    : QWidget(parent),
+    : GaugeWidget(parent),
       m_caption(QString::fromLatin1(design.caption.c_str())),
       m_sections(design.sections),
       m_bands(design.bands) {
@@ -113,31 +113,12 @@ void LinearGauge::setMember(GaugeMember member, double value) {
             return;
     }
     if (member != GaugeMember::Value && member != GaugeMember::ScaleIndex) {
-        m_face = QPixmap();
+        faceChanged();
     }
     update();
 }
 
-void LinearGauge::resizeEvent(QResizeEvent* event) {
-    m_face = QPixmap();
-    QWidget::resizeEvent(event);
-}
-
-void LinearGauge::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        m_face = QPixmap();
-    }
-    QWidget::changeEvent(event);
-}
-
-void LinearGauge::paintFace() {
-    const qreal ratio = devicePixelRatioF();
-    m_face = QPixmap(size() * ratio);
-    m_face.setDevicePixelRatio(ratio);
-    m_face.fill(palette().color(QPalette::Window));  // opaque: nothing behind is drawn
-    QPainter p(&m_face);
-    p.setRenderHint(QPainter::Antialiasing);
-
+void LinearGauge::paintFace(QPainter& p) {
     // Body with the caption plate on top, the face below it.
     const QRectF body = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     p.setPen(QPen(QColor(88, 92, 100), 1));
@@ -270,13 +251,7 @@ void LinearGauge::paintFace() {
     }
 }
 
-void LinearGauge::paintEvent(QPaintEvent* /*event*/) {
-    if (m_face.isNull() || m_face.deviceIndependentSize().toSize() != size()) {
-        paintFace();
-    }
-    QPainter p(this);
-    p.drawPixmap(0, 0, m_face);
-    p.setRenderHint(QPainter::Antialiasing);
+void LinearGauge::paintReading(QPainter& p) {
     const Layout& at = m_layout;
 
     // The bar from the foot to the value, on the section the scale index names.

@@ -2,16 +2,15 @@
 // A vertical bar gauge: a caption on top, one or two scale sections with their labels, colour
 // bands beside the scale, a bar rising from the scale's foot to the value, and a read-out.
 
-#include <QPixmap>
-#include <QWidget>
 #include <map>
 #include <vector>
 
 #include "live/GaugeDesign.h"
+#include "live/GaugeWidget.h"
 
 namespace velkor {
 
-class LinearGauge : public QWidget {
+class LinearGauge : public GaugeWidget {
     Q_OBJECT
 public:
     explicit LinearGauge(const LinearGaugeDesign& design, QWidget* parent = nullptr);
@@ -33,9 +32,9 @@ public:
     QSize minimumSizeHint() const override { return {74, 180}; }
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    // The face sets m_layout, which the reading is drawn by.
+    void paintFace(QPainter& p) override;
+    void paintReading(QPainter& p) override;
 
 private:
     // Where the parts sit, in the widget's coordinates; fractions along the gauge's length are
@@ -52,8 +51,6 @@ private:
     };
 
     SectionDesign& currentSection();
-    // Draws everything but the reading into the cached face, and sets m_layout.
-    void paintFace();
 
     QString m_caption;
     std::vector<SectionDesign> m_sections;
@@ -61,7 +58,6 @@ private:
     double m_value = 0.0;
     int m_scaleIndex = 0;
     std::map<GaugeMember, double> m_kept;
-    QPixmap m_face;  // everything but the reading; empty when it must be drawn again
     Layout m_layout;
 };
 

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "base/AppContext.h"
-#include "app/MainView.h"
+#include "base/LiveDisplay.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
 #include "link/ControllerLink.h"
-#include "live/LiveDisplay.h"
 #include "live/RealTimeView.h"
 #include "log/LogUnits.h"
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/QtText.h"
 #include "live/CircularGauge.h"
 #include "live/GaugeDesign.h"
 #include "live/LampShape.h"
@@ -19,10 +20,6 @@
 namespace velkor {
 
 namespace {
-
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 QString fromCore(const char* text) {
     return QString::fromLatin1(text);

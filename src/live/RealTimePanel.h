@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "live/LiveDisplay.h"
+#include "base/LiveDisplay.h"
 
 class QFrame;
 class QLabel;

@@ -1,11 +1,11 @@
 #include "live/RealTimeView.h"
 
 #include "base/AppContext.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
+#include "base/SerialPort.h"
 #include "link/ControllerLink.h"
-#include "link/SerialPort.h"
 #include "live/GaugeDesign.h"
 
 namespace velkor {
@@ -132,15 +132,7 @@ void mnuViewRealTime_Click(ControllerLink& link) {
 }
 
 void cmdCloseRealTimeData_Click(AppContext& ctx) {
-    ctx.view.showRealTimeFrame(false);
-    if (ctx.port.isOpen()) {
-        ctx.port.close();
-    }
-    ctx.data.state.RealTimeActive = false;
-}
-
-void closeRealTimeView(AppContext& ctx) {
-    cmdCloseRealTimeData_Click(ctx);
+    closeRealTimeView(ctx);
 }
 
 }  // namespace velkor

@@ -15,11 +15,8 @@ struct Preferences;
 // (MainView::showBusy) while another controller operation runs.
 void mnuViewRealTime_Click(ControllerLink& link);
 
-// The frame's Close button, and how every other operation ends a live view: the frame hides,
-// the port closes, the polling stops. The gauges and lamps keep what they last showed.
+// The frame's Close button: ends the live view as every other operation does
+// (closeRealTimeView).
 void cmdCloseRealTimeData_Click(AppContext& ctx);
-
-// The same as cmdCloseRealTimeData_Click, under the name the other operations use.
-void closeRealTimeView(AppContext& ctx);
 
 }  // namespace velkor

@@ -1,15 +1,14 @@
 #include "log/Download.h"
 
 #include "base/Clock.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Prompts.h"
-#include "chart/ViewChart.h"
 #include "link/ControllerLink.h"
-#include "live/RealTimeView.h"
 #include "log/Caption.h"
 #include "log/DownloadArchive.h"
 #include "log/FramDecode.h"
+#include "log/ViewChart.h"
 
 namespace velkor {
 

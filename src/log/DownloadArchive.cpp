@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <system_error>
 
-#include "about/Branding.h"
 #include "base/AppContext.h"
+#include "base/Branding.h"
 #include "base/Clock.h"
 #include "base/Latin1.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "log/AtomicFile.h"
 #include "log/LogFile.h"
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "base/AppError.h"
-#include "log/DataLog.h"
+#include "base/DataLog.h"
 
 namespace velkor {
 

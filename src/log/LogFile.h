@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "log/DataLog.h"
+#include "base/DataLog.h"
 
 namespace velkor {
 

@@ -7,14 +7,14 @@
 #include "base/AppContext.h"
 #include "base/AppError.h"
 #include "base/Latin1.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
-#include "chart/ViewChart.h"
 #include "log/AtomicFile.h"
 #include "log/Caption.h"
 #include "log/FileDialogs.h"
 #include "log/LogFile.h"
+#include "log/ViewChart.h"
 
 namespace velkor {
 

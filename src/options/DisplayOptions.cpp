@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/AppContext.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"

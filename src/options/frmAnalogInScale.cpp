@@ -10,36 +10,15 @@
 
 #include "base/AppContext.h"
 #include "base/Prompts.h"
+#include "base/QtText.h"
 #include "options/DialogPlacement.h"
 
 namespace velkor {
 
-namespace {
-
-// Texts in the core are Latin-1.
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
-std::string toCore(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-}  // namespace
-
-frmAnalogInScale::frmAnalogInScale(AppContext& ctx, QWidget* parent) : QDialog(parent), m_ctx(ctx) {
-    setObjectName("frmAnalogInScale");
-    setWindowTitle("Analog Input 2 Scaling");
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+frmAnalogInScale::frmAnalogInScale(AppContext& ctx, QWidget* parent)
+    : OptionsDialog(ctx, "frmAnalogInScale", "Analog Input 2 Scaling", parent) {
     createControls();
 
-    auto watch = [this](QLineEdit* box, void (frmAnalogInScale::*validate)(bool&)) {
-        m_leave.watch(box, [this, validate] {
-            bool Cancel = false;
-            (this->*validate)(Cancel);
-            return Cancel;
-        });
-    };
     watch(txtMinInput2Volts, &frmAnalogInScale::txtMinInput2Volts_Validate);
     watch(txtMaxInput2Volts, &frmAnalogInScale::txtMaxInput2Volts_Validate);
     watch(txtMinInput2Value, &frmAnalogInScale::txtMinInput2Value_Validate);
@@ -192,15 +171,6 @@ void frmAnalogInScale::cmdOK_Click() {
     if (storeScaling(m_ctx)) {
         accept();
     }
-}
-
-void frmAnalogInScale::keyPressEvent(QKeyEvent* event) {
-    // Esc stops long operations elsewhere; a stray press here must not drop what was typed.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace velkor

@@ -3,21 +3,16 @@
 // to the value shown, and the legend. Edits change the preferences as each box is left; OK and
 // Restore Defaults store them.
 
-#include <QDialog>
-
 #include "options/AnalogInScale.h"
-#include "options/LeaveValidation.h"
+#include "options/OptionsDialog.h"
 
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace velkor {
 
-struct AppContext;
-
-class frmAnalogInScale : public QDialog {
+class frmAnalogInScale : public OptionsDialog {
     Q_OBJECT
 public:
     explicit frmAnalogInScale(AppContext& ctx, QWidget* parent = nullptr);
@@ -39,10 +34,6 @@ public:
     QPushButton* cmdRestoreDefaults = nullptr;
     QPushButton* cmdOK = nullptr;
 
-protected:
-    // Esc leaves the dialog open with every edit in place; only OK or the close box end it.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void createControls();
     QLineEdit* fieldBox(ScaleField field) const;
@@ -57,10 +48,6 @@ private:
 
     void cmdRestoreDefaults_Click();
     void cmdOK_Click();
-
-    AppContext& m_ctx;
-    // Declared last: it stops watching before the boxes go.
-    LeaveValidation m_leave;
 };
 
 }  // namespace velkor

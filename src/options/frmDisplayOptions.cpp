@@ -13,21 +13,13 @@
 
 #include "base/AppContext.h"
 #include "base/Prompts.h"
+#include "base/QtText.h"
 #include "options/DialogPlacement.h"
 #include "options/frmAnalogInScale.h"
 
 namespace velkor {
 
 namespace {
-
-// Texts in the core are Latin-1.
-QString fromCore(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
-
-std::string toCore(const QString& text) {
-    return text.toLatin1().toStdString();
-}
 
 QGroupBox* frame(const char* name, const QString& caption, QWidget* parent) {
     auto* box = new QGroupBox(caption, parent);
@@ -45,19 +37,9 @@ QRadioButton* option(const char* name, const QString& caption, QGroupBox* frame)
 }  // namespace
 
 frmDisplayOptions::frmDisplayOptions(AppContext& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx) {
-    setObjectName("frmDisplayOptions");
-    setWindowTitle("Display Options");
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    : OptionsDialog(ctx, "frmDisplayOptions", "Display Options", parent) {
     createControls();
 
-    auto watch = [this](QLineEdit* box, void (frmDisplayOptions::*validate)(bool&)) {
-        m_leave.watch(box, [this, validate] {
-            bool Cancel = false;
-            (this->*validate)(Cancel);
-            return Cancel;
-        });
-    };
     watch(txtTachMax, &frmDisplayOptions::txtTachMax_Validate);
     watch(txtTachRedline, &frmDisplayOptions::txtTachRedline_Validate);
     watch(txtSpeedoMax, &frmDisplayOptions::txtSpeedoMax_Validate);
@@ -331,15 +313,6 @@ void frmDisplayOptions::cmdOK_Click() {
     if (result != StepResult::Aborted && applied) {
         accept();
     }
-}
-
-void frmDisplayOptions::keyPressEvent(QKeyEvent* event) {
-    // Esc stops long operations elsewhere; a stray press here must not drop what was typed.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 }  // namespace velkor

@@ -3,13 +3,10 @@
 // the main window's tachometer and speedometer. A limit takes effect and is stored as the focus
 // leaves its box; the option buttons take effect and are stored by OK.
 
-#include <QDialog>
-
 #include "options/DisplayOptions.h"
-#include "options/LeaveValidation.h"
+#include "options/OptionsDialog.h"
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,9 +14,7 @@ class QRadioButton;
 
 namespace velkor {
 
-struct AppContext;
-
-class frmDisplayOptions : public QDialog {
+class frmDisplayOptions : public OptionsDialog {
     Q_OBJECT
 public:
     explicit frmDisplayOptions(AppContext& ctx, QWidget* parent = nullptr);
@@ -68,10 +63,6 @@ public:
 
     QPushButton* cmdOK = nullptr;
 
-protected:
-    // Esc leaves the dialog open with every edit in place; only OK or the close box end it.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void createControls();
     QLineEdit* limitBox(GaugeLimit limit) const;
@@ -90,10 +81,6 @@ private:
     void optInput2ScaledAnalogDisplay_Click();
     void cmdAnalogInput2Scaling_Click();
     void cmdOK_Click();
-
-    AppContext& m_ctx;
-    // Declared last: it stops watching before the boxes go.
-    LeaveValidation m_leave;
 };
 
 }  // namespace velkor

@@ -1,4 +1,4 @@
-#include "about/Branding.h"
+#include "about/BrandingFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "about/DataFiles.h"
 #include "base/AppError.h"
+#include "base/DataFiles.h"
 
 namespace velkor {
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/PortMap.h"
+#include "base/PortMap.h"
 
 namespace velkor {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "base/AppContext.h"
-#include "app/MainView.h"
-#include "base/Preferences.h"
 #include "app/StartUp.h"
-#include "link/SerialPort.h"
+#include "base/AppContext.h"
+#include "base/MainView.h"
+#include "base/Preferences.h"
+#include "base/SerialPort.h"
 #include "support/AppFixture.h"
 #include "support/Fakes.h"
 #include "support/ScriptedPrompts.h"

@@ -6,12 +6,12 @@
 #include <map>
 #include <memory>
 
+#include "base/DataLog.h"
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "chart/ChartWindow.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
-#include "log/DataLog.h"
 #include "log/FramDecode.h"
 #include "support/ScriptedPrompts.h"
 

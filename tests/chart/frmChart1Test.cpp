@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "about/DataFiles.h"
 #include "app/frmMain.h"
+#include "base/DataFiles.h"
 #include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"

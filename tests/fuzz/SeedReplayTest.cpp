@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "about/Branding.h"
+#include "about/BrandingFile.h"
 #include "base/AppError.h"
 #include "chart/ChartTemplate.h"
 

@@ -2,9 +2,9 @@
 // that must not overlap, and the controller pulled off the cable.
 
 #include "app/StartUp.h"
-#include "chart/ViewChart.h"
 #include "live/LiveTestSupport.h"
 #include "log/Download.h"
+#include "log/ViewChart.h"
 
 namespace velkor::test {
 namespace {

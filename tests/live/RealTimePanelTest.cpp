@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "app/frmMain.h"
-#include "link/SerialPort.h"
+#include "base/SerialPort.h"
 #include "live/CircularGauge.h"
 #include "live/LampShape.h"
 #include "live/LinearGauge.h"

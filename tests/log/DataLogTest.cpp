@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/DataLog.h"
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "log/Caption.h"
-#include "log/DataLog.h"
 #include "log/FramDecode.h"
 #include "log/LogUnits.h"
 

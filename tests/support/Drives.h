@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "log/DataLog.h"
+#include "base/DataLog.h"
 #include "log/FramDecode.h"
 #include "sim/Simulator.h"
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "base/Clock.h"
-#include "app/MainView.h"
-#include "link/SerialPort.h"
-#include "live/LiveDisplay.h"
+#include "base/LiveDisplay.h"
+#include "base/MainView.h"
+#include "base/SerialPort.h"
 
 namespace velkor::test {
 

@@ -1,4 +1,4 @@
-#include "app/PortMap.h"
+#include "base/PortMap.h"
 
 #include <filesystem>
 #include <system_error>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/PortMap.h"
-#include "live/LiveDisplay.h"
+#include "base/LiveDisplay.h"
+#include "base/PortMap.h"
 
 namespace velkor {
 

@@ -1,4 +1,4 @@
-#include "about/DataFiles.h"
+#include "base/DataFiles.h"
 
 #include <filesystem>
 #include <system_error>

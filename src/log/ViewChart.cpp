@@ -1,9 +1,9 @@
-#include "chart/ViewChart.h"
+#include "log/ViewChart.h"
 
 #include "base/AppContext.h"
-#include "app/MainView.h"
+#include "base/MainView.h"
 #include "base/Prompts.h"
-#include "live/RealTimeView.h"
+#include "link/ControllerLink.h"
 
 namespace velkor {
 

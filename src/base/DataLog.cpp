@@ -1,4 +1,4 @@
-#include "log/DataLog.h"
+#include "base/DataLog.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "about/Branding.h"
+#include "about/BrandingFile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "about/DataFiles.h"
+#include "base/DataFiles.h"
 #include "base/Latin1.h"
 #include "base/Numbers.h"
 
@@ -142,10 +142,6 @@ const std::string& styleEntry(const Branding& branding, int number) {
         throw AppError(ErrorNumber::SubscriptOutOfRange, ErrorSource, description + ".");
     }
     return branding.InfoStyles[static_cast<std::size_t>(number - 1)];
-}
-
-std::string makerName(const Branding& branding) {
-    return branding.InfoLines.empty() ? std::string() : branding.InfoLines.front();
 }
 
 double companyFontSize(const Branding& branding) {

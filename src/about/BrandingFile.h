@@ -1,25 +1,16 @@
 #pragma once
-// The branding file Velkor.cfg: the splash window's company label and logo, and the information
-// lines whose first entry (the maker's name) heads the main window's caption, the log file's
-// title line and the printed chart header.
+// The branding file Velkor.cfg: reading it, and the company label, logo and About text it gives.
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/AppError.h"
+#include "base/Branding.h"
 
 namespace velkor {
 
 constexpr const char* BrandingFileName = "Velkor.cfg";
-
-struct Branding {
-    // 1 company label text, 2 font name, 3 font size in points, 4 style words, 5 logo file
-    // (relative to the data folder) or "NULL".
-    std::vector<std::string> InfoStyles;
-    // 1 maker's short name, then company name, address lines, phone line, web address.
-    std::vector<std::string> InfoLines;
-};
 
 // The branding used when there is no branding file.
 Branding defaultBranding();
@@ -47,9 +38,6 @@ BrandingFile loadBranding(const std::vector<std::string>& folders);
 // Entry `number` (1-based) of a list; a missing entry is an AppError naming which entry of the
 // branding file is missing.
 const std::string& styleEntry(const Branding& branding, int number);
-
-// InfoLines entry 1, or "" when there are no information lines.
-std::string makerName(const Branding& branding);
 
 struct LabelStyle {
     std::string text;

@@ -1,0 +1,126 @@
+// The main window's handlers: each menu item, button and timer tick runs its operation.
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "about/HelpContents.h"
+#include "about/HelpWindow.h"
+#include "app/StartUp.h"
+#include "app/frmMain.h"
+#include "base/DataFiles.h"
+#include "base/Prompts.h"
+#include "link/ClearLog.h"
+#include "live/LivePoll.h"
+#include "live/RealTimeView.h"
+#include "log/Download.h"
+#include "log/LogFileOperations.h"
+#include "log/ViewChart.h"
+
+namespace velkor {
+
+void frmMain::runOperation(const std::function<void()>& operation) {
+    runStep(m_ctx.prompts, operation);
+}
+
+void frmMain::cboPort_Click(int listIndex) {
+    showPortDevice(listIndex);
+    runOperation([&] { choosePort(m_ctx, listIndex); });
+}
+
+void frmMain::cmdPortSelectOK_Click() {
+    fraPortSelect->hide();
+}
+
+void frmMain::mnuPortSetup_Click() {
+    fraPortSelect->show();
+}
+
+QPrinter& frmMain::printer() {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *m_printer;
+}
+
+void frmMain::mnuPrintSetup_Click() {
+    QPrintDialog dialog(&printer(), this);
+    dialog.setObjectName("dlgCommonDialog1");
+    dialog.setWindowTitle("Printer Setup");
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // The dialog sets the printer up for later printing; it prints nothing itself.
+    if (auto* buttons =
+            dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
+            ok->setText("OK");
+        }
+    }
+    // Cancel leaves the printer as it was; OK keeps the printer and page chosen.
+    dialog.exec();
+}
+
+void frmMain::mnuOpenFile_Click() {
+    runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
+}
+
+void frmMain::mnuSaveFile_Click() {
+    runOperation([&] { velkor::mnuSaveFile_Click(m_ctx); });
+}
+
+void frmMain::mnuDownload_Click() {
+    m_link.runEndingLiveView([this] { velkor::mnuDownload_Click(m_link); });
+}
+
+void frmMain::mnuViewRealTime_Click() {
+    runOperation([&] { velkor::mnuViewRealTime_Click(m_link); });
+}
+
+void frmMain::cmdCloseRealTimeData_Click() {
+    velkor::cmdCloseRealTimeData_Click(m_ctx);
+}
+
+void frmMain::tmrDataRead_Timer() {
+    velkor::tmrDataRead_Timer(m_link);
+}
+
+void frmMain::mnuViewChart_Click() {
+    m_link.runEndingLiveView(
+        [this] { runOperation([this] { velkor::mnuViewChart_Click(m_ctx); }); });
+}
+
+void frmMain::mnuEditComment_Click() {
+    velkor::mnuEditComment_Click(m_ctx);
+}
+
+void frmMain::mnuClearControllerBuffer_Click() {
+    velkor::mnuClearControllerBuffer_Click(m_link);
+}
+
+void frmMain::mnuDisplayOptions_Click() {
+    m_link.runEndingLiveView([this] { runOperation([this] { openDisplayOptions(m_ctx); }); });
+}
+
+void frmMain::mnuAbout_Click() {
+    showAbout(m_ctx);
+}
+
+void frmMain::mnuHelpContents_Click() {
+    const auto path = findDataFile(m_dataFolders, HelpFileName);
+    if (!path) {
+        m_ctx.prompts.message(std::string("The help file ") + HelpFileName +
+                                  " was not found beside the program or in its data folder.",
+                              "Help", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (const auto error = HelpWindow::showContents(*path, this)) {
+        m_ctx.prompts.message(*error, "Help", Icon::Exclamation, Buttons::Ok);
+    }
+}
+
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+}  // namespace velkor

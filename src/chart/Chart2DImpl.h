@@ -1,0 +1,93 @@
+#pragma once
+// The inside of Chart2D, shared by the files that implement it by concern: Chart2D.cpp (the
+// widget, its data and drawing), Chart2DAxes.cpp (axes, ticks and coordinates),
+// Chart2DOverlays.cpp (the marker line and the labels) and Chart2DStyle.cpp (the template's look).
+
+#include <QChart>
+#include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsLineItem>
+#include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLineSeries>
+#include <QMargins>
+#include <QValueAxis>
+#include <array>
+#include <limits>
+#include <memory>
+
+#include "chart/Chart2D.h"
+#include "chart/ChartTemplate.h"
+
+namespace velkor {
+
+struct Chart2D::Impl {
+    struct Group {
+        QLineSeries* series = nullptr;
+        bool batch = false;
+        bool pending = false;
+        std::unique_ptr<Values> x;
+        std::unique_ptr<Values> y;
+    };
+
+    // Chart margins around the axes; the right one grows for the labels (updateRightRoom).
+    static inline const QMargins BaseMargins{8, 6, 14, 4};
+
+    QChart* chart = nullptr;
+    QChartView* view = nullptr;
+    std::array<QValueAxis*, 3> axes{};
+    std::array<Group, 2> groups;
+    QGraphicsLineItem* marker = nullptr;
+    double markerTime = std::numeric_limits<double>::quiet_NaN();
+    std::array<QGraphicsSimpleTextItem*, 3> labels{};
+    ChartTemplate style;
+
+    QValueAxis* axis(Axis which) const { return axes[static_cast<std::size_t>(which)]; }
+    Group* group(int number) {
+        return number == 1 || number == 2 ? &groups[static_cast<std::size_t>(number - 1)] : nullptr;
+    }
+    const Group* group(int number) const { return const_cast<Impl*>(this)->group(number); }
+    QGraphicsSimpleTextItem* label(int index) const {
+        return index >= 1 && index <= 3 ? labels[static_cast<std::size_t>(index - 1)] : nullptr;
+    }
+
+    // Lays the chart out now if a change is still waiting for the event loop to do it, so that
+    // geometry read back right after a change is the geometry that will be drawn.
+    void settle() const {
+        for (QGraphicsLayout* layout : {chart->layout(), chart->legend()->layout()}) {
+            if (layout && !layout->isActivated()) {
+                layout->activate();
+            }
+        }
+    }
+
+    // Scene coordinates and the pixels of the owning widget, through the view's viewport.
+    QPointF viewportOffset(const QWidget* owner) const {
+        return QPointF(view->viewport()->mapTo(owner, QPoint()));
+    }
+    QPointF toWidget(const QWidget* owner, const QPointF& scene) const {
+        return view->viewportTransform().map(scene) + viewportOffset(owner);
+    }
+    QPointF toScene(const QWidget* owner, const QPointF& pixel) const {
+        return view->viewportTransform().inverted().map(pixel - viewportOffset(owner));
+    }
+
+    void applyStyle();
+    void applyValues(Group& group);
+    // Brings ticks, marker and labels up to date with the geometry.
+    void refreshOverlays();
+
+    // While frozen, values wait and geometry-dependent work is left for the thaw.
+    bool frozen = false;
+    void updateTicks();
+    // Tick interval and label format for a range, set before the range itself so that a much
+    // wider range never lays out thousands of labels at the old interval.
+    void fitTicks(std::size_t index, double minimum, double maximum);
+    void updateRightRoom();
+    // The marker line and the three labels, hidden, above the series and the grid.
+    void createOverlays();
+    void placeMarker();
+    void placeLabels();
+};
+
+}  // namespace velkor

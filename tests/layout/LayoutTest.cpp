@@ -1,0 +1,120 @@
+// Reads the source tree and checks two rules of its layout: a file under src/ includes only from
+// its own folder and from folders on a lower layer, and no source file is longer than 500 lines.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path SourceDir = VELKOR_SOURCE_DIR;
+constexpr std::size_t LineLimit = 500;
+
+// The layers, lowest first. A folder may include from its own folder and from folders with a
+// lower number; folders on the same layer do not include each other.
+const std::map<std::string, int> Layers = {
+    {"base", 0},                                              //
+    {"link", 1}, {"sim", 1},                                  //
+    {"log", 2},                                               //
+    {"live", 3}, {"chart", 3}, {"options", 3}, {"about", 3},  //
+    {"app", 4},
+};
+
+bool isSource(const fs::path& path) {
+    const std::string ext = path.extension().string();
+    return ext == ".cpp" || ext == ".h";
+}
+
+std::vector<fs::path> sourceFiles(const fs::path& dir) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_regular_file() && isSource(entry.path())) {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<std::string> linesOf(const fs::path& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string inTree(const fs::path& path) {
+    return fs::relative(path, SourceDir).generic_string();
+}
+
+std::string joined(const std::vector<std::string>& faults) {
+    std::string text;
+    for (const std::string& fault : faults) {
+        text += "\n  " + fault;
+    }
+    return text;
+}
+
+TEST(Layout, IncludesPointOnlyDownTheLayers) {
+    const std::regex quotedInclude(R"(^\s*#\s*include\s*"([^"/]+)/[^"]*")");
+    std::vector<std::string> faults;
+    int filesRead = 0;
+    for (const auto& folder : fs::directory_iterator(SourceDir / "src")) {
+        if (!folder.is_directory()) {
+            continue;
+        }
+        const std::string name = folder.path().filename().string();
+        const auto own = Layers.find(name);
+        if (own == Layers.end()) {
+            faults.push_back("src/" + name + " is in no layer of the table");
+            continue;
+        }
+        for (const fs::path& file : sourceFiles(folder.path())) {
+            ++filesRead;
+            for (const std::string& line : linesOf(file)) {
+                std::smatch match;
+                if (!std::regex_search(line, match, quotedInclude)) {
+                    continue;
+                }
+                const std::string target = match[1];
+                const auto layer = Layers.find(target);
+                const bool allowed =
+                    target == name || (layer != Layers.end() && layer->second < own->second);
+                if (!allowed) {
+                    faults.push_back(inTree(file) + " includes " + line.substr(line.find('"')) +
+                                     " from a layer not below its own");
+                }
+            }
+        }
+    }
+    EXPECT_GT(filesRead, 100) << "the source tree was not found at " << SourceDir;
+    EXPECT_TRUE(faults.empty()) << joined(faults);
+}
+
+TEST(Layout, NoSourceFileIsOverFiveHundredLines) {
+    std::vector<std::string> faults;
+    int filesRead = 0;
+    for (const char* top : {"src", "tests", "bench", "fuzz"}) {
+        for (const fs::path& file : sourceFiles(SourceDir / top)) {
+            ++filesRead;
+            const std::size_t lines = linesOf(file).size();
+            if (lines > LineLimit) {
+                faults.push_back(inTree(file) + " has " + std::to_string(lines) + " lines");
+            }
+        }
+    }
+    EXPECT_GT(filesRead, 100) << "the source tree was not found at " << SourceDir;
+    EXPECT_TRUE(faults.empty()) << joined(faults);
+}
+
+}  // namespace
