@@ -119,12 +119,14 @@ TEST_F(frmChart1Test, EnterPressesNoButtonSoTheTimeZeroStays) {
     for (QPushButton* button : window->findChildren<QPushButton*>()) {
         EXPECT_FALSE(button->isDefault() || button->autoDefault()) << button->text().toStdString();
     }
+    // The sample the click lands on depends on the fonts' room for the axes; any will do.
     clickAt(*window, 150.0);
-    ASSERT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
+    const QString marked = window->lblMarkerTime->text();
+    ASSERT_TRUE(marked.endsWith(" Sec ") && marked != "Sec ") << marked.toStdString();
     window->cmdReset->setFocus();
     QTest::keyClick(window->cmdReset, Qt::Key_Return);
     QTest::keyClick(window.get(), Qt::Key_Enter);
-    EXPECT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
+    EXPECT_EQ(window->lblMarkerTime->text(), marked);
     EXPECT_EQ(window->logic().ReferenceTime, 0.0f);
     EXPECT_TRUE(window->isVisible());
 }
