@@ -1,0 +1,311 @@
+// The controller link on a fake clock, with the simulator's controller logic behind a scripted
+// port: exact pauses and waits, what the error prompt's buttons do, identification, the FRAM
+// transfer, erasing the controller's log and line errors. The real port against the simulator
+// (every command's bytes, half replies, wrong acknowledgements, noise) is proven by the serial
+// link tests.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <tuple>
+
+#include "link/ClearLog.h"
+#include "link/ControllerLink.h"
+#include "link/LineErrors.h"
+#include "sim/Simulator.h"
+#include "support/AppFixture.h"
+#include "support/SimController.h"
+
+namespace velkor::test {
+namespace {
+
+const std::string Timeout = "RS-232 timeout. Check cable and click Abort.";
+
+class LinkTest : public ::testing::Test, protected AppFixture {
+protected:
+    LinkTest() {
+        data->prefs.CommPortNumber = 1;
+        port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
+            if (!intercept || !intercept(byte, p)) {
+                answerFrom(controller, byte, p);
+            }
+        };
+    }
+
+    // Every command byte answered with the given bytes alone.
+    void answerEveryByteWith(std::vector<std::uint8_t> bytes) {
+        intercept = [bytes](std::uint8_t, ScriptedPort& p) {
+            for (auto b : bytes) {
+                p.reply(b);
+            }
+            return true;
+        };
+    }
+
+    sim::Protocol controller{sim::generateDrive(368 + 12 * 77, 3), sim::makeEeprom(255, 26, 230),
+                             "Shift Light Controller V2.0", 1, sim::SimClock::now()};
+    std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
+    ControllerLink link{ctx};
+};
+
+TEST_F(LinkTest, CommandsPauseTwoMillisecondsAfterEachByteButTheLast) {
+    for (const auto& [command, bytes] :
+         std::vector<std::pair<std::function<void()>, std::vector<std::uint8_t>>>{
+             {[this] { link.SetAddress(300); }, {20, 44, 1}},
+             {[this] { link.ReadFRAMBlock(64); }, {48, 64}},
+             {[this] { link.ClearControllerBuffer(); }, {49, 105, 52, 191, 59}}}) {
+        port.written.clear();
+        command();
+        EXPECT_TRUE(link.CommandOK);
+        EXPECT_EQ(port.writtenValues(), bytes);
+        std::vector<double> gaps;
+        for (std::size_t i = 1; i < port.written.size(); ++i) {
+            gaps.push_back(std::chrono::duration<double, std::milli>(port.written[i].time -
+                                                                     port.written[i - 1].time)
+                               .count());
+        }
+        EXPECT_EQ(gaps, std::vector<double>(bytes.size() - 1, 2.0));
+    }
+}
+
+TEST_F(LinkTest, NoControllerReSyncWaitsASecondAndOtherCommandsPromptUntilAnswered) {
+    answerEveryByteWith({});
+    auto start = clock.now();
+    link.ReSync();
+    EXPECT_DOUBLE_EQ(clock.secondsSince(start), 1.0);
+
+    prompts.answerMessages({Answer::Retry, Answer::Ignore});
+    start = clock.now();
+    EXPECT_EQ(link.ReadEEPROM(), 0);
+    EXPECT_DOUBLE_EQ(clock.secondsSince(start), 1.0);
+    // Retry shows the same report again.
+    ASSERT_EQ(prompts.shown().size(), 2u);
+    for (const auto& shown : prompts.shown()) {
+        EXPECT_EQ(shown.text, Timeout);
+        EXPECT_EQ(shown.title, "Error");
+        EXPECT_EQ(shown.buttons, Buttons::AbortRetryIgnore);
+    }
+    EXPECT_EQ(timeoutError().number(), 0x800403E8u);
+    EXPECT_EQ(timeoutError().source(), "Comm Error");
+
+    prompts.answerMessages({Answer::Abort});
+    start = clock.now();
+    link.ClearControllerBuffer();
+    EXPECT_DOUBLE_EQ(clock.secondsSince(start), 5.0 + 0.008);  // four pauses, then five seconds
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(LinkTest, AbortAfterALiveReadTimesOutEndsTheLiveView) {
+    answerEveryByteWith({});
+    data->state.RealTimeActive = true;
+    view.realTimeShown = true;
+    prompts.answerMessages({Answer::Ignore});
+    link.ReadTPS();
+    EXPECT_TRUE(data->state.RealTimeActive);  // Ignore leaves the view running
+
+    prompts.answerMessages({Answer::Abort});
+    link.ReadTPS();
+    EXPECT_FALSE(data->state.RealTimeActive);
+    EXPECT_FALSE(view.realTimeShown);
+}
+
+TEST_F(LinkTest, FirmwareIdNamesTheControllerType) {
+    for (const auto& [id, type] :
+         std::vector<std::pair<std::string, std::string>>{{"my SHIFT lIGHT box", "Shift Light"},
+                                                          {"Shift-Light 2", "Unknown"},
+                                                          {"", "Unknown"}}) {
+        controller.setFirmwareId(id);
+        link.ReadFirmwareID();
+        EXPECT_TRUE(link.CommandOK) << id;
+        EXPECT_EQ(data->log.FirmwareID, id);
+        EXPECT_EQ(data->log.ControllerType, type) << id;
+    }
+    EXPECT_GT(prompts.yields(), 0);  // the ID is awaited with window events running
+
+    // A babbling device's ID is kept to a bounded length.
+    controller.setFirmwareId(std::string(5000, 'x'));
+    link.ReadFirmwareID();
+    EXPECT_EQ(data->log.FirmwareID.size(), FirmwareIDLimit);
+
+    // Without its carriage return the ID is a time-out, shown by the download's tests.
+}
+
+TEST_F(LinkTest, ScaleFactorsAndIntervalComeFromTheEeprom) {
+    link.ReadTPSScaleFactors();
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_EQ(data->log.TPSMin, 26);
+    EXPECT_EQ(data->log.TPSMax, 230);
+    // One SetAddress; the pointer walks on to 22 by itself.
+    EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{20, 21, 0, 21, 21}));
+    EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 4.08f);
+    EXPECT_TRUE(port.isOpen());
+}
+
+TEST_F(LinkTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItStops) {
+    const sim::Fram& fram = controller.fram();
+    link.ReadFRAMData();
+    EXPECT_EQ(view.progressCaption, "Reading FRAM");
+    EXPECT_EQ(view.progressValues.front(), 0);
+    EXPECT_EQ(view.progressValues[1], 0);  // after the first block: its start, 0
+    EXPECT_EQ(view.progressValues.size(), 513u);
+    EXPECT_EQ(view.progressValues.back(), 100);
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_TRUE(link.CommandOK);
+    EXPECT_FALSE(data->log.FRAMBufferEmpty);
+    EXPECT_TRUE(std::equal(fram.begin(), fram.end(), data->log.FRAMBuffer.begin()));
+
+    sim::Faults faults;
+    faults.stopAfterBlocks = 256;
+    controller.setFaults(faults);
+    prompts.answerMessages({Answer::Abort});
+    data->log.FRAMBuffer.fill(0);
+    view.progressShown = true;
+    link.ReadFRAMData();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_TRUE(data->log.FRAMBufferEmpty);
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{Timeout});
+    EXPECT_TRUE(std::equal(fram.begin(), fram.begin() + 256 * 64, data->log.FRAMBuffer.begin()));
+    // The failed block copies what the block buffer still held: the block before it.
+    EXPECT_TRUE(std::equal(fram.begin() + 255 * 64, fram.begin() + 256 * 64,
+                           data->log.FRAMBuffer.begin() + 256 * 64));
+    EXPECT_TRUE(std::all_of(data->log.FRAMBuffer.begin() + 257 * 64, data->log.FRAMBuffer.end(),
+                            [](std::uint8_t b) { return b == 0; }));
+}
+
+TEST_F(LinkTest, EscBeforeTheFirstBlockStillReadsItThenStops) {
+    data->state.AbortRequested = true;
+    link.ReadFRAMData();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_FALSE(data->state.AbortRequested);
+    EXPECT_EQ(controller.pointer(), 64);
+    EXPECT_TRUE(data->log.FRAMBufferEmpty);
+    EXPECT_TRUE(prompts.shown().empty());
+
+    // A controller that will not take the address: no block read, no message.
+    answerEveryByteWith({0x15});
+    port.written.clear();
+    link.ReadFRAMData();
+    EXPECT_FALSE(link.CommandOK);
+    EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{20, 0, 0}));
+    EXPECT_FALSE(view.progressShown);
+    EXPECT_TRUE(prompts.shown().empty());
+}
+
+TEST_F(LinkTest, ClearingTheControllerLog) {
+    data->log.DataBufferEmpty = false;  // a log in memory, which clearing the controller keeps
+    prompts.answerMessages({Answer::Cancel});
+    mnuClearControllerBuffer_Click(link);
+    EXPECT_TRUE(port.written.empty());
+
+    const std::string Cleared = "Controller data buffer cleared.";
+    const std::string Failed = "Command failed - controller data buffer not cleared.";
+    const std::string NoLink = "Cannot establish RS-232 link. Check cable and controller power.";
+    const std::string Armed = "Cannot clear data buffer while controller is armed.";
+    using Bytes = std::vector<std::uint8_t>;
+    const Bytes erased = {51, 46, 49, 105, 52, 191, 59};
+    // The controller's state (0: nothing on the line, -1: no answer to the state read) and its
+    // answer to the erase; the messages after the question, and what was sent.
+    for (const auto& [state, eraseReply, expected, sent] :
+         std::vector<std::tuple<int, std::optional<std::uint8_t>, std::vector<std::string>, Bytes>>{
+             {1, ACK, {Cleared}, erased},
+             {1, 0x15, {Failed}, erased},
+             {1, std::nullopt, {Timeout, Failed}, erased},
+             {0, ACK, {NoLink}, Bytes(5, 51)},
+             {2, ACK, {Armed}, {51, 46}},
+             {-1, ACK, {Timeout}, {51, 46}}}) {
+        prompts = ScriptedPrompts();
+        port.written.clear();
+        port.responder = [state = state, eraseReply = eraseReply](std::uint8_t byte,
+                                                                  ScriptedPort& p) {
+            if (state != 0 && byte == 51) {
+                p.reply(ACK);
+            } else if (state > 0 && byte == 46) {
+                p.reply(static_cast<std::uint8_t>(state));
+            } else if (state != 0 && byte == 59 && eraseReply) {
+                p.reply(*eraseReply);
+            }
+        };
+        prompts.answerMessages({Answer::Ok});
+        for (const std::string& text : expected) {
+            prompts.answerMessages({text == Timeout ? Answer::Ignore : Answer::Ok});
+        }
+        mnuClearControllerBuffer_Click(link);
+        const auto texts = prompts.messageTexts();
+        EXPECT_EQ(std::vector<std::string>(texts.begin() + 1, texts.end()), expected);
+        if (state >= 0) {
+            EXPECT_EQ(prompts.shown().back().title, "Clear Controller Data Buffer");
+            EXPECT_EQ(prompts.shown().back().icon,
+                      state == 1 ? Icon::Information : Icon::Exclamation);
+        }
+        EXPECT_EQ(port.writtenValues(), sent);
+        EXPECT_FALSE(port.isOpen());
+    }
+    EXPECT_FALSE(data->log.DataBufferEmpty);
+}
+
+TEST_F(LinkTest, OperationsRunOneAtATimeAndASecondIsRefusedWithoutTouchingThePort) {
+    auto first = link.beginOperation();
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(link.beginOperation());
+    mnuClearControllerBuffer_Click(link);
+    EXPECT_EQ(view.busyShown, 1);
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_TRUE(port.written.empty());
+    {
+        auto moved = std::move(first);
+        EXPECT_TRUE(link.busy());
+    }
+    EXPECT_FALSE(link.busy());
+    EXPECT_TRUE(link.beginOperation());
+}
+
+TEST_F(LinkTest, LineErrorsAreCountedAndTheThirdClosesThePortBeforeItsBoxButNotInALiveView) {
+    port.open("Com1", "/dev/ttyS0");
+    std::vector<bool> openWhenShown;
+    prompts.onShow = [&](const ShownPrompt&) { openWhenShown.push_back(port.isOpen()); };
+    prompts.answerMessages({Answer::Retry, Answer::Retry, Answer::Retry});
+    port.setLineErrorHandler([&](int code) { OnComm(ctx, code); });
+    port.reply({1, 2});
+    port.raiseLineError(LineError::Framing);
+    EXPECT_EQ(port.bytesWaiting(), 0);  // Retry discards what had been received
+    port.raiseLineError(LineError::Parity);
+    port.raiseLineError(LineError::HardwareOverrun);
+
+    EXPECT_EQ(data->state.CommErrorCount, 3);
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{"Framing Error", "Parity Error", "Port Hardware Overrun"}));
+    EXPECT_EQ(prompts.shown()[0].title, "Communications Error");
+    EXPECT_EQ(prompts.shown()[0].icon, Icon::Critical);
+    EXPECT_EQ(prompts.shown()[0].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(openWhenShown, (std::vector<bool>{true, true, false}));
+
+    // During a live view framing and parity errors pass unseen, an overrun closes the port
+    // silently, and anything else is shown.
+    prompts = ScriptedPrompts();
+    data->state.CommErrorCount = 0;
+    data->state.RealTimeActive = true;
+    port.open("Com1", "/dev/ttyS0");
+    OnComm(ctx, LineError::Framing);
+    OnComm(ctx, LineError::Parity);
+    EXPECT_TRUE(port.isOpen());
+    OnComm(ctx, LineError::ReceiveBufferOverflow);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(data->state.CommErrorCount, 0);
+
+    port.open("Com1", "/dev/ttyS0");
+    prompts.answerMessages({Answer::Cancel});
+    OnComm(ctx, LineError::DeviceControlBlock);
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{"Device Control Block Error"});
+    EXPECT_FALSE(port.isOpen());
+    OnComm(ctx, 2);  // a receive report, not an error
+    EXPECT_EQ(prompts.shown().size(), 1u);
+}
+
+}  // namespace
+}  // namespace velkor::test
