@@ -1,7 +1,14 @@
 // Saving, opening and the comment, through the menu operations with scripted prompts and real
-// files in a temporary folder.
+// files in a temporary folder; and the safe save against what a person's disk can hold at the
+// chosen name (a symbolic link, a file with its own permissions, a folder, a device) and against
+// a save killed part-way.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +16,7 @@
 #include <sstream>
 
 #include "base/AppContext.h"
+#include "log/AtomicFile.h"
 #include "log/FramDecode.h"
 #include "log/LogFile.h"
 #include "log/LogFileOperations.h"
@@ -37,6 +45,32 @@ std::vector<std::string> lines(const std::string& text) {
         result.push_back(line);
     }
     return result;
+}
+
+// Saves `text` over `target` in a child process that stops itself once it has written `bytes` or
+// more, and kills it there with SIGKILL, as a crash or a power cut would stop the program. Returns
+// false when it never got that far.
+bool killSaveAfter(const fs::path& target, const std::string& text, std::size_t bytes) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The child: no test assertions here, and _exit so that nothing of the test runs on.
+        try {
+            writeFileAtomically(target.string(), text, [bytes](std::size_t written) {
+                if (written >= bytes) {
+                    ::raise(SIGSTOP);
+                }
+            });
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    if (child <= 0 || ::waitpid(child, &status, WUNTRACED) != child || !WIFSTOPPED(status)) {
+        return false;
+    }
+    ::kill(child, SIGKILL);
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) &&
+           WTERMSIG(status) == SIGKILL;
 }
 
 class LogFileTest : public ::testing::Test, protected AppFixture {
@@ -78,17 +112,41 @@ protected:
         data->state.BaseCaption = "Base";
     }
 
+    // A file holding "old" in its own folder, for the saves over what is already there.
+    fs::path oldFile() {
+        fs::create_directories(folder / "real");
+        std::ofstream(folder / "real" / "drive.log", std::ios::binary) << "old";
+        return folder / "real" / "drive.log";
+    }
+
+    // What a folder holds, links not followed: a save leaves no temporary file behind.
+    static std::vector<std::string> entries(const fs::path& in) {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(in)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     fs::path folder;
 };
 
-TEST_F(LogFileTest, SavedFileHasTheExactLayout) {
+TEST_F(LogFileTest, SavedFileHasTheExactLayoutAndReadsBackToTheSameBytes) {
     download(0.1f);
-    data->log.Comment = "Track day, run 2";
-    data->prefs.Input2Legend = "Oil";
-    save(folder / "run.log");
+    data->log.Comment = "Caf\xE9, run 2";  // Latin-1, and a comma
+    data->prefs.Input2Legend =
+        "\xB0"
+        "C";
+    data->prefs.Input2Type = "Scaled Analog";
+    data->prefs.MaxInput2ScaledValue = 150.5f;
+    const std::string name = std::string(57, 'n') + ".log";  // 61 characters
+    save(folder / name);
     EXPECT_TRUE(prompts.shown().size() == 1u);  // only the dialog: there was a comment
-    const std::string text = slurp(folder / "run.log");
-    const auto all = lines(text);
+    EXPECT_EQ(view.caption, "Base - ..." + name.substr(1));
+    EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), name);  // no leftovers
+    const std::string first = slurp(folder / name);
+    const auto all = lines(first);
     ASSERT_EQ(all.size(), 2716u);
     for (const auto& line : all) {
         ASSERT_FALSE(line.empty());
@@ -98,7 +156,9 @@ TEST_F(LogFileTest, SavedFileHasTheExactLayout) {
     EXPECT_EQ(all[1], "\"Maximum RPM Display\",10000\r");
     EXPECT_EQ(all[3], "\"VSS Units\",\"MPH\"\r");
     EXPECT_EQ(all[8], "\"Maximum Input 2 Volts\",5\r");
-    EXPECT_EQ(all[11], "\"Input 2 Legend\",\"Oil\"\r");
+    EXPECT_EQ(all[11],
+              "\"Input 2 Legend\",\"\xB0"
+              "C\"\r");
     EXPECT_EQ(all[12],
               "\"Elapsed Time\",\"RPM\",\"VSS\",\"TPS%\",\"Input1 Volts\",\"Input2 Volts\","
               "\"Bat Volts\",\"Input Data\",\"Output Data\",\"Status\",\"Reserved\"\r");
@@ -107,22 +167,11 @@ TEST_F(LogFileTest, SavedFileHasTheExactLayout) {
     EXPECT_EQ(all[2713], "\"Firmware ID\",\"Shift Light Controller V2.0\"\r");
     EXPECT_EQ(all[2714],
               "\"Acme Shift Light Controller Data Downloaded\",\"06/12/2026 20:15:00\"\r");
-    EXPECT_EQ(all[2715], "\"Comment\",\"Track day, run 2\"\r");
-    EXPECT_EQ(view.caption, "Base - run.log");
-    EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), "run.log");  // no leftovers
-}
+    EXPECT_EQ(all[2715], "\"Comment\",\"Caf\xE9, run 2\"\r");
 
-TEST_F(LogFileTest, WriteReadWriteIsByteIdentical) {
-    download();
-    data->log.Comment = "first, with a comma";
-    data->prefs.Input2Type = "Scaled Analog";
-    data->prefs.MaxInput2ScaledValue = 150.5f;
-    save(folder / "a.log");
-    const std::string first = slurp(folder / "a.log");
     const DataLog downloaded = data->log;
-
     restart();
-    open(folder / "a.log");
+    open(folder / name);
     EXPECT_EQ(data->log.RPMData, downloaded.RPMData);
     EXPECT_EQ(data->log.ElapsedTime, downloaded.ElapsedTime);  // needs no repair
     EXPECT_EQ(data->log.TPSData, downloaded.TPSData);
@@ -137,40 +186,10 @@ TEST_F(LogFileTest, WriteReadWriteIsByteIdentical) {
     EXPECT_TRUE(prompts.messageTexts().empty());
 
     // An opened file's own settings are what the next save writes, not the store's.
-    data->log.Comment = "first, with a comma";
+    data->log.Comment = "Caf\xE9, run 2";
     save(folder / "b.log");
     EXPECT_EQ(slurp(folder / "b.log"), first);
     EXPECT_TRUE(store.writes.empty());
-}
-
-TEST_F(LogFileTest, IntervalZeroAndACancelledCommentPrompt) {
-    download(0.0f);
-    prompts.answerInputs({std::nullopt});
-    save(folder / "zero.log");
-    const auto all = lines(slurp(folder / "zero.log"));
-    ASSERT_EQ(all.size(), 2716u);
-    for (int i = 13; i < 2713; ++i) {
-        ASSERT_EQ(all[std::size_t(i)].substr(0, 2), "0,") << i;
-    }
-    EXPECT_EQ(all[2715], "\"Comment\",\" \"\r");
-    EXPECT_EQ(prompts.shown().back().text, "Comment?");
-    EXPECT_EQ(prompts.shown().back().title, "Optional Information Entry");
-}
-
-TEST_F(LogFileTest, LongNamesAndLatin1Text) {
-    download();
-    data->log.Comment = "Caf\xE9";
-    data->prefs.Input2Legend =
-        "\xB0"
-        "C";
-    const std::string name = std::string(57, 'n') + ".log";  // 61 characters
-    save(folder / name);
-    EXPECT_EQ(view.caption, "Base - ..." + name.substr(1));
-    const std::string text = slurp(folder / name);
-    EXPECT_NE(text.find("\"Input 2 Legend\",\"\xB0"
-                        "C\""),
-              std::string::npos);
-    EXPECT_NE(text.find("\"Comment\",\"Caf\xE9\""), std::string::npos);
 }
 
 TEST_F(LogFileTest, SavingRefusedOrStoppedLeavesTheOldFile) {
@@ -197,13 +216,6 @@ TEST_F(LogFileTest, SavingRefusedOrStoppedLeavesTheOldFile) {
     mnuSaveFile_Click(ctx);
     EXPECT_FALSE(data->state.AbortRequested);
     EXPECT_EQ(slurp(path), "old contents");
-
-    // A folder that cannot be written: the error prompt, nothing replaced, nothing left over.
-    prompts.answerFiles({(folder / "missing" / "x.log").string()});
-    prompts.answerMessages({Answer::Abort});
-    mnuSaveFile_Click(ctx);
-    EXPECT_NE(prompts.messageTexts().back().find("could not be saved"), std::string::npos);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 
     // No as an answer shows the dialog again; a dismissed dialog writes nothing.
     prompts.answerFiles({path.string(), std::nullopt});
@@ -251,6 +263,7 @@ TEST_F(LogFileTest, ReadingPiecesNumbersAndLineEnds) {
     samples[1] = ".2,2,3,-5,5,6,7,8,9,10,11";
     samples[2] = "0.3,2,3,4,5,6,7,8,9,10";        // 10 pieces: skipped
     samples[3] = "0.4,2,3,4,5,6,7,8,9,10,11,12";  // 12 pieces: skipped
+    samples[5] = "1.7,2,3,4,5,6,7,8,9,10,11";     // equal to the one before
     for (const std::string end : {"\r\n", "\n"}) {
         restart();
         spit(folder / "x.log", logText(".5", samples, true, end));
@@ -266,6 +279,7 @@ TEST_F(LogFileTest, ReadingPiecesNumbersAndLineEnds) {
         EXPECT_FLOAT_EQ(log.ElapsedTime.at(3), 0.7f);  // 0 raised to the previous plus 0.5
         EXPECT_FLOAT_EQ(log.ElapsedTime.at(4), 1.2f);
         EXPECT_FLOAT_EQ(log.ElapsedTime.at(5), 1.7f);  // 1 is not above 1.2 either
+        EXPECT_FLOAT_EQ(log.ElapsedTime.at(6), 2.2f);
         EXPECT_FLOAT_EQ(log.RPMData.at(5), 2.0f);
         EXPECT_EQ(log.FirmwareID, "my shift light");
         EXPECT_EQ(log.ControllerType, "Shift Light");
@@ -348,6 +362,94 @@ TEST_F(LogFileTest, CommentEntry) {
     EXPECT_EQ(prompts.shown()[0].title, "Optional Information Entry/Edit");
     mnuEditComment_Click(ctx);
     EXPECT_EQ(data->log.Comment, "new, with comma");
+}
+
+TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedAndTheLinkStays) {
+    oldFile();
+    fs::create_symlink("real/drive.log", folder / "link.log");
+    fs::create_symlink("link.log", folder / "link-to-link.log");
+    writeFileAtomically((folder / "link-to-link.log").string(), "new");
+    EXPECT_TRUE(fs::is_symlink(folder / "link.log"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.log"));
+    EXPECT_EQ(slurp(folder / "real" / "drive.log"), "new");
+    EXPECT_EQ(entries(folder), (std::vector<std::string>{"link-to-link.log", "link.log", "real"}));
+    EXPECT_EQ(entries(folder / "real"), std::vector<std::string>{"drive.log"});
+
+    // A link to a file not made yet makes it, in the link target's folder.
+    fs::create_symlink(folder / "real" / "later.log", folder / "later.log");
+    writeFileAtomically((folder / "later.log").string(), "first");
+    EXPECT_TRUE(fs::is_symlink(folder / "later.log"));
+    EXPECT_EQ(slurp(folder / "real" / "later.log"), "first");
+}
+
+TEST_F(LogFileTest, AnExistingFileKeepsItsPermissionBitsAndGroup) {
+    const fs::path target = oldFile();
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
+    writeFileAtomically(target.string(), "new");
+    struct stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+    EXPECT_EQ(slurp(target), "new");
+}
+
+TEST_F(LogFileTest, AFolderOrADeviceIsRefusedAndNothingIsWritten) {
+    fs::create_directories(folder / "folder.log");
+    ASSERT_EQ(::mkfifo((folder / "pipe.log").c_str(), 0600), 0);
+    std::vector<fs::path> refused = {folder / "folder.log", folder / "pipe.log"};
+    // The null device's twin, where the process may make one (as root it may; not otherwise).
+    if (::mknod((folder / "null.log").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        refused.push_back(folder / "null.log");
+    }
+    fs::create_symlink("folder.log", folder / "link-to-folder.log");
+    refused.push_back(folder / "link-to-folder.log");
+    const auto before = entries(folder);
+    for (const fs::path& path : refused) {
+        try {
+            writeFileAtomically(path.string(), "new");
+            ADD_FAILURE() << path << " was written";
+        } catch (const FileWriteError& error) {
+            EXPECT_NE(error.description().find("Nothing was written."), std::string::npos)
+                << error.description();
+        }
+        EXPECT_EQ(entries(folder), before) << path;
+    }
+    EXPECT_TRUE(fs::is_empty(folder / "folder.log"));
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe.log"));
+}
+
+TEST_F(LogFileTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) {
+    data->log.DataBufferEmpty = false;
+    data->log.Comment = "Track day";
+    const fs::path chosen = folder / "Pr\303\274fung.log";  // "Prüfung.log" in UTF-8
+    fs::create_directories(chosen);
+    prompts.answerFiles({chosen.string()});
+    prompts.answerMessages({Answer::Abort});
+    mnuSaveFile_Click(ctx);
+    ASSERT_EQ(prompts.messages().size(), 1u);
+    const ShownPrompt shown = prompts.messages()[0];
+    EXPECT_EQ(shown.title, "Error");
+    EXPECT_EQ(shown.buttons, Buttons::AbortRetryIgnore);
+    EXPECT_EQ(shown.text, "The log file " + folder.string() +
+                              "/Pr\374fung.log could not be saved: it is a folder, not a file. "
+                              "Nothing was written.");
+    EXPECT_TRUE(fs::is_empty(chosen));
+    EXPECT_EQ(view.caption, "");
+}
+
+TEST_F(LogFileTest, ASaveKilledAfterItsFirstChunkOrItsLastLeavesTheOldFile) {
+    const fs::path target = oldFile();
+    // Several megabytes, so that the writer goes through many chunks before its rename.
+    const std::string text = std::string(5 << 20, 'n');
+    for (const std::size_t bytes : {std::size_t{1}, text.size()}) {
+        ASSERT_TRUE(killSaveAfter(target, text, bytes)) << bytes;
+        EXPECT_EQ(slurp(target), "old") << bytes;
+    }
+    // What the killed writer left beside the target does not stand in the way of the next save.
+    writeFileAtomically(target.string(), "new");
+    EXPECT_EQ(slurp(target), "new");
 }
 
 }  // namespace
