@@ -1,6 +1,6 @@
 // The controller link through the real QSerialPort adapter, against the controller simulator on
 // a pseudo-terminal: every command's bytes, the line's faults, a missing device, line errors, and
-// a download from the menu to the chart, a saved file and back.
+// a download from the menu to the chart.
 
 #include <asm/termbits.h>
 #include <fcntl.h>
@@ -25,7 +25,6 @@
 #include "live/LivePoll.h"
 #include "live/RealTimeView.h"
 #include "log/Download.h"
-#include "log/LogFileOperations.h"
 #include "sim/Simulator.h"
 #include "support/Drives.h"
 #include "support/Fakes.h"
@@ -228,11 +227,11 @@ TEST_F(SerialLinkTest, MissingDeviceIsNamedAndRetryOpensAgain) {
     EXPECT_TRUE(link.CommandOK);
 }
 
-// The whole road from the menu to the chart, into a file and back.
-TEST_F(SerialLinkTest, DownloadToTheChartAndIntoAFileAndBack) {
+// The whole road from the menu to the chart; saving and opening it again is proven by the log
+// file tests.
+TEST_F(SerialLinkTest, DownloadFromTheMenuToTheChart) {
     simulator->setFirmwareId("SHIFT LIGHT controller 2.0");
     data->state.BaseCaption = "Base";
-    data->branding.InfoLines = {"Acme"};
     prompts.answerMessages({Answer::Ok});
     mnuDownload_Click(link);
     ASSERT_FALSE(data->log.DataBufferEmpty) << ::testing::PrintToString(prompts.messageTexts());
@@ -249,26 +248,6 @@ TEST_F(SerialLinkTest, DownloadToTheChartAndIntoAFileAndBack) {
     EXPECT_EQ(view.caption, "Base - Downloaded Data");
     EXPECT_EQ(view.chartsShown, 1);
     EXPECT_FALSE(port.isOpen());
-
-    const std::string path = (m_ports.path() + "/drive.log").toStdString();
-    data->log.Comment = "From the simulator";
-    prompts.answerFiles({path, path});
-    mnuSaveFile_Click(ctx);
-    const DataLog downloaded = data->log;
-    prompts.answerMessages({Answer::Ok});
-    mnuOpenFile_Click(ctx);  // over the downloaded log: asks first
-    // The file keeps 7 significant digits: speeds in 1/128 steps may come back a hair apart.
-    for (int i = 1; i <= SampleCount; ++i) {
-        ASSERT_NEAR(data->log.VSSData.at(i), downloaded.VSSData.at(i),
-                    1e-6 * std::max(1.0f, downloaded.VSSData.at(i)));
-    }
-    data->log.VSSData = downloaded.VSSData;
-    expectSameSamples(data->log, downloaded);
-    EXPECT_EQ(data->log.FirmwareID, downloaded.FirmwareID);
-    EXPECT_EQ(data->log.DownloadDate, downloaded.DownloadDate);
-    EXPECT_EQ(data->log.Comment, "From the simulator");
-    EXPECT_EQ(view.caption, "Base - drive.log");
-    EXPECT_EQ(view.chartsShown, 2);
 }
 
 TEST(QtSerialPortLineErrors, CounterRisesBecomeEventsWhileOpen) {

@@ -104,9 +104,8 @@ TEST(ElapsedTime, BuiltFromTheInterval) {
 
 TEST(DataLog, ClearingEmptiesTheLogButKeepsTimesAndScaleFactors) {
     DataLog log;
-    log.FRAMBufferEmpty = false;
     log.DataLogInterval = 0.2f;
-    log.FirmwareID = log.DownloadDate = log.Comment = log.ControllerType = "x";
+    log.FirmwareID = log.Comment = log.ControllerType = "x";
     log.TPSMin = 26;
     log.ElapsedTime.fill(4);
     log.ReservedData.fill(6);
@@ -114,11 +113,10 @@ TEST(DataLog, ClearingEmptiesTheLogButKeepsTimesAndScaleFactors) {
     ClearDataBuffer(log);
     EXPECT_TRUE(log.DataBufferEmpty);
     EXPECT_EQ(log.DataLogInterval, 0.0f);
-    EXPECT_EQ(log.FirmwareID + log.DownloadDate + log.Comment, "");
+    EXPECT_EQ(log.FirmwareID + log.Comment, "");
     EXPECT_EQ(log.ReservedData, SampleColumn());
     EXPECT_EQ(log.ElapsedTime.at(2700), 4.0f);
-    EXPECT_TRUE(!log.FRAMBufferEmpty && log.FRAMBuffer[9] == 0xAA && log.ControllerType == "x");
-    EXPECT_EQ(log.TPSMin, 26.0f);
+    EXPECT_TRUE(log.FRAMBuffer[9] == 0xAA && log.ControllerType == "x" && log.TPSMin == 26.0f);
     ClearFRAMBuffer(log);
     EXPECT_TRUE(log.FRAMBufferEmpty);
     EXPECT_EQ(log.FRAMBuffer, FramImage{});

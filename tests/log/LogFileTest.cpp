@@ -81,8 +81,7 @@ protected:
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
-        data->branding.InfoLines = {"Acme"};
-        data->state.BaseCaption = "Base";
+        restart();
     }
     ~LogFileTest() override { fs::remove_all(folder); }
 
