@@ -104,8 +104,9 @@ protected:
         mnuOpenFile_Click(ctx);
     }
 
-    // Leaves the log as a fresh start does.
+    // Leaves the log, and the prompts, as a fresh start does.
     void restart() {
+        prompts = ScriptedPrompts();
         *data = std::move(*std::make_unique<AppData>());
         data->branding.InfoLines = {"Acme"};
         data->state.BaseCaption = "Base";
@@ -304,7 +305,6 @@ TEST_F(LogFileTest, FilesThatEndEarly) {
 
     // Only the header, right after start: zero samples at 0, D, 2D, ...
     restart();
-    prompts = ScriptedPrompts();
     prompts.answerMessages({Answer::Ok, Answer::Ok});
     spit(folder / "only.log", logText("0.25", {}, false));
     open(folder / "only.log");
@@ -318,7 +318,6 @@ TEST_F(LogFileTest, FilesThatEndEarly) {
 
     // Inside the trailer: the trailer values are emptied.
     restart();
-    prompts = ScriptedPrompts();
     prompts.answerMessages({Answer::Ok, Answer::Ok});
     std::string text = logText("1", fullSamples(), false) + "\"Firmware ID\",\"Shift Light\"\r\n";
     spit(folder / "t.log", text);
@@ -363,35 +362,29 @@ TEST_F(LogFileTest, CommentEntry) {
     EXPECT_EQ(data->log.Comment, "new, with comma");
 }
 
-TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedAndTheLinkStays) {
-    oldFile();
+TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedKeepingItsPermissionsAndTheLinkStays) {
+    const fs::path target = oldFile();
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    struct stat before {};
+    ASSERT_EQ(::stat(target.c_str(), &before), 0);
     fs::create_symlink("real/drive.log", folder / "link.log");
     fs::create_symlink("link.log", folder / "link-to-link.log");
     writeFileAtomically((folder / "link-to-link.log").string(), "new");
     EXPECT_TRUE(fs::is_symlink(folder / "link.log"));
     EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.log"));
-    EXPECT_EQ(slurp(folder / "real" / "drive.log"), "new");
+    EXPECT_EQ(slurp(target), "new");
     EXPECT_EQ(entries(folder), (std::vector<std::string>{"link-to-link.log", "link.log", "real"}));
     EXPECT_EQ(entries(folder / "real"), std::vector<std::string>{"drive.log"});
+    struct stat after {};
+    ASSERT_EQ(::stat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(after.st_gid, before.st_gid);
 
     // A link to a file not made yet makes it, in the link target's folder.
     fs::create_symlink(folder / "real" / "later.log", folder / "later.log");
     writeFileAtomically((folder / "later.log").string(), "first");
     EXPECT_TRUE(fs::is_symlink(folder / "later.log"));
     EXPECT_EQ(slurp(folder / "real" / "later.log"), "first");
-}
-
-TEST_F(LogFileTest, AnExistingFileKeepsItsPermissionBitsAndGroup) {
-    const fs::path target = oldFile();
-    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    struct stat before {};
-    ASSERT_EQ(::stat(target.c_str(), &before), 0);
-    writeFileAtomically(target.string(), "new");
-    struct stat after {};
-    ASSERT_EQ(::stat(target.c_str(), &after), 0);
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
-    EXPECT_EQ(after.st_gid, before.st_gid);
-    EXPECT_EQ(slurp(target), "new");
 }
 
 TEST_F(LogFileTest, AFolderOrADeviceIsRefusedAndNothingIsWritten) {
