@@ -226,7 +226,7 @@ TEST_F(LogFileTest, SavingRefusedOrStoppedLeavesTheOldFile) {
     restart();
     prompts.answerMessages({Answer::Ok});
     mnuSaveFile_Click(ctx);
-    EXPECT_EQ(prompts.messageTexts().back(), "Data buffer empty.");
+    ASSERT_EQ(prompts.messageTexts(), std::vector<std::string>{"Data buffer empty."});
     EXPECT_EQ(prompts.shown().back().title, "Save Log File");
 }
 
