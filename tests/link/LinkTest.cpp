@@ -125,6 +125,12 @@ TEST_F(LinkTest, TheFirmwareIdNamesTheControllerTypeAndTheEepromHoldsScaleFactor
     }
     EXPECT_GT(prompts.yields(), 0);  // the ID is awaited with window events running
 
+    // A byte left over from before the command is not taken for the start of the ID.
+    controller.setFirmwareId("ID");
+    port.reply('?');
+    link.ReadFirmwareID();
+    EXPECT_EQ(data->log.FirmwareID, "ID");
+
     // A babbling device's ID is kept to a bounded length.
     controller.setFirmwareId(std::string(5000, 'x'));
     link.ReadFirmwareID();

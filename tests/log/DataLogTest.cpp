@@ -109,12 +109,14 @@ TEST(DataLog, ClearingEmptiesTheLogButKeepsTimesAndScaleFactors) {
     log.TPSMin = 26;
     log.ElapsedTime.fill(4);
     log.ReservedData.fill(6);
+    log.VSSData.fill(6);
     log.FRAMBuffer.fill(0xAA);
     ClearDataBuffer(log);
     EXPECT_TRUE(log.DataBufferEmpty);
     EXPECT_EQ(log.DataLogInterval, 0.0f);
     EXPECT_EQ(log.FirmwareID + log.Comment, "");
     EXPECT_EQ(log.ReservedData, SampleColumn());
+    EXPECT_EQ(log.VSSData, SampleColumn());
     EXPECT_EQ(log.ElapsedTime.at(2700), 4.0f);
     EXPECT_TRUE(log.FRAMBuffer[9] == 0xAA && log.ControllerType == "x" && log.TPSMin == 26.0f);
     ClearFRAMBuffer(log);
