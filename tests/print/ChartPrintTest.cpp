@@ -165,6 +165,26 @@ TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrin
     EXPECT_EQ(pdfLines(pdf).value(0).toStdString(), Header);
 }
 
+TEST_F(ChartPrintTest, CancelAtTheCommentErasesItsLineAndAbortPrintsNothing) {
+    const QString pdf = artefact("chart_print_no_comment.pdf");
+    data->log.Comment = "Old";
+    prompts.answerInputs({std::nullopt});
+    print(pdf);
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(prompts.shown()[0].text, "Enter or edit comment. Cancel will erase any comment.");
+    EXPECT_EQ(prompts.shown()[0].title, "Optional Information Entry/Edit");
+    EXPECT_EQ(data->log.Comment, "");
+    const QStringList lines = pdfLines(pdf);
+    EXPECT_EQ(lines.value(0).toStdString(), Header);
+    EXPECT_FALSE(lines.join('\n').contains("Comment:"));
+
+    prompts.answerInputs({"kept"});
+    prompts.answerMessages({Answer::Abort});
+    print(QString());
+    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(data->log.Comment, "kept");
+}
+
 // The main window's Print Setup works on the run's one printer, and the chart's Print uses what
 // was chosen there.
 TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
