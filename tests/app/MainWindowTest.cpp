@@ -10,9 +10,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <vector>
 
 #include "app/frmMain.h"
 #include "base/AppContext.h"
@@ -67,21 +67,61 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
               "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
               "&Help: &Contents | &About");
 
-    EXPECT_TRUE(window.fraRealTimeData->isHidden());
-    EXPECT_TRUE(window.fraProgress1->isHidden());
-    EXPECT_TRUE(window.fraPortSelect->isHidden());
+    EXPECT_TRUE(window.fraRealTimeData->isHidden() && window.fraProgress1->isHidden() &&
+                window.fraPortSelect->isHidden());
     ASSERT_EQ(window.cboPort->count(), 255);
     EXPECT_TRUE(window.cboPort->itemText(0).startsWith("Com1 "));
     EXPECT_TRUE(window.cboPort->itemText(254).startsWith("Com255 "));
     EXPECT_EQ(window.cboPort->currentIndex(), 0);
 
-    // The stored port is written back as text in the "Properties" section.
+    // The port is written back as text in the "Properties" section.
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor");
     EXPECT_EQ(settings.value("Properties/CommPort").toString(), "1");
+    EXPECT_EQ(QCoreApplication::applicationName(), "Velkor");
+    EXPECT_EQ(
+        (std::vector<double>{window.gauTach->redline(), window.gauTach->fullScale(),
+                             window.gauSpeedometer->redline(), window.gauSpeedometer->fullScale()}),
+        (std::vector<double>{6.5, 10, 85, 140}));
+    EXPECT_EQ(data->state.BaseCaption, "Shift Light Controller Data Logging Program Version 2.0");
+    EXPECT_TRUE(data->prefs.TPSPercentDisplay);
+    EXPECT_EQ(data->prefs.Input2Legend, "Analog Input");
+    EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.577f);
+    EXPECT_FLOAT_EQ(data->prefs.Input1Offset, 3.051f);
     EXPECT_TRUE(prompts.shown().empty());
 }
 
-TEST_F(MainWindowTest, ChoosingAPortInTheFrameStoresIt) {
+TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
+    QtSettingsStore store;
+    const std::pair<const char*, const char*> stored[] = {
+        {"Tach_Redline", "7250.9"}, {"Tach_Max", "12000"},        {"Speedo_Redline", "99.9"},
+        {"Speedo_Max", "abc"},      {"TPS_Percent_Display", "0"}, {"MaxInput2Volts", "7"},
+        {"MinInput2Volts", "-1"},   {"Input1Type", "MAP 2 bar"},  {"PressureUnits", "psi"},
+        {"CommPort", "3"},          {"Input2Legend", "Oil, hot"}};
+    for (const auto& [key, text] : stored) {
+        store.write(key, text);
+    }
+    prompts.answerMessages({Answer::Ignore});
+
+    frmMain window(*data, prompts, {});
+    window.Form_Load();
+    ASSERT_EQ(prompts.messageTexts().size(), 1u);  // the speedometer's maximum, then 0
+    EXPECT_EQ(prompts.shown()[0].title, "Error");
+    EXPECT_EQ(data->prefs.SpeedoMax, 0);
+    EXPECT_FALSE(data->prefs.TPSPercentDisplay);
+    EXPECT_EQ(data->prefs.Input2Legend, "Oil, hot");
+    EXPECT_FLOAT_EQ(data->prefs.MaxInput2Volts, 5);
+    EXPECT_FLOAT_EQ(data->prefs.MinInput2Volts, 0);
+    EXPECT_EQ(store.read("MaxInput2Volts"), "7");      // the clamp is for this run only
+    EXPECT_DOUBLE_EQ(window.gauTach->redline(), 7.3);  // 7.2509 to one decimal
+    EXPECT_DOUBLE_EQ(window.gauTach->fullScale(), 12);
+    EXPECT_DOUBLE_EQ(window.gauSpeedometer->redline(), 99);  // the fraction dropped
+    EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.802f);
+    EXPECT_FLOAT_EQ(data->prefs.Input1Offset, 1.16f);
+    EXPECT_EQ(window.cboPort->currentIndex(), 2);
+    EXPECT_EQ(data->prefs.CommPortNumber, 3);
+}
+
+TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscFromAnyControlRequestsAnAbort) {
     frmMain window(*data, prompts, {});
     window.Form_Load();
     window.show();
@@ -90,35 +130,12 @@ TEST_F(MainWindowTest, ChoosingAPortInTheFrameStoresIt) {
     window.cboPort->setCurrentIndex(2);
     EXPECT_EQ(data->prefs.CommPortNumber, 3);
     EXPECT_EQ(QtSettingsStore().read("CommPort"), "3");
-    QTest::mouseClick(window.cmdPortSelectOK, Qt::LeftButton);
-    EXPECT_TRUE(window.fraPortSelect->isHidden());
-}
 
-TEST_F(MainWindowTest, StoredTextsComeBackThroughTheRealStore) {
-    QtSettingsStore store;
-    store.write("TPS_Percent_Display", "0");
-    store.write("Input2Legend", "Oil, hot");
-    store.write("Speedo_Max", "abc");
-    prompts.answerMessages({Answer::Ignore});
-
-    frmMain window(*data, prompts, {});
-    window.Form_Load();
-    EXPECT_FALSE(data->prefs.TPSPercentDisplay);
-    EXPECT_EQ(data->prefs.Input2Legend, "Oil, hot");
-    EXPECT_EQ(data->prefs.SpeedoMax, 0);
-    ASSERT_EQ(prompts.messageTexts().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].title, "Error");
-}
-
-TEST_F(MainWindowTest, EscFromAnyControlRequestsAnAbortAndExitCloses) {
-    frmMain window(*data, prompts, {});
-    window.Form_Load();
-    window.show();
-    window.mnuPortSetup->trigger();
     EXPECT_FALSE(data->state.AbortRequested);
     QTest::keyClick(window.cboPort, Qt::Key_Escape);
     EXPECT_TRUE(data->state.AbortRequested);
-
+    QTest::mouseClick(window.cmdPortSelectOK, Qt::LeftButton);
+    EXPECT_TRUE(window.fraPortSelect->isHidden());
     data->state.AbortRequested = false;
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(data->state.AbortRequested);

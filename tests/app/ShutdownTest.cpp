@@ -4,8 +4,8 @@
 // (A download and a save closed part-way are shown through the window, against velkor-sim and
 // real files.)
 
-#include "base/ShutdownPrompts.h"
 #include "app/StartUp.h"
+#include "base/ShutdownPrompts.h"
 #include "link/ClearLog.h"
 #include "live/LiveTestSupport.h"
 #include "log/Download.h"
@@ -26,14 +26,12 @@ TEST(ShutdownPrompts, AfterTheCloseEveryPromptIsBackedOutOfUnseen) {
     EXPECT_EQ(shown.yields(), 1);
 
     state.ShuttingDown = true;
-    const std::pair<Buttons, Answer> table[] = {
-        {Buttons::Ok, Answer::Ok},
-        {Buttons::OkCancel, Answer::Cancel},
-        {Buttons::YesNo, Answer::No},
-        {Buttons::YesNoCancel, Answer::Cancel},
-        {Buttons::RetryCancel, Answer::Cancel},
-        {Buttons::AbortRetryIgnore, Answer::Abort},
-    };
+    const std::pair<Buttons, Answer> table[] = {{Buttons::Ok, Answer::Ok},
+                                                {Buttons::OkCancel, Answer::Cancel},
+                                                {Buttons::YesNo, Answer::No},
+                                                {Buttons::YesNoCancel, Answer::Cancel},
+                                                {Buttons::RetryCancel, Answer::Cancel},
+                                                {Buttons::AbortRetryIgnore, Answer::Abort}};
     for (const auto& [buttons, answer] : table) {
         EXPECT_EQ(prompts.message("t", "x", Icon::None, buttons), answer);
     }
@@ -46,22 +44,21 @@ TEST(ShutdownPrompts, AfterTheCloseEveryPromptIsBackedOutOfUnseen) {
 }
 
 TEST(RunStep, OnlyRetryRunsAStepAgain) {
-    const std::pair<Answer, StepResult> table[] = {
-        {Answer::Abort, StepResult::Aborted}, {Answer::Ignore, StepResult::Ignored},
-        {Answer::Ok, StepResult::Aborted},    {Answer::Cancel, StepResult::Aborted},
-        {Answer::Retry, StepResult::Done},
-    };
+    const std::pair<Answer, StepResult> table[] = {{Answer::Abort, StepResult::Aborted},
+                                                   {Answer::Ignore, StepResult::Ignored},
+                                                   {Answer::Ok, StepResult::Aborted},
+                                                   {Answer::Cancel, StepResult::Aborted},
+                                                   {Answer::Retry, StepResult::Done}};
     for (const auto& [answer, result] : table) {
         ScriptedPrompts prompts;
         prompts.answerMessages({answer});
         int runs = 0;
-        EXPECT_EQ(runStep(prompts,
-                          [&] {
-                              if (++runs == 1) {
-                                  throw timeoutError();
-                              }
-                          }),
-                  result);
+        const auto failOnce = [&] {
+            if (++runs == 1) {
+                throw timeoutError();
+            }
+        };
+        EXPECT_EQ(runStep(prompts, failOnce), result);
         EXPECT_EQ(runs, answer == Answer::Retry ? 2 : 1);
     }
 }
