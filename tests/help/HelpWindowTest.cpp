@@ -18,8 +18,8 @@
 
 #include "about/HelpFile.h"
 #include "about/HelpWindow.h"
-#include "base/AppContext.h"
 #include "app/frmMain.h"
+#include "base/AppContext.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
 
@@ -36,16 +36,13 @@ std::vector<HelpTopic> sourceSitemap(const std::string& name) {
 }
 
 // Every topic as "name>local", depth first.
-void flatten(const std::vector<HelpTopic>& topics, std::vector<std::string>& out) {
-    for (const HelpTopic& topic : topics) {
-        out.push_back(topic.name + ">" + topic.local);
-        flatten(topic.children, out);
-    }
-}
-
 std::vector<std::string> flat(const std::vector<HelpTopic>& topics) {
     std::vector<std::string> out;
-    flatten(topics, out);
+    for (const HelpTopic& topic : topics) {
+        out.push_back(topic.name + ">" + topic.local);
+        const auto children = flat(topic.children);
+        out.insert(out.end(), children.begin(), children.end());
+    }
     return out;
 }
 
@@ -54,7 +51,7 @@ TEST(HelpFile, TheBuildCompiledTheGuideAndEveryEntryAndLinkLeadsToAStoredPage) {
     ASSERT_TRUE(file) << "no help file at " << VELKOR_HELP_FILE;
     EXPECT_EQ(file->system().title, "Velkor Help");
     EXPECT_EQ(file->firstPage(), "index.html");
-    EXPECT_EQ(flat(file->contents()), flat(sourceSitemap("Velkor_Help.hhc")));
+    // The contents are the window's test, which lists them.
     EXPECT_EQ(flat(file->index()), flat(sourceSitemap("Velkor_Help.hhk")));
 
     std::vector<std::string> targets;
@@ -96,8 +93,7 @@ TEST_F(HelpWindowTest, OpensAtItsTableOfContentsOnTheFirstPage) {
     ASSERT_FALSE(HelpWindow::showContents(VELKOR_HELP_FILE, nullptr));
     HelpWindow* window = HelpWindow::current();
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), "Velkor Help");
+    EXPECT_TRUE(window->isVisible() && window->windowTitle() == "Velkor Help");
     EXPECT_EQ(window->tabNavigation->currentWidget(), window->tvwContents);
 
     std::vector<std::string> listed;
@@ -109,10 +105,6 @@ TEST_F(HelpWindowTest, OpensAtItsTableOfContentsOnTheFirstPage) {
     EXPECT_EQ(listed, flat(sourceSitemap("Velkor_Help.hhc")));
     EXPECT_EQ(window->browser->documentTitle(), "Welcome to Velkor");
     EXPECT_EQ(window->tvwContents->currentItem()->text(0), "Welcome to Velkor");
-
-    // For people to look at: the window as it opens.
-    QApplication::processEvents();
-    window->grab().save("help_window.png");
 
     // A second Help > Contents brings the same window forward.
     ASSERT_FALSE(HelpWindow::showContents(VELKOR_HELP_FILE, nullptr));
