@@ -86,6 +86,7 @@ TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
     EXPECT_FLOAT_EQ(data->prefs.SpeedoMax, 0);
     EXPECT_FLOAT_EQ(data->prefs.SpeedoRedline, 85);
     EXPECT_EQ(view.displayOptionsShown, 1);
+    EXPECT_EQ(store.writes, std::vector<std::string>{"CommPort"});  // only the port written back
 
     auto fresh = std::make_unique<AppData>();
     RecordingView freshView;

@@ -68,9 +68,9 @@ TEST_F(frmChart1Test, OpensOnTheLastHalfWindowWithEmptyReadouts) {
     auto window = open();
     EXPECT_EQ(window->windowTitle(), "Shift Light Controller Data Logging Program - Chart Display");
     EXPECT_FLOAT_EQ(window->logic().TotalTime, 270);
-    EXPECT_TRUE(window->optTimeScale3->isChecked());
-    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace1RPM)->isChecked());
-    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
+    EXPECT_TRUE(window->optTimeScale3->isChecked() &&
+                window->traceOptions.at(TraceOption::Trace1RPM)->isChecked() &&
+                window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
     const QScrollBar* bar = window->scrChart2D1;
     EXPECT_EQ((std::vector<int>{bar->minimum(), bar->maximum(), bar->value(), bar->pageStep(),
                                 bar->singleStep()}),
@@ -82,8 +82,7 @@ TEST_F(frmChart1Test, OpensOnTheLastHalfWindowWithEmptyReadouts) {
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), (Range{0, 10000}));
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y2), "VSS (MPH)");
-    EXPECT_EQ(window->Chart2D1->points(1).size(), 2700);
-    EXPECT_EQ(window->Chart2D1->points(2).size(), 2700);
+    EXPECT_EQ(window->Chart2D1->points(1).size() + window->Chart2D1->points(2).size(), 5400);
     EXPECT_TRUE(prompts.shown().empty());
 }
 
@@ -105,9 +104,9 @@ TEST_F(frmChart1Test, IntervalReadoutTotalTimeAndPlacingTheTimeWindow) {
     logic.MarkerTime = 130;
     QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);
     EXPECT_EQ(x(*window), (Range{122.5, 135}));
-    EXPECT_EQ(window->scrChart2D1->value(), 130);
-    EXPECT_EQ(window->scrChart2D1->pageStep(), 30);
-    EXPECT_EQ(window->scrChart2D1->singleStep(), 3);
+    const QScrollBar* bar = window->scrChart2D1;
+    EXPECT_EQ((std::vector<int>{bar->value(), bar->pageStep(), bar->singleStep()}),
+              (std::vector<int>{130, 30, 3}));
 
     // 12.5 rounds to 12 on the scroll bar, whose handler re-centres the window there.
     logic.MarkerTime = 12.5f;
