@@ -138,6 +138,8 @@ TEST_F(WindowDuringOperations, ViewChartDuringARefreshTakesEffectWhenTheRefreshE
     }
     ASSERT_NE(receivedAtChoice, 0u);
     EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{"Data buffer empty."});
+    EXPECT_EQ(std::make_pair(prompts.shown()[0].title, prompts.shown()[0].icon),
+              std::make_pair(std::string("View Chart"), Icon::Exclamation));
     EXPECT_FALSE(linkBusyAtMessage);
     EXPECT_EQ(receivedAtMessage, receivedAtChoice);  // no read after the choice
     EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());

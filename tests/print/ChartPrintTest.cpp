@@ -1,7 +1,5 @@
-// The chart printed through Qt into PDF files, as a person prints it: the Print button of the
-// chart window, the printer chosen under Print Setup in the main window, and what the page
-// says, read back from the PDF with poppler-utils. The PDF files and a picture of the first
-// page stay in the build tree's print/ folder.
+// The chart printed into PDF files from the chart window's Print button, read back with
+// poppler-utils; the files and a picture of the page stay in the build tree's print/ folder.
 
 #include <gtest/gtest.h>
 
@@ -163,31 +161,20 @@ TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrin
                                         "written."}));
     EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
     EXPECT_EQ(pdfLines(pdf).value(0).toStdString(), Header);
-}
 
-TEST_F(ChartPrintTest, CancelAtTheCommentErasesItsLineAndAbortPrintsNothing) {
-    const QString pdf = artefact("chart_print_no_comment.pdf");
-    data->log.Comment = "Old";
-    prompts.answerInputs({std::nullopt});
-    print(pdf);
-    ASSERT_EQ(prompts.shown().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].text, "Enter or edit comment. Cancel will erase any comment.");
-    EXPECT_EQ(prompts.shown()[0].title, "Optional Information Entry/Edit");
-    EXPECT_EQ(data->log.Comment, "");
-    const QStringList lines = pdfLines(pdf);
-    EXPECT_EQ(lines.value(0).toStdString(), Header);
-    EXPECT_FALSE(lines.join('\n').contains("Comment:"));
-
+    // Abort prints nothing; the comment typed before stays.
+    QFile::remove(pdf);
     prompts.answerInputs({"kept"});
     prompts.answerMessages({Answer::Abort});
     print(QString());
-    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(data->log.Comment, "kept");
 }
 
 // The main window's Print Setup works on the run's one printer, and the chart's Print uses what
-// was chosen there.
-TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
+// was chosen there; Cancel at the comment erases it and its line.
+TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOnCancelErasesTheComment) {
     frmMain window(*data, prompts, {VELKOR_DATA_DIR});
     const QString pdf = artefact("chart_print_setup.pdf");
     QFile::remove(pdf);
@@ -205,14 +192,21 @@ TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
     window.mnuPrintSetup->trigger();
     EXPECT_EQ(window.printer().outputFileName(), pdf);
 
-    prompts.answerInputs({"Set up first"});
+    data->log.Comment = "Old";
+    prompts.answerInputs({std::nullopt});
     whenModal<frmChart1>([](frmChart1* chart) {
         QTest::mouseClick(chart->cmdPrint, Qt::LeftButton);
         chart->accept();
     });
     window.mnuViewChart->trigger();
-    EXPECT_EQ(pdfLines(pdf).mid(0, 2).join('\n').toStdString(),
-              std::string(Header) + "\nComment: Set up first");
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(
+        prompts.shown()[0].text + "|" + prompts.shown()[0].title,
+        "Enter or edit comment. Cancel will erase any comment.|Optional Information Entry/Edit");
+    EXPECT_EQ(data->log.Comment, "");
+    const QStringList lines = pdfLines(pdf);
+    EXPECT_EQ(lines.value(0).toStdString(), Header);
+    EXPECT_FALSE(lines.join('\n').contains("Comment:"));
 }
 
 }  // namespace
