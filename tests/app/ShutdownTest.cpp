@@ -1,8 +1,5 @@
-// Closing the main window while an operation runs: the close arrives while the operation lets
-// window events run, and the operation must end at its next step without another prompt, without
-// another byte on the line, without opening the port again and without waiting out a deadline.
-// (A download and a save closed part-way are shown through the window, against velkor-sim and
-// real files.)
+// The main window closed while an operation lets window events run: the operation ends at its next
+// step without another prompt or byte, without opening the port again or waiting out a deadline.
 
 #include "app/StartUp.h"
 #include "base/ShutdownPrompts.h"

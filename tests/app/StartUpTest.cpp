@@ -15,8 +15,6 @@ namespace velkor {
 namespace {
 
 using test::AppFixture;
-using test::RecordingView;
-using test::ScriptedPrompts;
 
 class StartUpTest : public ::testing::Test, protected AppFixture {
 protected:
@@ -24,9 +22,6 @@ protected:
 
     void startUp() { runStartUp(ctx); }
 };
-
-// The defaults and the stored texts read as their types are the main window's tests, on the real
-// store.
 
 TEST_F(StartUpTest, TrueIsAnyNonZeroNumberOrTheWordTrue) {
     for (const char* text : {"True", "true", "-1", "2.5"}) {
@@ -69,7 +64,7 @@ TEST_F(StartUpTest, PortNumberZeroOrAbove255IsNotWrittenBackAndAbove255IsAnError
     const auto& prompt = prompts.shown()[0];
     EXPECT_EQ(std::make_tuple(prompt.title, prompt.icon, prompt.buttons),
               std::make_tuple(std::string("Error"), Icon::Critical, Buttons::AbortRetryIgnore));
-    EXPECT_NE(prompt.text.find("300"), std::string::npos);
+    EXPECT_NE(prompt.text.find("The stored port number 300 is not"), std::string::npos);
     EXPECT_EQ(view.selectedPort, -2);
     EXPECT_TRUE(store.writes.empty());
     EXPECT_DOUBLE_EQ(view.tachMax, 10);  // the steps after it ran
@@ -77,27 +72,24 @@ TEST_F(StartUpTest, PortNumberZeroOrAbove255IsNotWrittenBackAndAbove255IsAnError
 
 TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
     store.values = {{"Tach_Max", "abc"}, {"Speedo_Max", "1e39"}};
+    prompts.answerMessages({Answer::Abort});
+    startUp();
+    EXPECT_EQ(data->prefs.SpeedoMax, 140);  // never read
+    EXPECT_DOUBLE_EQ(view.tachMax, 0);      // limits never applied
+    EXPECT_EQ(view.displayOptionsShown, 0);
+    EXPECT_FALSE(view.caption.empty());  // the steps before it ran
+
     prompts.answerMessages({Answer::Ignore, Answer::Ignore});
     startUp();
-    ASSERT_EQ(prompts.messageTexts().size(), 2u);
-    EXPECT_NE(prompts.messageTexts()[0].find("\"Tach_Max\""), std::string::npos);
-    EXPECT_NE(prompts.messageTexts()[0].find("\"abc\""), std::string::npos);
-    EXPECT_FLOAT_EQ(data->prefs.TachMax, 0);
-    EXPECT_FLOAT_EQ(data->prefs.SpeedoMax, 0);
-    EXPECT_FLOAT_EQ(data->prefs.SpeedoRedline, 85);
+    ASSERT_EQ(prompts.messageTexts().size(), 3u);
+    EXPECT_NE(prompts.messageTexts()[1].find("\"Tach_Max\""), std::string::npos);
+    EXPECT_NE(prompts.messageTexts()[1].find("\"abc\""), std::string::npos);
+    const Preferences& prefs = data->prefs;
+    EXPECT_EQ(std::make_tuple(prefs.TachMax, prefs.SpeedoMax, prefs.SpeedoRedline),
+              std::make_tuple(0.0f, 0.0f, 85.0f));
     EXPECT_EQ(view.displayOptionsShown, 1);
-    EXPECT_EQ(store.writes, std::vector<std::string>{"CommPort"});  // only the port written back
-
-    auto fresh = std::make_unique<AppData>();
-    RecordingView freshView;
-    ScriptedPrompts aborting;
-    aborting.answerMessages({Answer::Abort});
-    AppContext abortCtx{*fresh, aborting, store, freshView, port, clock, ""};
-    runStartUp(abortCtx);
-    EXPECT_EQ(fresh->prefs.SpeedoMax, 140);  // never read
-    EXPECT_DOUBLE_EQ(freshView.tachMax, 0);  // limits never applied
-    EXPECT_EQ(freshView.displayOptionsShown, 0);
-    EXPECT_FALSE(freshView.caption.empty());  // the steps before it ran
+    // Only the port is written back.
+    EXPECT_EQ(store.writes, (std::vector<std::string>{"CommPort", "CommPort"}));
 }
 
 TEST_F(StartUpTest, ChoosingAPortOrShuttingDownClosesAnOpenPort) {

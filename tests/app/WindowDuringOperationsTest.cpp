@@ -1,7 +1,5 @@
-// The main window while an operation runs, through its event loop and the real serial port
-// against velkor-sim on a pseudo-terminal: closing it (the main loop quits, the simulator hears
-// nothing after the close, a save leaves the old file as it was) and choosing from its menus
-// while the live view is reading.
+// The main window closed, or a menu chosen, while an operation runs: through its event loop and
+// the real serial port against velkor-sim on a pseudo-terminal.
 
 #include <gtest/gtest.h>
 
