@@ -64,15 +64,14 @@ TEST_F(ChartWindowTest, TraceTable) {
     log->InputData.at(1) = 3;
 
     prefs.VSSUnits = "";
-    Trace speed = buildTrace(TraceOption::Trace1VSS, *log, prefs);
-    EXPECT_EQ(speed.name, "VSS (KPH)");
+    const Trace speed = buildTrace(TraceOption::Trace1VSS, *log, prefs);
+    EXPECT_EQ(std::make_pair(speed.name, speed.maximum),
+              std::make_pair(std::string("VSS (KPH)"), 140.0));
     EXPECT_FLOAT_EQ(speed.values[0], 160.93f);
-    EXPECT_DOUBLE_EQ(speed.maximum, 140);
 
     const Trace afr = buildTrace(TraceOption::Trace1Input1AFR, *log, prefs);
-    EXPECT_FLOAT_EQ(afr.values[0], 10);
-    EXPECT_FLOAT_EQ(afr.values[1], 20);
-    EXPECT_DOUBLE_EQ(afr.minimum, 10);
+    EXPECT_EQ((std::vector<double>{afr.values[0], afr.values[1], afr.minimum}),
+              (std::vector<double>{10, 20, 10}));
 
     prefs.MaxInput2ScaledValue = 2.5f;
     EXPECT_DOUBLE_EQ(buildTrace(TraceOption::Trace2Input2ScaledAnalog, *log, prefs).maximum, 2);
@@ -80,9 +79,8 @@ TEST_F(ChartWindowTest, TraceTable) {
     prefs.MinInput2Volts = prefs.MaxInput2Volts = 2;
     prefs.Input2Legend = "Oil";
     const Trace scaled = buildTrace(TraceOption::Trace2Input2ScaledAnalog, *log, prefs);
-    EXPECT_DOUBLE_EQ(scaled.maximum, 4);
-    EXPECT_EQ(scaled.name, "Oil");
-    EXPECT_EQ(scaled.format, "####0.00");
+    EXPECT_EQ(std::make_tuple(scaled.name, scaled.format, scaled.maximum),
+              std::make_tuple(std::string("Oil"), std::string("####0.00"), 4.0));
     EXPECT_FLOAT_EQ(scaled.values[0], 35.0f * 2.5f - 70.0f);  // slope 35 over 0.1 V, offset -70
 
     const auto onOff = [&](TraceOption option, int sample) {
@@ -102,10 +100,8 @@ TEST_F(ChartWindowTest, TraceTable) {
     prefs.PressureUnits = "psi";
     prefs.Input1Slope = prefs.Input1Offset = 0;
     const Trace map = buildTrace(TraceOption::Trace1Input1MAP, *log, prefs);
-    EXPECT_EQ(prefs.Input1Slope, 9.122f);
-    EXPECT_EQ(prefs.Input1Offset, 0.161f);
-    EXPECT_EQ(map.name, "MAP (psi)");
-    EXPECT_DOUBLE_EQ(map.maximum, 45);
+    EXPECT_EQ(std::make_tuple(prefs.Input1Slope, prefs.Input1Offset, map.name, map.maximum),
+              std::make_tuple(9.122f, 0.161f, std::string("MAP (psi)"), 45.0));
     EXPECT_FLOAT_EQ(map.values[1], 9.122f * 5 + 0.161f);
 }
 
