@@ -16,12 +16,6 @@ TEST(ShutdownPrompts, AfterTheCloseEveryPromptIsBackedOutOfUnseen) {
     ScriptedPrompts shown;
     SharedState state;
     ShutdownPrompts prompts(shown, state);
-    shown.answerMessages({Answer::Retry});
-    EXPECT_EQ(prompts.message("t", "Error", Icon::Critical, Buttons::AbortRetryIgnore),
-              Answer::Retry);
-    prompts.yield();
-    EXPECT_EQ(shown.yields(), 1);
-
     state.ShuttingDown = true;
     const std::pair<Buttons, Answer> table[] = {{Buttons::Ok, Answer::Ok},
                                                 {Buttons::OkCancel, Answer::Cancel},
@@ -36,8 +30,8 @@ TEST(ShutdownPrompts, AfterTheCloseEveryPromptIsBackedOutOfUnseen) {
     EXPECT_FALSE(prompts.saveFileName({"Save File", "*.log", 1}));
     EXPECT_FALSE(prompts.openFileName({"Open File", "*.log", 1}));
     prompts.yield();
-    EXPECT_EQ(shown.shown().size(), 1u);
-    EXPECT_EQ(shown.yields(), 1);
+    EXPECT_TRUE(shown.shown().empty());
+    EXPECT_EQ(shown.yields(), 0);
 }
 
 TEST(RunStep, OnlyRetryRunsAStepAgain) {
