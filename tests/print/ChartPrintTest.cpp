@@ -109,14 +109,26 @@ protected:
     QPrinter printer{QPrinter::HighResolution};
 };
 
-TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
+// No printer, then a file that cannot be written, each go to the error prompt; Retry prints.
+TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePageAfterRetries) {
     const QString pdf = artefact("chart_print.pdf");
     printer.setPageOrientation(QPageLayout::Portrait);  // printing turns the page itself
     data->log.Comment = "Old";
     prompts.answerInputs({"Track day, run 3"});
-    print(pdf);
+    prompts.answerMessages({Answer::Retry, Answer::Retry});
+    prompts.onShow = [&](const ShownPrompt&) {
+        printer.setOutputFileName(prompts.messages().size() == 1 ? "/nonexistent-folder/chart.pdf"
+                                                                 : pdf);
+    };
+    QFile::remove(pdf);
+    print(QString());
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
+                                        "a PDF file, under File, Print Setup.",
+                                        "The PDF file /nonexistent-folder/chart.pdf cannot be "
+                                        "written."}));
+    EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
 
-    EXPECT_TRUE(prompts.messages().empty());
     const QStringList lines = pdfLines(pdf);
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[0].toStdString(), Header);
@@ -126,7 +138,6 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
                           .match(run(VELKOR_PDFINFO, {pdf}));
     ASSERT_TRUE(size.hasMatch());
     EXPECT_GT(size.captured(2).toInt(), size.captured(3).toInt()) << "landscape";
-
     // The header stands in the band's lower half, ten fixed-pitch 8-point characters in (48
     // points); the chart lies below the band of 1000 twips (50 points).
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
@@ -138,29 +149,7 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
     EXPECT_GT(wordBox(pdf, "Elapsed").top(), paint.top() + 50);
     EXPECT_NEAR(maker.left(), paint.left() + 48, 2.0);
     EXPECT_NEAR(comment.left(), paint.left() + 48, 2.0);
-
     run(VELKOR_PDFTOPPM, {"-png", "-r", "80", "-singlefile", pdf, artefact("chart_print")});
-}
-
-TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrints) {
-    const QString pdf = artefact("chart_print_retry.pdf");
-    prompts.answerInputs({"c"});
-    prompts.answerMessages({Answer::Retry, Answer::Retry});
-    // Meanwhile the person sets a printer up: first a file that cannot be written, then one.
-    prompts.onShow = [&](const ShownPrompt&) {
-        printer.setOutputFileName(prompts.messages().size() == 1 ? "/nonexistent-folder/chart.pdf"
-                                                                 : pdf);
-    };
-    QFile::remove(pdf);
-    print(QString());
-
-    EXPECT_EQ(prompts.messageTexts(),
-              (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
-                                        "a PDF file, under File, Print Setup.",
-                                        "The PDF file /nonexistent-folder/chart.pdf cannot be "
-                                        "written."}));
-    EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
-    EXPECT_EQ(pdfLines(pdf).value(0).toStdString(), Header);
 
     // Abort prints nothing; the comment typed before stays.
     QFile::remove(pdf);
