@@ -1,5 +1,4 @@
-// The main window as a person meets it, offscreen, with the real settings store in a temporary
-// profile.
+// The main window, offscreen, with the real settings store in a temporary profile.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// The Qt prompts as a person meets them: titles, icons, buttons, and file dialogs that ask no
-// questions of their own.
+// The Qt prompts: titles, icons, buttons, and file dialogs that ask no questions of their own.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// What the chart window plots: the traces built from a log, their value ranges, the status
-// read-out.
+// What the chart window plots: the traces built from a log, their value ranges, the status.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// The chart window as a person sees it, offscreen, on a realistic log: load, traces, time window,
-// marker read-outs.
+// The chart window, offscreen, on a realistic log: traces, time window, marker read-outs.
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
-// Reading what a help file says about itself: its sitemaps (table of contents, index) and its
-// system record.
+// What a help file says about itself: its sitemaps (contents, index) and its system record.
 
 #include <gtest/gtest.h>
 
