@@ -1,5 +1,4 @@
-// The main window as a person meets it, offscreen, with the real settings store in a temporary
-// profile.
+// The main window, offscreen, with the real settings store in a temporary profile.
 
 #include <gtest/gtest.h>
 
@@ -10,9 +9,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <vector>
 
 #include "app/frmMain.h"
 #include "base/AppContext.h"
@@ -31,6 +30,12 @@ void clearStore() {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor");
     settings.clear();
     settings.sync();
+}
+
+// The tachometer's redline and full scale, the speedometer's.
+std::vector<double> gauges(const frmMain& window) {
+    return {window.gauTach->redline(), window.gauTach->fullScale(),
+            window.gauSpeedometer->redline(), window.gauSpeedometer->fullScale()};
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -67,21 +72,60 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
               "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
               "&Help: &Contents | &About");
 
-    EXPECT_TRUE(window.fraRealTimeData->isHidden());
-    EXPECT_TRUE(window.fraProgress1->isHidden());
-    EXPECT_TRUE(window.fraPortSelect->isHidden());
+    EXPECT_TRUE(window.fraRealTimeData->isHidden() && window.fraProgress1->isHidden() &&
+                window.fraPortSelect->isHidden());
     ASSERT_EQ(window.cboPort->count(), 255);
     EXPECT_TRUE(window.cboPort->itemText(0).startsWith("Com1 "));
     EXPECT_TRUE(window.cboPort->itemText(254).startsWith("Com255 "));
     EXPECT_EQ(window.cboPort->currentIndex(), 0);
 
-    // The stored port is written back as text in the "Properties" section.
+    // The port is written back as text in the "Properties" section.
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor");
     EXPECT_EQ(settings.value("Properties/CommPort").toString(), "1");
+    EXPECT_EQ(gauges(window), (std::vector<double>{6.5, 10, 85, 140}));
+    EXPECT_EQ(std::make_tuple(data->prefs.TPSPercentDisplay, data->prefs.Input2Legend,
+                              data->prefs.Input1Slope, data->prefs.Input1Offset),
+              std::make_tuple(true, std::string("Analog Input"), 5.577f, 3.051f));
     EXPECT_TRUE(prompts.shown().empty());
+
+    prompts.answerMessages({Answer::Ok});
+    window.mnuAbout->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(std::make_pair(prompts.shown()[0].title, prompts.shown()[0].icon),
+              std::make_pair(std::string("About"), Icon::Information));
+    EXPECT_EQ(prompts.shown()[0].text.rfind(
+                  "Acme Shift Light Controller Data Logging Program Revision 2.00\r\n", 0),
+              0u);
 }
 
-TEST_F(MainWindowTest, ChoosingAPortInTheFrameStoresIt) {
+TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
+    QtSettingsStore store;
+    const std::pair<const char*, const char*> stored[] = {
+        {"Tach_Redline", "7250.9"}, {"Tach_Max", "12000"},        {"Speedo_Redline", "99.9"},
+        {"Speedo_Max", "abc"},      {"TPS_Percent_Display", "0"}, {"MaxInput2Volts", "7"},
+        {"MinInput2Volts", "-1"},   {"Input1Type", "MAP 2 bar"},  {"PressureUnits", "psi"},
+        {"CommPort", "3"},          {"Input2Legend", "Oil, hot"}};
+    for (const auto& [key, text] : stored) {
+        store.write(key, text);
+    }
+    prompts.answerMessages({Answer::Ignore});
+
+    frmMain window(*data, prompts, {});
+    window.Form_Load();
+    ASSERT_EQ(prompts.messageTexts().size(), 1u);  // the speedometer's maximum, then 0
+    EXPECT_EQ(prompts.shown()[0].title, "Error");
+    const Preferences& prefs = data->prefs;
+    EXPECT_EQ(std::make_tuple(prefs.SpeedoMax, prefs.TPSPercentDisplay, prefs.Input2Legend,
+                              prefs.MaxInput2Volts, prefs.MinInput2Volts, prefs.Input1Slope,
+                              prefs.Input1Offset, prefs.CommPortNumber),
+              std::make_tuple(0.0f, false, std::string("Oil, hot"), 5.0f, 0.0f, 5.802f, 1.16f, 3));
+    EXPECT_EQ(store.read("MaxInput2Volts"), "7");  // the clamp is for this run only
+    // The redline 7.2509 to one decimal; the speedometer's fraction dropped.
+    EXPECT_EQ(gauges(window), (std::vector<double>{7.3, 12, 99, 0}));
+    EXPECT_EQ(window.cboPort->currentIndex(), 2);
+}
+
+TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscFromAnyControlRequestsAnAbort) {
     frmMain window(*data, prompts, {});
     window.Form_Load();
     window.show();
@@ -90,35 +134,11 @@ TEST_F(MainWindowTest, ChoosingAPortInTheFrameStoresIt) {
     window.cboPort->setCurrentIndex(2);
     EXPECT_EQ(data->prefs.CommPortNumber, 3);
     EXPECT_EQ(QtSettingsStore().read("CommPort"), "3");
-    QTest::mouseClick(window.cmdPortSelectOK, Qt::LeftButton);
-    EXPECT_TRUE(window.fraPortSelect->isHidden());
-}
 
-TEST_F(MainWindowTest, StoredTextsComeBackThroughTheRealStore) {
-    QtSettingsStore store;
-    store.write("TPS_Percent_Display", "0");
-    store.write("Input2Legend", "Oil, hot");
-    store.write("Speedo_Max", "abc");
-    prompts.answerMessages({Answer::Ignore});
-
-    frmMain window(*data, prompts, {});
-    window.Form_Load();
-    EXPECT_FALSE(data->prefs.TPSPercentDisplay);
-    EXPECT_EQ(data->prefs.Input2Legend, "Oil, hot");
-    EXPECT_EQ(data->prefs.SpeedoMax, 0);
-    ASSERT_EQ(prompts.messageTexts().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].title, "Error");
-}
-
-TEST_F(MainWindowTest, EscFromAnyControlRequestsAnAbortAndExitCloses) {
-    frmMain window(*data, prompts, {});
-    window.Form_Load();
-    window.show();
-    window.mnuPortSetup->trigger();
-    EXPECT_FALSE(data->state.AbortRequested);
     QTest::keyClick(window.cboPort, Qt::Key_Escape);
     EXPECT_TRUE(data->state.AbortRequested);
-
+    QTest::mouseClick(window.cmdPortSelectOK, Qt::LeftButton);
+    EXPECT_TRUE(window.fraPortSelect->isHidden());
     data->state.AbortRequested = false;
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_TRUE(data->state.AbortRequested);
@@ -126,20 +146,6 @@ TEST_F(MainWindowTest, EscFromAnyControlRequestsAnAbortAndExitCloses) {
     window.mnuExit->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(prompts.shown().empty());
-}
-
-TEST_F(MainWindowTest, AboutShowsTheBrandingLines) {
-    data->branding.InfoLines = {"Acme", "Acme Ltd", "1 Road"};
-    prompts.answerMessages({Answer::Ok});
-    frmMain window(*data, prompts, {});
-    window.mnuAbout->trigger();
-    ASSERT_EQ(prompts.shown().size(), 1u);
-    EXPECT_EQ(prompts.shown()[0].title, "About");
-    EXPECT_EQ(prompts.shown()[0].icon, Icon::Information);
-    EXPECT_EQ(prompts.shown()[0].text.rfind("Acme Shift Light Controller Data Logging Program "
-                                            "Revision 2.00\r\n",
-                                            0),
-              0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "base/PortMap.h"
 
@@ -13,16 +14,13 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(PortMap, NumbersMapToTheUsualDevices) {
-    EXPECT_EQ(portName(1), "Com1");
     EXPECT_EQ(portName(255), "Com255");
-    EXPECT_EQ(portDevice(1, ""), "/dev/ttyS0");
-    EXPECT_EQ(portDevice(32, ""), "/dev/ttyS31");
-    EXPECT_EQ(portDevice(33, ""), "/dev/ttyUSB0");
-    EXPECT_EQ(portDevice(64, ""), "/dev/ttyUSB31");
-    EXPECT_EQ(portDevice(65, ""), "/dev/ttyACM0");
-    EXPECT_EQ(portDevice(96, ""), "/dev/ttyACM31");
-    EXPECT_EQ(portDevice(97, ""), "/dev/ttyS96");
-    EXPECT_EQ(portDevice(255, ""), "/dev/ttyS254");
+    const std::pair<int, const char*> devices[] = {
+        {1, "/dev/ttyS0"},    {32, "/dev/ttyS31"},   {33, "/dev/ttyUSB0"}, {64, "/dev/ttyUSB31"},
+        {65, "/dev/ttyACM0"}, {96, "/dev/ttyACM31"}, {97, "/dev/ttyS96"},  {255, "/dev/ttyS254"}};
+    for (const auto& [number, device] : devices) {
+        EXPECT_EQ(portDevice(number, ""), device) << number;
+    }
 }
 
 TEST(PortMap, APersonalLinkWinsEvenWhenItsTargetIsMissing) {
@@ -35,15 +33,12 @@ TEST(PortMap, APersonalLinkWinsEvenWhenItsTargetIsMissing) {
 
     const auto entries = portEntries(dir.string());
     ASSERT_EQ(entries.size(), 255u);
-    EXPECT_EQ(entries[4].name, "Com5");
-    EXPECT_EQ(entries[4].device, (dir / "com5").string());
-    EXPECT_TRUE(entries[4].linked);
-    EXPECT_TRUE(entries[4].present);
-    EXPECT_EQ(entries[4].shown, fs::canonical(target).string());  // where the link leads
-    EXPECT_TRUE(entries[5].linked);
-    EXPECT_FALSE(entries[5].present);
-    EXPECT_FALSE(entries[6].linked);
-    EXPECT_EQ(entries[6].device, "/dev/ttyS6");
+    const auto& e = entries;
+    EXPECT_EQ(std::make_tuple(e[4].name, e[4].device, e[4].linked, e[4].present, e[4].shown),
+              std::make_tuple(std::string("Com5"), (dir / "com5").string(), true, true,
+                              fs::canonical(target).string()));  // shown: where the link leads
+    EXPECT_EQ(std::make_tuple(e[5].linked, e[5].present, e[6].linked, e[6].device),
+              std::make_tuple(true, false, false, std::string("/dev/ttyS6")));
     fs::remove_all(dir);
 }
 

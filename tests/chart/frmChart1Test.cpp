@@ -1,8 +1,7 @@
-// The chart window as a person sees it, offscreen, on a realistic log.
+// The chart window, offscreen, on a realistic log: traces, time window, marker read-outs.
 
 #include <gtest/gtest.h>
 
-#include <QAbstractScrollArea>
 #include <QChartView>
 #include <QLabel>
 #include <QPushButton>
@@ -12,13 +11,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/frmMain.h"
-#include "base/DataFiles.h"
 #include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
-#include "options/DialogDriver.h"
 #include "sim/Simulator.h"
 #include "support/Drives.h"
 #include "support/QtApp.h"
@@ -28,6 +24,8 @@ namespace velkor::test {
 namespace {
 
 const auto* const environment = installQtApplication();
+
+using Range = std::pair<double, double>;
 
 class frmChart1Test : public ::testing::Test {
 protected:
@@ -43,13 +41,19 @@ protected:
 
     // Clicks the chart at a time, halfway up the plot.
     static void clickAt(frmChart1& window, double time, Qt::MouseButton button = Qt::LeftButton) {
-        auto* view = window.Chart2D1->findChild<QChartView*>();
-        QWidget* viewport = view->viewport();
-        const QPointF pixel = window.Chart2D1->pixelOf(time, 5000);
-        QTest::mousePress(viewport, button, {},
-                          viewport->mapFrom(window.Chart2D1, pixel.toPoint()));
-        QTest::mouseRelease(viewport, button, {},
-                            viewport->mapFrom(window.Chart2D1, pixel.toPoint()));
+        QWidget* viewport = window.Chart2D1->findChild<QChartView*>()->viewport();
+        const QPoint at =
+            viewport->mapFrom(window.Chart2D1, window.Chart2D1->pixelOf(time, 5000).toPoint());
+        QTest::mousePress(viewport, button, {}, at);
+        QTest::mouseRelease(viewport, button, {}, at);
+    }
+    static Range x(const frmChart1& window) { return window.Chart2D1->axisRange(Chart2D::Axis::X); }
+    // Marker time, trace 1, trace 2 and status read-outs.
+    static std::string readouts(const frmChart1& window) {
+        return QStringList{window.lblMarkerTime->text(), window.lblMarkerTrace1->text(),
+                           window.lblMarkerTrace2->text(), window.lblStatus->text()}
+            .join('|')
+            .toStdString();
     }
 
     std::unique_ptr<DataLog> log = std::make_unique<DataLog>();
@@ -57,52 +61,121 @@ protected:
     ScriptedPrompts prompts;
 };
 
-// What the window opens on is the chart logic's, proven there; here the widgets show it.
 TEST_F(frmChart1Test, OpensOnTheLastHalfWindowWithEmptyReadouts) {
     auto window = open();
+    const Chart2D& chart = *window->Chart2D1;
     EXPECT_EQ(window->windowTitle(), "Shift Light Controller Data Logging Program - Chart Display");
-    EXPECT_TRUE(window->optTimeScale3->isChecked());
-    EXPECT_TRUE(window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
-    EXPECT_EQ(window->scrChart2D1->value(), 270);
-    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::X), (std::pair<double, double>{120, 270}));
-    EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");
-    EXPECT_EQ(window->lblLogIntervalData->text(), "0.10");
-    EXPECT_EQ(window->Chart2D1->points(1).size(), 2700);
+    EXPECT_TRUE(window->optTimeScale3->isChecked() &&
+                window->traceOptions.at(TraceOption::Trace1RPM)->isChecked() &&
+                window->traceOptions.at(TraceOption::Trace2VSS)->isChecked());
+    const QScrollBar* bar = window->scrChart2D1;
+    EXPECT_EQ((std::vector<int>{bar->minimum(), bar->maximum(), bar->value(), bar->pageStep(),
+                                bar->singleStep()}),
+              (std::vector<int>{0, 270, 270, 300, 60}));
+    EXPECT_EQ(x(*window), (Range{120, 270}));
+    EXPECT_DOUBLE_EQ(chart.marker(), 270);
+    EXPECT_EQ(readouts(*window), "Sec |||");
+    EXPECT_EQ(chart.axisTitle(Chart2D::Axis::Y) + "|" + chart.axisTitle(Chart2D::Axis::Y2),
+              "RPM|VSS (MPH)");
+    EXPECT_EQ(chart.points(1).size() + chart.points(2).size(), 5400);
     EXPECT_TRUE(prompts.shown().empty());
 }
 
-TEST_F(frmChart1Test, ClicksTimeScalesAndScrolling) {
-    log->StatusData.at(1500) = 2;
-    log->OutputData.at(1500) = 9;
+TEST_F(frmChart1Test, IntervalReadoutTotalTimeAndPlacingTheTimeWindow) {
+    log->DataLogInterval = 0.123f;
+    BuildElapsedTime(*log);
     auto window = open();
+    EXPECT_EQ(window->lblLogIntervalData->text(), "0.10");
+    EXPECT_FLOAT_EQ(window->logic().TotalTime, 332);
+
+    log->DataLogInterval = 0.05f;
+    BuildElapsedTime(*log);
+    window = open();
+    EXPECT_EQ(window->lblLogIntervalData->text(), "0.05");
+    EXPECT_FLOAT_EQ(window->logic().TotalTime, 135);
+    EXPECT_EQ(x(*window), (Range{0, 135}));  // shorter than half a window
+
+    ChartWindow& logic = window->logic();
+    logic.MarkerTime = 130;
+    QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);
+    EXPECT_EQ(x(*window), (Range{122.5, 135}));
+    const QScrollBar* bar = window->scrChart2D1;
+    EXPECT_EQ((std::vector<int>{bar->value(), bar->pageStep(), bar->singleStep()}),
+              (std::vector<int>{130, 30, 3}));
+
+    // 12.5 rounds to 12 on the scroll bar, whose handler re-centres the window there.
+    logic.MarkerTime = 12.5f;
+    logic.optTimeScale_Click(1);
+    EXPECT_EQ(window->scrChart2D1->value(), 12);
+    EXPECT_EQ(x(*window), (Range{4.5, 19.5}));
+    // Already at 12: the scroll bar does not move and the window stays centred on 12.5.
+    logic.optTimeScale_Click(1);
+    EXPECT_EQ(x(*window), (Range{5, 20}));
+
+    logic.MarkerTime = 5;
     QTest::mouseClick(window->optTimeScale2, Qt::LeftButton);
-    window->scrChart2D1->setValue(150);
-    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::X), (std::pair<double, double>{120, 180}));
+    EXPECT_EQ(x(*window), (Range{0, 60}));
 
-    clickAt(*window, 150.0);
-    EXPECT_EQ(window->lblMarkerTime->text(), "150.0 Sec ");
-    EXPECT_EQ(window->lblStatus->text(), "Armed\nShift Light\nAlarm 1");
-    EXPECT_FALSE(window->lblMarkerTrace1->text().isEmpty());
+    // Scrolling moves the window, never the marker, and clears the read-outs.
+    clickAt(*window, 30.0);
+    ASSERT_NE(readouts(*window), "Sec |||");
+    const float marker = logic.MarkerTime;
+    window->scrChart2D1->setValue(100);
+    EXPECT_EQ(x(*window), (Range{70, 130}));
+    EXPECT_EQ(readouts(*window), "Sec |||");
+    EXPECT_FLOAT_EQ(logic.MarkerTime, marker);
+}
 
+TEST_F(frmChart1Test, MarkerClickReadsTheNearestSample) {
+    log->StatusData.at(401) = 2;
+    log->OutputData.at(401) = 9;
+    log->RPMData.at(401) = 6543;
+    log->VSSData.at(401) = 77.4f;
+    log->StatusData.at(300) = log->OutputData.at(300) = 0;
+    auto window = open();
+    ChartWindow& logic = window->logic();
+
+    logic.Chart2D1_MouseDown(1, 40.04);
+    EXPECT_DOUBLE_EQ(window->Chart2D1->marker(), 40.04);  // the line stands where clicked
+    EXPECT_FLOAT_EQ(logic.MarkerTime, log->ElapsedTime.at(400));
+    logic.Chart2D1_MouseDown(1, 40.11);
+    EXPECT_EQ(readouts(*window), "40.1 Sec |6543|77|Armed\nShift Light\nAlarm 1");
+
+    logic.Chart2D1_MouseDown(1, 40.0);
     QTest::mouseClick(window->cmdReset, Qt::LeftButton);
     EXPECT_EQ(window->lblMarkerTime->text(), "0.000 Sec ");
-    clickAt(*window, 140.0);
+    logic.Chart2D1_MouseDown(1, 52.5);
+    EXPECT_EQ(window->lblMarkerTime->text(), "12.5 Sec ");
+    logic.Chart2D1_MouseDown(1, 30.0);
     EXPECT_EQ(window->lblMarkerTime->text(), "-10.0 Sec ");
-    const QString before = window->lblMarkerTime->text();
-    clickAt(*window, 170.0, Qt::RightButton);
-    EXPECT_EQ(window->lblMarkerTime->text(), before);
+    EXPECT_EQ(window->lblStatus->text(), "Power Off");
 
+    const std::string before = readouts(*window);
+    clickAt(*window, 170.0, Qt::RightButton);  // right button: nothing
+    EXPECT_EQ(readouts(*window), before);
+    EXPECT_DOUBLE_EQ(window->Chart2D1->marker(), 30.0);
+
+    logic.Chart2D1_MouseDown(1, std::nullopt);  // outside the plot
+    EXPECT_EQ(readouts(*window), "Sec |||");
+}
+
+TEST_F(frmChart1Test, OnOffTracesSwapTheRightAxisForLevelLabels) {
+    auto window = open();
+    clickAt(*window, 150.0);
+    const std::string before = readouts(*window);
     // A trace option clicked by the person replaces trace 2 and keeps the read-outs.
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace2Shift), Qt::LeftButton);
-    EXPECT_FALSE(window->Chart2D1->axisShown(Chart2D::Axis::Y2));
-    EXPECT_TRUE(window->Chart2D1->labelShown(1));
-    EXPECT_EQ(window->Chart2D1->labelText(3), "Shift/Launch Light");
-    EXPECT_EQ(window->lblMarkerTime->text(), before);
+    Chart2D& chart = *window->Chart2D1;
+    EXPECT_TRUE(!chart.axisShown(Chart2D::Axis::Y2) && chart.labelShown(1));
+    EXPECT_EQ(chart.axisRange(Chart2D::Axis::Y2), (Range{0, 2}));
+    EXPECT_EQ(chart.labelText(3), "Shift/Launch Light");
+    EXPECT_EQ(window->logic().Trace2Format, "#0");
+    EXPECT_EQ(readouts(*window), before);
 
-    // Moving the scroll bar clears them.
-    window->scrChart2D1->setValue(60);
-    EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");
-    EXPECT_EQ(window->lblStatus->text(), "");
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace2TPS), Qt::LeftButton);
+    EXPECT_TRUE(chart.axisShown(Chart2D::Axis::Y2) && !chart.labelShown(1) && !chart.labelShown(3));
+    EXPECT_EQ(chart.axisTitle(Chart2D::Axis::Y2), "TPS (%)");
+    EXPECT_EQ(chart.axisRange(Chart2D::Axis::Y), (Range{0, 10000}));  // trace 1 kept
 }
 
 TEST_F(frmChart1Test, MissingTemplateSaysSoAndShowsNoData) {
@@ -110,8 +183,13 @@ TEST_F(frmChart1Test, MissingTemplateSaysSoAndShowsNoData) {
     auto window = open({"/nonexistent"});
     EXPECT_EQ(prompts.messageTexts(),
               std::vector<std::string>{"Chart template file Velkor_Chart.oc2 not found."});
+    EXPECT_EQ(prompts.shown()[0].title, "Form Load");
+    EXPECT_TRUE(window->isVisible());
+    // A click or a trace option reads nothing out.
+    window->logic().Chart2D1_MouseDown(1, 40.0);
+    QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1TPS), Qt::LeftButton);
+    EXPECT_EQ(readouts(*window), "|||");
     EXPECT_TRUE(window->Chart2D1->points(1).isEmpty());
-    EXPECT_TRUE(window->isVisible());  // a click on it reads nothing out: the logic's test
 }
 
 TEST_F(frmChart1Test, EnterPressesNoButtonSoTheTimeZeroStays) {
@@ -136,43 +214,14 @@ TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative
     auto window = open();
     const float highest =
         *std::max_element(log->RPMData.values().begin(), log->RPMData.values().end());
-    ASSERT_GT(highest, 0);
-    const std::pair<double, double> rpm{0, highest};
+    const Range rpm{0, highest};
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
 
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1TPS), Qt::LeftButton);
-    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), (std::pair<double, double>{0, 100}));
+    EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), (Range{0, 100}));
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1RPM), Qt::LeftButton);
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
-}
-
-// View, View Chart from the main window's menu: it ends a live view, then says there is nothing
-// to show, or opens the chart window on the log.
-TEST_F(frmChart1Test, ViewChartFromTheMenuWithAndWithoutALog) {
-    auto data = std::make_unique<AppData>();
-    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
-    data->state.RealTimeActive = true;
-    prompts.answerMessages({Answer::Ok});
-    window.mnuViewChart->trigger();
-    EXPECT_FALSE(data->state.RealTimeActive);
-    ASSERT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(prompts.messages()[0].text, "Data buffer empty.");
-    EXPECT_EQ(prompts.messages()[0].title, "View Chart");
-    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
-
-    data->log = *log;
-    QString title;
-    int points = 0;
-    whenModalShown("frmChart1", [&](QDialog& chart) {
-        title = chart.windowTitle();
-        points = static_cast<int>(static_cast<frmChart1&>(chart).Chart2D1->points(1).size());
-        chart.accept();
-    });
-    window.mnuViewChart->trigger();
-    EXPECT_EQ(title.toStdString(), "Shift Light Controller Data Logging Program - Chart Display");
-    EXPECT_EQ(points, 2700);
-    EXPECT_EQ(prompts.shown().size(), 1u);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Reading what a help file says about itself: its sitemaps (table of contents, index) and its
-// system record.
+// What a help file says about itself: its sitemaps (contents, index) and its system record.
 
 #include <gtest/gtest.h>
 
@@ -85,10 +84,10 @@ TEST(SystemRecord, NamesTheContentsIndexFirstPageAndTitleAndAShortRecordGivesWha
         entry(9, std::string("chmcmd\0", 7)) + entry(1, std::string("Velkor_Help.hhk\0", 16)) +
         entry(2, std::string("index.html\0", 11)) + entry(3, std::string("Velkor Help\0", 12));
     const HelpSystem system = parseSystemFile(record);
-    EXPECT_EQ(system.contentsFile, "Velkor_Help.hhc");
-    EXPECT_EQ(system.indexFile, "Velkor_Help.hhk");
-    EXPECT_EQ(system.defaultTopic, "index.html");
-    EXPECT_EQ(system.title, "Velkor Help");
+    EXPECT_EQ((std::vector<std::string>{system.contentsFile, system.indexFile, system.defaultTopic,
+                                        system.title}),
+              (std::vector<std::string>{"Velkor_Help.hhc", "Velkor_Help.hhk", "index.html",
+                                        "Velkor Help"}));
     for (std::size_t length = 0; length < record.size(); ++length) {
         const HelpSystem cut = parseSystemFile(record.substr(0, length));
         EXPECT_EQ(cut.contentsFile, length >= 24 ? "Velkor_Help.hhc" : "") << length;

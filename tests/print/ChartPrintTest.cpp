@@ -1,7 +1,5 @@
-// The chart printed through Qt into PDF files, as a person prints it: the Print button of the
-// chart window, the printer chosen under Print Setup in the main window, and what the page
-// says, read back from the PDF with poppler-utils. The PDF files and a picture of the first
-// page stay in the build tree's print/ folder.
+// The chart printed into PDF files from the chart window's Print button, read back with
+// poppler-utils; the files and a picture of the page stay in the build tree's print/ folder.
 
 #include <gtest/gtest.h>
 
@@ -111,14 +109,26 @@ protected:
     QPrinter printer{QPrinter::HighResolution};
 };
 
-TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
+// No printer, then a file that cannot be written, each go to the error prompt; Retry prints.
+TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePageAfterRetries) {
     const QString pdf = artefact("chart_print.pdf");
     printer.setPageOrientation(QPageLayout::Portrait);  // printing turns the page itself
     data->log.Comment = "Old";
     prompts.answerInputs({"Track day, run 3"});
-    print(pdf);
+    prompts.answerMessages({Answer::Retry, Answer::Retry});
+    prompts.onShow = [&](const ShownPrompt&) {
+        printer.setOutputFileName(prompts.messages().size() == 1 ? "/nonexistent-folder/chart.pdf"
+                                                                 : pdf);
+    };
+    QFile::remove(pdf);
+    print(QString());
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
+                                        "a PDF file, under File, Print Setup.",
+                                        "The PDF file /nonexistent-folder/chart.pdf cannot be "
+                                        "written."}));
+    EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
 
-    EXPECT_TRUE(prompts.messages().empty());
     const QStringList lines = pdfLines(pdf);
     ASSERT_GE(lines.size(), 3);
     EXPECT_EQ(lines[0].toStdString(), Header);
@@ -128,7 +138,6 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
                           .match(run(VELKOR_PDFINFO, {pdf}));
     ASSERT_TRUE(size.hasMatch());
     EXPECT_GT(size.captured(2).toInt(), size.captured(3).toInt()) << "landscape";
-
     // The header stands in the band's lower half, ten fixed-pitch 8-point characters in (48
     // points); the chart lies below the band of 1000 twips (50 points).
     const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
@@ -140,34 +149,21 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePage) {
     EXPECT_GT(wordBox(pdf, "Elapsed").top(), paint.top() + 50);
     EXPECT_NEAR(maker.left(), paint.left() + 48, 2.0);
     EXPECT_NEAR(comment.left(), paint.left() + 48, 2.0);
-
     run(VELKOR_PDFTOPPM, {"-png", "-r", "80", "-singlefile", pdf, artefact("chart_print")});
-}
 
-TEST_F(ChartPrintTest, NoPrinterOrAnUnwritableFileGoToTheErrorPromptAndRetryPrints) {
-    const QString pdf = artefact("chart_print_retry.pdf");
-    prompts.answerInputs({"c"});
-    prompts.answerMessages({Answer::Retry, Answer::Retry});
-    // Meanwhile the person sets a printer up: first a file that cannot be written, then one.
-    prompts.onShow = [&](const ShownPrompt&) {
-        printer.setOutputFileName(prompts.messages().size() == 1 ? "/nonexistent-folder/chart.pdf"
-                                                                 : pdf);
-    };
+    // Abort prints nothing; the comment typed before stays.
     QFile::remove(pdf);
+    prompts.answerInputs({"kept"});
+    prompts.answerMessages({Answer::Abort});
     print(QString());
-
-    EXPECT_EQ(prompts.messageTexts(),
-              (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
-                                        "a PDF file, under File, Print Setup.",
-                                        "The PDF file /nonexistent-folder/chart.pdf cannot be "
-                                        "written."}));
-    EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
-    EXPECT_EQ(pdfLines(pdf).value(0).toStdString(), Header);
+    EXPECT_EQ(prompts.messages().size(), 3u);
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(data->log.Comment, "kept");
 }
 
 // The main window's Print Setup works on the run's one printer, and the chart's Print uses what
-// was chosen there.
-TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
+// was chosen there; Cancel at the comment erases it and its line.
+TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOnCancelErasesTheComment) {
     frmMain window(*data, prompts, {VELKOR_DATA_DIR});
     const QString pdf = artefact("chart_print_setup.pdf");
     QFile::remove(pdf);
@@ -185,14 +181,21 @@ TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOn) {
     window.mnuPrintSetup->trigger();
     EXPECT_EQ(window.printer().outputFileName(), pdf);
 
-    prompts.answerInputs({"Set up first"});
+    data->log.Comment = "Old";
+    prompts.answerInputs({std::nullopt});
     whenModal<frmChart1>([](frmChart1* chart) {
         QTest::mouseClick(chart->cmdPrint, Qt::LeftButton);
         chart->accept();
     });
     window.mnuViewChart->trigger();
-    EXPECT_EQ(pdfLines(pdf).mid(0, 2).join('\n').toStdString(),
-              std::string(Header) + "\nComment: Set up first");
+    ASSERT_EQ(prompts.shown().size(), 1u);
+    EXPECT_EQ(
+        prompts.shown()[0].text + "|" + prompts.shown()[0].title,
+        "Enter or edit comment. Cancel will erase any comment.|Optional Information Entry/Edit");
+    EXPECT_EQ(data->log.Comment, "");
+    const QStringList lines = pdfLines(pdf);
+    EXPECT_EQ(lines.value(0).toStdString(), Header);
+    EXPECT_FALSE(lines.join('\n').contains("Comment:"));
 }
 
 }  // namespace
