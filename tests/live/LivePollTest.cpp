@@ -3,8 +3,6 @@
 
 #include "app/StartUp.h"
 #include "live/LiveTestSupport.h"
-#include "log/Download.h"
-#include "log/ViewChart.h"
 
 namespace velkor::test {
 namespace {
@@ -57,36 +55,27 @@ TEST_F(LivePollTest, ATickReadsTheNineValuesInOrderAndShowsEach) {
     EXPECT_TRUE(port.isOpen());  // left open for the next tick
 }
 
-TEST_F(LivePollTest, NothingHappensWhileNoLiveViewRuns) {
-    data->state.AbortRequested = true;
-    EXPECT_TRUE(tick().empty());
-    EXPECT_TRUE(data->state.AbortRequested);  // left for the next long operation
-    EXPECT_TRUE(live().writes.empty());
+TEST(Throttle, PercentIsDrawnOnTheRightSection) {
+    const struct {
+        float raw, tpsMin, tpsMax;
+        int section;
+        float value;
+    } counts[] = {{26, 26, 230, 0, 0},
+                  {209, 26, 230, 0, 89.70588f},
+                  {230, 26, 230, 1, 100},
+                  {240, 26, 230, 1, 100},
+                  {10, 26, 230, 0, 0},
+                  {209.5f, 26, 230, 0, 89.95098f},
+                  {210, 26, 230, 1, 90.19608f},
+                  // A span of 0 counts as 0.1.
+                  {101, 100, 100, 1, 100},
+                  {100, 100, 100, 0, 0}};
+    for (const auto& c : counts) {
+        const ThrottleShown shown = throttleShown(c.raw, c.tpsMin, c.tpsMax);
+        EXPECT_EQ(shown.scaleIndex, c.section) << c.raw;
+        EXPECT_NEAR(shown.value, c.value, 1e-4) << c.raw;
+    }
 }
-
-struct ThrottleCase {
-    float raw, tpsMin, tpsMax;
-    int section;
-    float value;
-};
-
-class ThrottleTest : public ::testing::TestWithParam<ThrottleCase> {};
-
-TEST_P(ThrottleTest, PercentIsDrawnOnTheRightSection) {
-    const ThrottleCase& c = GetParam();
-    const ThrottleShown shown = throttleShown(c.raw, c.tpsMin, c.tpsMax);
-    EXPECT_EQ(shown.scaleIndex, c.section);
-    EXPECT_NEAR(shown.value, c.value, 1e-4);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Counts, ThrottleTest,
-    ::testing::Values(ThrottleCase{26, 26, 230, 0, 0}, ThrottleCase{209, 26, 230, 0, 89.70588f},
-                      ThrottleCase{230, 26, 230, 1, 100}, ThrottleCase{240, 26, 230, 1, 100},
-                      ThrottleCase{10, 26, 230, 0, 0}, ThrottleCase{209.5f, 26, 230, 0, 89.95098f},
-                      ThrottleCase{210, 26, 230, 1, 90.19608f},
-                      // A span of 0 counts as 0.1.
-                      ThrottleCase{101, 100, 100, 1, 100}, ThrottleCase{100, 100, 100, 0, 0}));
 
 TEST_F(LivePollTest, TheSectionIsSetBeforeTheValue) {
     readings->tps = 230;
@@ -120,18 +109,13 @@ TEST_F(LivePollTest, VoltsModeShowsThePreviousTicksVoltageKeptAcrossLiveViews) {
     EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 0.90");
 }
 
-TEST_F(LivePollTest, StatusNamesTheControllerState) {
+TEST(LiveStatus, NamesTheControllerState) {
     EXPECT_EQ(statusText(0, true, 0), "Power Off");
     EXPECT_EQ(statusText(2, true, 3.3f), "Armed");
     EXPECT_EQ(statusText(7, true, 0), "Invalid");
     EXPECT_EQ(statusText(-1, false, 1.0f), "Invalid\r\nTPS Volts: 1.00");
     // 20 x 2.375 = 47.5 goes to the even 48: 2.40.
     EXPECT_EQ(statusText(1, false, 2.375f), "Power On - Not Armed\r\nTPS Volts: 2.40");
-
-    readings->state = 7;
-    start();
-    tick();
-    EXPECT_EQ(live().status, "Invalid");
 }
 
 TEST_F(LivePollTest, InputsAreConvertedByTheirType) {
@@ -156,18 +140,6 @@ TEST_F(LivePollTest, InputsAreConvertedByTheirType) {
     prefs.Input1Type = "Oil";
     showInput1(display, prefs, 0.0f);
     EXPECT_FLOAT_EQ(display.member(GaugeId::gauMAP, GaugeMember::Value), prefs.Input1Offset);
-}
-
-TEST_F(LivePollTest, ScaledInput2UsesTheScalingOfTheStart) {
-    data->prefs.Input2Type = "Scaled Analog";
-    data->prefs.MinInput2Volts = 1;
-    data->prefs.MaxInput2Volts = 4;
-    data->prefs.MinInput2ScaledValue = 100;
-    data->prefs.MaxInput2ScaledValue = 400;
-    readings->input2 = 153;  // 3 V
-    start();
-    tick();
-    EXPECT_NEAR(live().member(GaugeId::gauInput2Analog, GaugeMember::Value), 300, 1e-3);
 }
 
 TEST_F(LivePollTest, EscEndsTheTickAtItsNextCheckAndTheNextTickRefreshesEverything) {
@@ -235,73 +207,6 @@ TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
     EXPECT_EQ(view.busyShown, 1);
     EXPECT_TRUE(data->state.RealTimeActive);
     EXPECT_FALSE(link.busy());
-}
-
-// A menu choice that ends the live view, made while a refresh is reading, is not refused: the
-// refresh ends after its current read and the choice runs once the refresh has let go of the
-// link, without a busy notice and without a command between the two.
-TEST_F(LivePollTest, AChoiceThatEndsTheViewWaitsForTheRefreshToEnd) {
-    std::vector<std::function<void()>> posted;
-    link.setChoicePoster([&](std::function<void()> run) { posted.push_back(std::move(run)); });
-    const struct {
-        const char* name;
-        std::function<void()> choice;
-        std::vector<std::string> messages;
-    } choices[] = {
-        {"View Chart", [&] { mnuViewChart_Click(ctx); }, {"Data buffer empty."}},
-        {"Download Data",
-         [&] { mnuDownload_Click(link); },
-         {"Firmware ID: Shift Light Controller V2.0"}},
-        {"Display Options", [&] { openDisplayOptions(ctx); }, {}},
-    };
-    for (const auto& made : choices) {
-        SCOPED_TRACE(made.name);
-        mnuViewRealTime_Click(link);
-        ASSERT_TRUE(data->state.RealTimeActive);
-        bool ran = false;
-        intercept = [&](std::uint8_t byte, ScriptedPort&) {
-            if (byte == RPM) {
-                prompts.onYield = [&] {
-                    link.runEndingLiveView([&] {
-                        ran = true;
-                        made.choice();
-                    });
-                };
-            }
-            return false;
-        };
-        EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM}));
-        ASSERT_EQ(posted.size(), 1u);
-        EXPECT_FALSE(ran);
-        EXPECT_FALSE(link.busy());
-        intercept = nullptr;
-        EXPECT_TRUE(tick().empty());  // no refresh starts while the choice is on its way
-
-        for (std::size_t i = 0; i < made.messages.size(); ++i) {
-            prompts.answerMessages({Answer::Ok});
-        }
-        const auto shownBefore = prompts.messageTexts().size();
-        const auto from = port.written.size();
-        auto run = std::move(posted.front());
-        posted.clear();
-        run();
-        EXPECT_TRUE(ran);
-        EXPECT_FALSE(data->state.RealTimeActive);
-        EXPECT_EQ(view.busyShown, 0);
-        const auto sent = writtenSince(from);
-        if (std::string(made.name) == "Download Data") {
-            ASSERT_FALSE(sent.empty());
-            EXPECT_EQ(sent.front(), 51);  // the download's first ReSync, after the refresh
-            EXPECT_EQ(view.chartsShown, 1);
-        } else {
-            EXPECT_TRUE(sent.empty());
-        }
-        const auto shown = prompts.messageTexts();
-        EXPECT_EQ(std::vector<std::string>(shown.begin() + static_cast<std::ptrdiff_t>(shownBefore),
-                                           shown.end()),
-                  made.messages);
-    }
-    EXPECT_EQ(view.displayOptionsShown, 1);
 }
 
 // Abort or Ignore at the state read's time-out prompt.
