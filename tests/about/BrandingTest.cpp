@@ -38,8 +38,7 @@ TEST(BrandingFile, WithoutAFileTheDefaultsGiveTheDesignedLabelAndAboutText) {
     EXPECT_FALSE(file.folder);
     EXPECT_FALSE(file.read.error);
     const LabelStyle label = companyLabelStyle(file.read.branding);
-    EXPECT_EQ(label.pointSize, 28.0);
-    EXPECT_TRUE(label.bold && label.italic);
+    EXPECT_TRUE(label.pointSize == 28.0 && label.bold && label.italic);
     EXPECT_EQ(logoFileName(file.read.branding), "Velkor_Logo.png");
 
     // The program line, the copyright line, an empty line and information lines 2 to 6.
@@ -112,9 +111,7 @@ TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsabl
     const auto style = [](const std::string& words) {
         return companyFontStyle(withStyles({"Acme", "Arial", "28", words}));
     };
-    EXPECT_TRUE(style("BOLD").bold);
-    EXPECT_FALSE(style("BOLD").italic);
-    EXPECT_TRUE(style("Italic").italic);
+    EXPECT_TRUE(style("BOLD").bold && !style("BOLD").italic && style("Italic").italic);
 
     const auto logo = [](const std::string& entry) {
         return logoFileName(withStyles({"Acme", "Arial", "28", "", entry}));
