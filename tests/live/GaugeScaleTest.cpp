@@ -57,7 +57,7 @@ TEST(NiceStep, PicksOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
     EXPECT_DOUBLE_EQ(dialLabelStep(0), 1);
 }
 
-TEST(PlaceAlong, ThrottleSectionsMeetAt90WithTheTopTenthAtTwiceTheSpacing) {
+TEST(PlaceAlong, SectionsRunFrom095To009WithTheThrottlesTopTenthAtTwiceTheSpacing) {
     const auto& throttle = linearGaugeDesign(GaugeId::gauTPSPercent).sections;
     ASSERT_EQ(throttle.size(), 2u);
     const ScaleSection& lower = throttle[0].scale;
@@ -72,9 +72,8 @@ TEST(PlaceAlong, ThrottleSectionsMeetAt90WithTheTopTenthAtTwiceTheSpacing) {
     // Off the section: pinned to its ends.
     EXPECT_DOUBLE_EQ(placeAlong(100, lower), 0.27);
     EXPECT_DOUBLE_EQ(placeAlong(0, upper), 0.27);
-}
 
-TEST(PlaceAlong, SingleSectionsRunFrom095To009AndSurviveOddRanges) {
+    // Single sections run from 0.95 to 0.09 and survive odd ranges.
     const ScaleSection battery = linearGaugeDesign(GaugeId::gauBatVolts).sections.at(0).scale;
     EXPECT_DOUBLE_EQ(placeAlong(19, battery), 0.09);
     EXPECT_DOUBLE_EQ(placeAlong(9, battery), 0.52);

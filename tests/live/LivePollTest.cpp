@@ -162,10 +162,8 @@ TEST_F(LivePollTest, EscEndsTheTickAtItsNextCheckAndTheNextTickRefreshesEverythi
     EXPECT_EQ(tick().size(), 9u);
     EXPECT_FLOAT_EQ(live().member(DialId::gauTach, DialMember::Value), 0.9);
     EXPECT_EQ(live().lamp(LampId::shpLED_GPO), 0);
-}
 
-TEST_F(LivePollTest, EscPressedBetweenTicksStopsTheNextAfterTheStatusLine) {
-    start();
+    // Esc pressed between ticks stops the next one after the status line.
     data->state.AbortRequested = true;
     EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
     EXPECT_EQ(live().status, "Power On - Not Armed");
