@@ -36,11 +36,6 @@ inline void pressTab() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
 }
 
-// Clicks an option button on its circle, where a person aims.
-inline void choose(QAbstractButton* option) {
-    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
-}
-
 // A left click that travels the way a real one does: through the window system to the window,
 // which finds the control under the mouse. An option button is hit on its circle.
 inline void clickThroughWindow(QWidget* control) {

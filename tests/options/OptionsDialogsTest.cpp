@@ -113,14 +113,14 @@ TEST_F(OptionsDialogsTest, AfrDisablesSetScaleFactorsAndOkAppliesAndStoresTheCho
     prefs.Input2Type = "Scaled Analog";
     auto dialog = open<frmDisplayOptions>();
     EXPECT_TRUE(dialog->optInput1AnalogDisplay->isChecked());
-    choose(dialog->optInput2AFRDisplay);
+    clickThroughWindow(dialog->optInput2AFRDisplay);
     EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    choose(dialog->optInput2ScaledAnalogDisplay);
+    clickThroughWindow(dialog->optInput2ScaledAnalogDisplay);
     EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    choose(dialog->optInput2AnalogDisplay);
+    clickThroughWindow(dialog->optInput2AnalogDisplay);
     EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    choose(dialog->optInput1MAP3Bar);
-    choose(dialog->optPSI);
+    clickThroughWindow(dialog->optInput1MAP3Bar);
+    clickThroughWindow(dialog->optPSI);
     EXPECT_FALSE(stored("PressureUnits"));
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
@@ -241,7 +241,7 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheScali
 
 TEST_F(OptionsDialogsTest, EscLeavesBothDialogsOpenWithWhatWasTypedAndChosen) {
     auto options = open<frmDisplayOptions>();
-    choose(options->optKPH);
+    clickThroughWindow(options->optKPH);
     typeInto(options->txtTachMax, "123");
     QTest::keyClick(options->txtTachMax, Qt::Key_Escape);
     EXPECT_TRUE(options->isVisible());
