@@ -36,18 +36,11 @@ public:
 // The reply a live read gets from fixed readings: two bytes, low first, for the engine and road
 // speeds, one byte for the others.
 inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::LiveValues& v) {
-    const auto word = [](std::uint16_t w) {
-        return std::vector<std::uint8_t>{std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)};
-    };
-    switch (command) {
-        case sim::cmd::ReadRPM:
-            return word(v.rpm);
-        case sim::cmd::ReadVSS:
-            return word(v.speed);
-        default:
-            break;
+    if (command == sim::cmd::ReadRPM || command == sim::cmd::ReadVSS) {
+        const std::uint16_t w = command == sim::cmd::ReadRPM ? v.rpm : v.speed;
+        return {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)};
     }
-    // ReadBAT .. ReadStatus, in command order, without the two above.
+    // ReadBAT .. ReadStatus, in command order; the two speeds' places are not used.
     const std::uint8_t byFamily[] = {v.battery, 0,        0,         v.tps,  v.input1,
                                      v.input2,  v.inputs, v.outputs, v.state};
     return {byFamily[command - sim::cmd::ReadBAT]};

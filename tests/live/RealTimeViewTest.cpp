@@ -57,10 +57,9 @@ TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage)
     data->log.RPMData.at(1) = 4321;  // a downloaded log stays
     start();
 
-    const auto bytes = port.writtenValues();
-    ASSERT_GE(bytes.size(), 4u);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 4),
-              (std::vector<std::uint8_t>{51, 51, 51, 16}));
+    auto bytes = port.writtenValues();
+    bytes.resize(4);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{51, 51, 51, 16}));
     EXPECT_EQ(data->state.CommErrorCount, 0);
     EXPECT_EQ(data->log.ControllerType, "Shift Light");
     EXPECT_EQ(data->log.TPSMin, 26);
@@ -106,9 +105,9 @@ TEST_F(RealTimeViewTest, DefaultPreferencesShowPercentThrottleAnalogInputsAndThe
               "visible=1 10=-0.2 11=5.2 57=-0.2 56=5.2 72=0 73=5 62=0.5");
     EXPECT_EQ(live().member(DialId::gauSpeedometer, DialMember::TextSelector), 1);
     EXPECT_EQ(live().text(DialId::gauSpeedometer, 1), "KPH");
-}
 
-TEST_F(RealTimeViewTest, VoltsModeAndRatioInputsSwapTheirGauges) {
+    // Volts mode and ratio inputs swap the gauges.
+    cmdCloseRealTimeData_Click(ctx);
     data->prefs.TPSPercentDisplay = false;
     data->prefs.Input1Type = "AFR";
     data->prefs.Input2Type = "AFR";
@@ -118,50 +117,37 @@ TEST_F(RealTimeViewTest, VoltsModeAndRatioInputsSwapTheirGauges) {
               "gauTPSPercent- gauTPSVolts+");
 }
 
-struct ScaledCase {
-    const char* name;
-    float minVolts, maxVolts, minValue, maxValue;
-    float slope, offset;
-    const char* scale;  // gauInput2Analog after it is shown
-};
-
-class ScaledInput2Test : public LiveTest, public ::testing::WithParamInterface<ScaledCase> {};
-
-TEST_P(ScaledInput2Test, GaugeSpansTheScaledValuesOf0To5Volts) {
-    const ScaledCase& c = GetParam();
+TEST_F(RealTimeViewTest, ScaledInput2GaugeSpansTheScaledValuesOf0To5Volts) {
+    const struct {
+        float minVolts, maxVolts, minValue, maxValue;
+        const char* scale;  // gauInput2Analog after it is shown
+        float atThreeVolts;
+    } scalings[] = {// 5 x 1 / 10 = 0.5 goes to the even 0: a label step of 0.
+                    {0, 5, 0, 5, "10=0 11=5 57=0 56=5 72=0 73=5 62=0", 3},
+                    {1, 4, 100, 400, "10=0 11=500 57=0 56=500 72=0 73=500 62=50", 300},
+                    // A span of 0 is not above 0.1, so the range is divided by 0.1.
+                    {2, 2, 0, 5, "10=-100 11=150 57=-100 56=150 72=-100 73=150 62=25", 50},
+                    // Falling values: the scale runs from 100 down to 0 in steps of -10.
+                    {0, 5, 100, 0, "10=100 11=0 57=100 56=0 72=100 73=0 62=-10", 40}};
     data->prefs.Input2Type = "Scaled Analog";
-    data->prefs.MinInput2Volts = c.minVolts;
-    data->prefs.MaxInput2Volts = c.maxVolts;
-    data->prefs.MinInput2ScaledValue = c.minValue;
-    data->prefs.MaxInput2ScaledValue = c.maxValue;
-    start();
-    EXPECT_FLOAT_EQ(data->live.Input2Slope, c.slope);
-    EXPECT_FLOAT_EQ(data->live.Input2Offset, c.offset);
-    EXPECT_EQ(writesTo(live(), "gauInput2Analog"), std::string("visible=1 ") + c.scale);
-    EXPECT_FALSE(live().isShown(GaugeId::gauInput2AFR));
-    // The ticks scale input 2 with what the start worked out: here 3 V.
     readings = idleReadings();
-    readings->input2 = 153;
-    tmrDataRead_Timer(link);
-    EXPECT_NEAR(live().member(GaugeId::gauInput2Analog, GaugeMember::Value), 3 * c.slope + c.offset,
-                1e-3);
+    readings->input2 = 153;  // 3 V
+    for (const auto& c : scalings) {
+        data->prefs.MinInput2Volts = c.minVolts;
+        data->prefs.MaxInput2Volts = c.maxVolts;
+        data->prefs.MinInput2ScaledValue = c.minValue;
+        data->prefs.MaxInput2ScaledValue = c.maxValue;
+        live().writes.clear();
+        start();
+        EXPECT_EQ(writesTo(live(), "gauInput2Analog"), std::string("visible=1 ") + c.scale);
+        // The ticks scale input 2 with what the start worked out.
+        tmrDataRead_Timer(link);
+        EXPECT_NEAR(live().member(GaugeId::gauInput2Analog, GaugeMember::Value), c.atThreeVolts,
+                    1e-3)
+            << c.scale;
+        cmdCloseRealTimeData_Click(ctx);
+    }
 }
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    Scalings, ScaledInput2Test,
-    ::testing::Values(
-        // 5 x 1 / 10 = 0.5 goes to the even 0: a label step of 0.
-        ScaledCase{"Default", 0, 5, 0, 5, 1, 0, "10=0 11=5 57=0 56=5 72=0 73=5 62=0"},
-        ScaledCase{"OneToFourVoltsAs100To400", 1, 4, 100, 400, 100, 0,
-                   "10=0 11=500 57=0 56=500 72=0 73=500 62=50"},
-        // A span of 0 is not above 0.1, so the range is divided by 0.1.
-        ScaledCase{"EqualVoltages", 2, 2, 0, 5, 50, -100,
-                   "10=-100 11=150 57=-100 56=150 72=-100 73=150 62=25"},
-        // Falling values: the scale runs from 100 down to 0 in steps of -10.
-        ScaledCase{"Falling", 0, 5, 100, 0, -20, 100, "10=100 11=0 57=100 56=0 72=100 73=0 62=-10"}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
 
 TEST_F(RealTimeViewTest, PressureGaugeIsLaidOutFromThePressureTable) {
     data->prefs.Input1Type = "MAP 2 bar";
