@@ -28,28 +28,24 @@ namespace {
 const auto* const environment = installQtApplication();
 
 TEST(LinearGaugeWidget, MembersAddressTheCurrentSectionAndTheFirstBand) {
-    LinearGauge gauge(linearGaugeDesign(GaugeId::gauTPSPercent));
-    gauge.setMember(GaugeMember::ScaleIndex, 1);
-    gauge.setMember(GaugeMember::ScaleMaximum, 110);
-    gauge.setMember(GaugeMember::LabelStep, 2);
-    gauge.setMember(GaugeMember::BandEnd, 95);
-    EXPECT_EQ(gauge.sections()[1].scale.maximum, 110);
-    EXPECT_EQ(gauge.sections()[1].labels.step, 2);
-    EXPECT_EQ(gauge.sections()[0].scale.maximum, 90);
-    EXPECT_EQ(gauge.sections()[0].labels.step, 10);
-    EXPECT_EQ(gauge.bands()[0].end, 95);
-    // An index beyond the sections is pinned to the nearest one.
-    gauge.setMember(GaugeMember::ScaleIndex, 7);
-    EXPECT_EQ(gauge.scaleIndex(), 1);
-    gauge.setMember(GaugeMember::ScaleIndex, -2);
-    EXPECT_EQ(gauge.scaleIndex(), 0);
+    LinearGauge gauge(linearGaugeDesign(GaugeId::gauBatVolts));
+    gauge.setMember(GaugeMember::BandStart, 0);
+    EXPECT_EQ(gauge.bands()[0].start, 0);
+    EXPECT_EQ(gauge.bands()[1].start, 11);  // the design's further bands stay
 
-    LinearGauge battery(linearGaugeDesign(GaugeId::gauBatVolts));
-    battery.setMember(GaugeMember::ScaleIndex, 1);
-    EXPECT_EQ(battery.scaleIndex(), 0);
-    battery.setMember(GaugeMember::BandStart, 0);
-    EXPECT_EQ(battery.bands()[0].start, 0);
-    EXPECT_EQ(battery.bands()[1].start, 11);  // the design's further bands stay
+    LinearGauge throttle(linearGaugeDesign(GaugeId::gauTPSPercent));
+    throttle.setMember(GaugeMember::ScaleIndex, 1);
+    throttle.setMember(GaugeMember::ScaleMaximum, 110);
+    throttle.setMember(GaugeMember::LabelStep, 2);
+    const auto& sections = throttle.sections();
+    EXPECT_EQ((std::vector<double>{sections[0].scale.maximum, sections[0].labels.step,
+                                   sections[1].scale.maximum, sections[1].labels.step}),
+              (std::vector<double>{90, 10, 110, 2}));
+    // An index beyond the sections is pinned to the nearest one.
+    throttle.setMember(GaugeMember::ScaleIndex, 7);
+    EXPECT_EQ(throttle.scaleIndex(), 1);
+    throttle.setMember(GaugeMember::ScaleIndex, -2);
+    EXPECT_EQ(throttle.scaleIndex(), 0);
 }
 
 TEST(CircularGaugeWidget, TheCaptionWritesTheSelectedTextItem) {

