@@ -20,6 +20,18 @@ protected:
         tmrDataRead_Timer(link);
         return writtenSince(from);
     }
+
+    // Runs `action` once, in the pause after the next tick sends `command`.
+    void atRead(std::uint8_t command, std::function<void()> action) {
+        intercept = [this, command, action, armed = true](std::uint8_t byte,
+                                                          ScriptedPort&) mutable {
+            if (armed && byte == command) {
+                prompts.onYield = action;
+                armed = false;
+            }
+            return false;
+        };
+    }
 };
 
 // Every write to the display, in order, a blank after each.
@@ -84,8 +96,10 @@ TEST_F(LivePollTest, VoltsModeShowsThePreviousTicksVoltageKeptAcrossLiveViews) {
     tick();
     EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 2.50");
 
-    // A new live view starts with the voltage the last one read.
-    cmdCloseRealTimeData_Click(ctx);
+    // The display options end the view; the next one starts with the voltage the last one read.
+    openDisplayOptions(ctx);
+    EXPECT_EQ(view.displayOptionsShown, 1);
+    EXPECT_FALSE(data->state.RealTimeActive || view.realTimeShown || port.isOpen());
     start();
     tick();
     EXPECT_EQ(live().status, "Power On - Not Armed\r\nTPS Volts: 0.90");
@@ -124,21 +138,16 @@ TEST_F(LivePollTest, InputsAreConvertedByTheirType) {
     EXPECT_FLOAT_EQ(display.member(GaugeId::gauMAP, GaugeMember::Value), prefs.Input1Offset);
 }
 
-TEST_F(LivePollTest, EscEndsTheTickAtItsNextCheckAndTheNextTickRefreshesEverything) {
+TEST_F(LivePollTest, EscOrCloseDuringATickEndsItAtTheNextCheck) {
     start();
-    intercept = [&](std::uint8_t byte, ScriptedPort&) {
-        if (byte == BAT) {
-            prompts.onYield = [&] { data->state.AbortRequested = true; };  // Esc in the pause
-        }
-        return false;
-    };
+    atRead(BAT, [&] { data->state.AbortRequested = true; });  // Esc
     EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT}));
     EXPECT_EQ(live().refreshing, 0);  // the display draws again after a tick cut short
     EXPECT_FALSE(data->state.AbortRequested);
     EXPECT_TRUE(data->state.RealTimeActive);
     EXPECT_EQ(live().lamp(LampId::shpLED_GPO), -1);  // no lost-link display
 
-    intercept = nullptr;
+    // The next tick refreshes everything.
     EXPECT_EQ(tick().size(), 9u);
     EXPECT_FLOAT_EQ(live().member(DialId::gauTach, DialMember::Value), 0.9);
     EXPECT_EQ(live().lamp(LampId::shpLED_GPO), 0);
@@ -148,16 +157,8 @@ TEST_F(LivePollTest, EscEndsTheTickAtItsNextCheckAndTheNextTickRefreshesEverythi
     EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
     EXPECT_EQ(live().status, "Power On - Not Armed");
     EXPECT_FALSE(data->state.AbortRequested);
-}
 
-TEST_F(LivePollTest, CloseDuringATickEndsItAtTheNextCheck) {
-    start();
-    intercept = [&](std::uint8_t byte, ScriptedPort&) {
-        if (byte == RPM) {
-            prompts.onYield = [&] { cmdCloseRealTimeData_Click(ctx); };
-        }
-        return false;
-    };
+    atRead(RPM, [&] { cmdCloseRealTimeData_Click(ctx); });
     EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT, RPM}));
     EXPECT_FALSE(view.realTimeShown);
     EXPECT_FALSE(port.isOpen());
@@ -166,19 +167,13 @@ TEST_F(LivePollTest, CloseDuringATickEndsItAtTheNextCheck) {
 TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
     start();
     std::vector<std::uint8_t> nested;
-    intercept = [&](std::uint8_t byte, ScriptedPort&) {
-        if (byte == VSS) {
-            // The next tick falls due, and the person asks for the live view again, while this
-            // tick yields.
-            prompts.onYield = [&] {
-                const auto from = port.written.size();
-                tmrDataRead_Timer(link);
-                mnuViewRealTime_Click(link);
-                nested = writtenSince(from);
-            };
-        }
-        return false;
-    };
+    // The next tick falls due, and the person asks for the live view again, while a tick yields.
+    atRead(VSS, [&] {
+        const auto from = port.written.size();
+        tmrDataRead_Timer(link);
+        mnuViewRealTime_Click(link);
+        nested = writtenSince(from);
+    });
     EXPECT_EQ(tick().size(), 9u);
     EXPECT_TRUE(nested.empty());
     EXPECT_EQ(view.busyShown, 1);
@@ -190,10 +185,7 @@ TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
 class UnpluggedTest : public LivePollTest, public ::testing::WithParamInterface<Answer> {};
 
 TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
-    readings->inputs = 1;
-    readings->outputs = 0x7F;
     start();
-    tick();
     live().writes.clear();
 
     unplugged = true;

@@ -180,14 +180,5 @@ TEST_F(RealTimeViewTest, UnknownInput1TypeLeavesTheInput1GaugesAsTheyWere) {
     EXPECT_TRUE(data->state.RealTimeActive);
 }
 
-TEST_F(RealTimeViewTest, TheDisplayOptionsEndARunningViewWhenTheyClose) {
-    start();
-    openDisplayOptions(ctx);
-    EXPECT_EQ(view.displayOptionsShown, 1);
-    EXPECT_FALSE(data->state.RealTimeActive);
-    EXPECT_FALSE(view.realTimeShown);
-    EXPECT_FALSE(port.isOpen());
-}
-
 }  // namespace
 }  // namespace velkor::test
