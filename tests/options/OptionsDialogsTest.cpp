@@ -204,7 +204,6 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheScali
     whenModalShown("frmAnalogInScale", [&](QDialog& modal) {
         auto& dialog = static_cast<frmAnalogInScale&>(modal);
         centre = dialog.geometry().center();
-        EXPECT_EQ(dialog.windowTitle(), "Analog Input 2 Scaling");
         EXPECT_EQ(dialog.txtMaxInput2Value->text(), "150.125");
         EXPECT_TRUE(showActive(dialog));
         typeInto(dialog.txtMinInput2Volts, "0.5");
