@@ -190,9 +190,7 @@ TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
 
     unplugged = true;
     prompts.answerMessages({GetParam()});
-    const auto started = clock.now();
     EXPECT_EQ(tick(), std::vector<std::uint8_t>{Status});
-    EXPECT_NEAR(clock.secondsSince(started), 1.0, 0.01);
     EXPECT_EQ(prompts.messageTexts(),
               std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
     // In this order; the ratio gauges rest at 15 and the GPI lamp shows red.

@@ -160,10 +160,8 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
     EXPECT_EQ(stored("Input1Type"), "Analog");
 
     prefs.VSSUnits = "KPH";
-    whenModalShown("frmDisplayOptions", [&](QDialog& modal) {
-        auto& dialog = static_cast<frmDisplayOptions&>(modal);
-        EXPECT_TRUE(dialog.optKPH->isChecked());
-        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+    whenModalShown("frmDisplayOptions", [](QDialog& dialog) {
+        QTest::mouseClick(static_cast<frmDisplayOptions&>(dialog).cmdOK, Qt::LeftButton);
     });
     main->mnuDisplayOptions->trigger();
     EXPECT_EQ(stored("VSSUnits"), "KPH");
