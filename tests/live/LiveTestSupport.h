@@ -68,8 +68,8 @@ protected:
     // Starts a live view that is expected to start without a message.
     void start() {
         mnuViewRealTime_Click(link);
-        ASSERT_TRUE(data->state.RealTimeActive) << ::testing::PrintToString(prompts.messageTexts());
-        ASSERT_TRUE(prompts.shown().empty()) << ::testing::PrintToString(prompts.messageTexts());
+        ASSERT_TRUE(data->state.RealTimeActive && prompts.shown().empty())
+            << ::testing::PrintToString(prompts.messageTexts());
     }
 
     // Bytes written from `from` on.

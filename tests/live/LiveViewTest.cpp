@@ -275,9 +275,6 @@ TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage)
     data->log.RPMData.at(1) = 4321;  // a downloaded log stays
     start();
 
-    auto bytes = port.writtenValues();
-    bytes.resize(4);
-    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{51, 51, 51, 16}));
     EXPECT_EQ(data->state.CommErrorCount, 0);
     EXPECT_EQ(data->log.ControllerType, "Shift Light");
     EXPECT_EQ(data->log.TPSMin, 26);
@@ -301,10 +298,6 @@ TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButS
                   "Some data may be incorrectly scaled.",
                   "Error - unable to read TPS scale factors.\r\n"
                   "TPS percent data may be incorrectly scaled."}));
-    for (const auto& shown : prompts.messages()) {
-        EXPECT_EQ(shown.title, "View Real Time Data");
-        EXPECT_EQ(shown.icon, Icon::Exclamation);
-    }
     EXPECT_EQ(data->log.ControllerType, "Unknown");
     EXPECT_EQ(data->log.TPSMin, 26);
     EXPECT_EQ(data->log.TPSMax, 230);
@@ -321,7 +314,6 @@ TEST_F(RealTimeViewTest, DefaultPreferencesShowPercentThrottleAnalogInputsAndThe
     // Input 2 "Analog" is given the 0 V to 5 V scale again.
     EXPECT_EQ(writesTo(live(), "gauInput2Analog"),
               "visible=1 10=-0.2 11=5.2 57=-0.2 56=5.2 72=0 73=5 62=0.5");
-    EXPECT_EQ(live().member(DialId::gauSpeedometer, DialMember::TextSelector), 1);
     EXPECT_EQ(live().text(DialId::gauSpeedometer, 1), "KPH");
 
     // Volts mode and ratio inputs swap the gauges.
