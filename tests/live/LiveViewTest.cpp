@@ -35,13 +35,17 @@ protected:
     }
 };
 
-// Every write to the display, in order, a blank after each.
-std::string joined(const std::vector<std::string>& writes) {
-    std::string all;
-    for (const auto& write : writes) {
-        all += write + " ";
+// The writes to the gauge `name` as "member=value", or with no name every write as
+// "name.member=value", in order, a blank between.
+std::string writesTo(const RecordingLiveDisplay& display, const std::string& name = "") {
+    const std::string prefix = name.empty() ? "" : name + ".";
+    std::string found;
+    for (const auto& write : display.writes) {
+        if (write.rfind(prefix, 0) == 0) {
+            found += (found.empty() ? "" : " ") + write.substr(prefix.size());
+        }
     }
-    return all;
+    return found;
 }
 
 TEST_F(LivePollTest, ATickReadsTheNineValuesInOrderAndShowsEach) {
@@ -58,13 +62,13 @@ TEST_F(LivePollTest, ATickReadsTheNineValuesInOrderAndShowsEach) {
               (std::vector<std::uint8_t>{Status, TPS, BAT, RPM, VSS, VIN1, VIN2, Inputs, Outputs}));
     // The throttle's section is set before its value; the speed unit in text item 1 stays.
     // Input bits 3 light both inputs; output bits 0x60 light only the GPO (bit 32 has no lamp).
-    EXPECT_EQ(joined(live().writes),
+    EXPECT_EQ(writesTo(live()),
               "lblStatus=Power On - Not Armed gauTPSPercent.43=1 gauTPSPercent.51=100 "
               "gauBatVolts.51=18 gauTach.43=6.5 gauTach.30=3 gauTach.caption=6500 "
               "gauSpeedometer.43=96.558 gauSpeedometer.30=3 gauSpeedometer.caption=97 "
               "gauInput1Analog.51=1 gauInput2Analog.51=1 shpLED_GPI=255 shpLED_ArmIn=255 "
               "shpLED_Shift=0 shpLED_Launch=0 shpLED_AlarmVSS=0 shpLED_Alarm1=0 shpLED_Alarm2=0 "
-              "shpLED_GPO=255 ");
+              "shpLED_GPO=255");
     EXPECT_TRUE(port.isOpen());  // left open for the next tick
 }
 
@@ -195,13 +199,13 @@ TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
     EXPECT_EQ(prompts.messageTexts(),
               std::vector<std::string>{"RS-232 timeout. Check cable and click Abort."});
     // In this order; the ratio gauges rest at 15 and the GPI lamp shows red.
-    EXPECT_EQ(joined(live().writes),
+    EXPECT_EQ(writesTo(live()),
               "lblStatus= gauTPSPercent.43=0 gauTPSPercent.51=0 gauTPSVolts.43=0 gauTPSVolts.51=0 "
               "gauInput1Analog.51=0 gauInput1AFR.38=0 gauInput1AFR.51=15 gauMAP.38=0 gauMAP.51=0 "
               "gauInput2Analog.51=0 gauInput2AFR.38=0 gauInput2AFR.51=15 gauTach.43=0 gauTach.30=3 "
               "gauTach.caption=0 gauSpeedometer.43=0 gauSpeedometer.30=3 gauSpeedometer.caption=0 "
               "gauBatVolts.51=0 shpLED_GPI=255 shpLED_ArmIn=0 shpLED_Shift=0 shpLED_Launch=0 "
-              "shpLED_AlarmVSS=0 shpLED_Alarm1=0 shpLED_Alarm2=0 shpLED_GPO=0 ");
+              "shpLED_AlarmVSS=0 shpLED_Alarm1=0 shpLED_Alarm2=0 shpLED_GPO=0");
     EXPECT_FALSE(view.realTimeShown);
     EXPECT_FALSE(data->state.RealTimeActive);
     EXPECT_FALSE(port.isOpen());
@@ -224,17 +228,6 @@ TEST_F(LivePollTest, AbortAtALaterReadsTimeOutEndsTheViewAtTheNextCheck) {
     // The failed read showed its 0 as it came; the lost-link display is not shown.
     EXPECT_EQ(live().member(GaugeId::gauInput1Analog, GaugeMember::Value), 0);
     EXPECT_EQ(live().lamp(LampId::shpLED_GPI), -1);
-}
-
-// The writes to one gauge, in order, each "member=value" and a blank between.
-std::string writesTo(const RecordingLiveDisplay& display, const std::string& name) {
-    std::string found;
-    for (const auto& write : display.writes) {
-        if (write.rfind(name + ".", 0) == 0) {
-            found += (found.empty() ? "" : " ") + write.substr(name.size() + 1);
-        }
-    }
-    return found;
 }
 
 // Every gauge whose visibility was set, by name, "+" shown and "-" hidden.
