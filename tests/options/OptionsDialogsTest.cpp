@@ -1,6 +1,5 @@
-// The display options and input 2 scaling dialogs as a person uses them, offscreen, over the
-// real main window and the real settings store in a throw-away profile: typing into boxes and
-// moving on with Tab, a click or Enter.
+// The two options dialogs as a person uses them, offscreen, over the real main window and settings
+// store in a throw-away profile: typing into boxes, moving on with Tab or a click, Enter and Esc.
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,5 @@
-// The options' rules without a window: the gauge-limit checks with their messages, clamps and
-// partner limits, OK of the display options, the scaling boxes, the legend and the two ways the
-// scaling is stored.
+// The options' rules without a window: the gauge limits (messages, clamps, partners), OK of the
+// display options, the scaling boxes and legend, and the two ways the scaling is stored.
 
 #include <gtest/gtest.h>
 
