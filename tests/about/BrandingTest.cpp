@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "base/AppError.h"
-#include "base/DataFiles.h"
 
 namespace velkor {
 namespace {
@@ -32,14 +30,11 @@ AppError errorFrom(Action action) {
 }
 
 TEST(BrandingFile, WithoutAFileTheDefaultsGiveTheDesignedLabelAndAboutText) {
-    const fs::path empty = fs::temp_directory_path() / "velkor_branding_none";
-    fs::create_directories(empty);
-    const BrandingFile file = loadBranding({empty.string()});
+    const BrandingFile file = loadBranding({fs::temp_directory_path() / "velkor_no_branding"});
     EXPECT_FALSE(file.folder);
     EXPECT_FALSE(file.read.error);
     const LabelStyle label = companyLabelStyle(file.read.branding);
-    EXPECT_EQ(label.pointSize, 28.0);
-    EXPECT_TRUE(label.bold && label.italic);
+    EXPECT_TRUE(label.pointSize == 28.0 && label.bold && label.italic);
     EXPECT_EQ(logoFileName(file.read.branding), "Velkor_Logo.png");
 
     // The program line, the copyright line, an empty line and information lines 2 to 6.
@@ -51,18 +46,6 @@ TEST(BrandingFile, WithoutAFileTheDefaultsGiveTheDesignedLabelAndAboutText) {
                   "Velkor Shift Light Project\r\n12 Workshop Lane\r\nAnytown AN1 2BC\r\n"
                   "Phone: 000 000 0000\r\nhttps://velkor.example\r\n");
     EXPECT_EQ(aboutText(withStyles({"Acme"})), programLine);
-
-    // The first folder holding the file wins, and nothing of the defaults is mixed in.
-    const fs::path second = fs::temp_directory_path() / "velkor_branding_second";
-    fs::create_directories(second);
-    std::ofstream(second / BrandingFileName) << "Acme\nArial\n10\n\nNULL\n!\n";
-    Lines folders = dataFolders(empty.string());
-    folders.push_back(second.string());
-    const BrandingFile found = loadBranding(folders);
-    EXPECT_EQ(found.folder, second.string());
-    EXPECT_TRUE(found.read.branding.InfoLines.empty());
-    fs::remove_all(second);
-    fs::remove_all(empty);
 }
 
 TEST(BrandingFile, LeadingCommentsAreSkippedAndCommentLinesEndTheBlocks) {
@@ -79,6 +62,9 @@ TEST(BrandingFile, LeadingCommentsAreSkippedAndCommentLinesEndTheBlocks) {
     EXPECT_FALSE(read.error);
     EXPECT_TRUE(read.branding.InfoLines.empty());
     EXPECT_EQ(makerName(read.branding), "");
+    // Without a comment line after the styles the file ends too soon; an empty block is fine.
+    EXPECT_TRUE(parseBranding("! only comments\r\nA\nB\nC\nD\nE").error);
+    EXPECT_FALSE(parseBranding("A\nB\nC\nD\nE\n!").error);
 
     // Empty lines are entries, not comments.
     read = parseBranding("! header\n\nArial\n12\n\nlogo.png\n!\nName\n\nWeb\n\n");
@@ -86,40 +72,15 @@ TEST(BrandingFile, LeadingCommentsAreSkippedAndCommentLinesEndTheBlocks) {
     EXPECT_EQ(read.branding.InfoLines, (Lines{"Name", "", "Web", ""}));
 }
 
-TEST(BrandingFile,
-     AFileEndingBeforeItsInformationLinesKeepsWhatWasReadAndReportsReadingPastTheEnd) {
-    EXPECT_TRUE(parseBranding("! only comments\r\n").error);
-    EXPECT_FALSE(parseBranding("A\nB\nC\nD\nE\n!").error);  // an empty information block is fine
-
-    const BrandingRead read = parseBranding("! c\nAcme\nArial\n28");
-    ASSERT_TRUE(read.error);
-    EXPECT_EQ(read.error->number(), ErrorNumber::InputPastEndOfFile);
-    EXPECT_EQ(read.error->source(), "Velkor");
-    EXPECT_EQ(read.error->description(),
-              "The branding file Velkor.cfg ends before its information lines.");
-    EXPECT_EQ(read.branding.InfoStyles, (Lines{"Acme", "Arial", "28"}));
-
-    // Fewer than five style entries: each use names the entry that is missing.
-    AppError error = errorFrom([&] { companyFontStyle(read.branding); });
-    EXPECT_EQ(error.number(), ErrorNumber::SubscriptOutOfRange);
-    EXPECT_EQ(error.description(),
-              "The branding file Velkor.cfg has no style entry 4 (font style).");
-    error = errorFrom([&] { logoFileName(read.branding); });
-    EXPECT_NE(error.description().find("style entry 5 (logo file)"), std::string::npos);
-}
-
 TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsable) {
     const auto style = [](const std::string& words) {
         return companyFontStyle(withStyles({"Acme", "Arial", "28", words}));
     };
-    EXPECT_TRUE(style("BOLD").bold);
-    EXPECT_FALSE(style("BOLD").italic);
-    EXPECT_TRUE(style("Italic").italic);
+    EXPECT_TRUE(style("BOLD").bold && !style("BOLD").italic && style("Italic").italic);
 
     const auto logo = [](const std::string& entry) {
         return logoFileName(withStyles({"Acme", "Arial", "28", "", entry}));
     };
-    EXPECT_FALSE(logo("NULL"));
     EXPECT_FALSE(logo("nUlL"));
     EXPECT_EQ(logo("null.png"), "null.png");
 
@@ -128,9 +89,9 @@ TEST(BrandingFile, StyleWordsAndTheNullLogoIgnoreLetterCaseAndTheSizeMustBeUsabl
     };
     EXPECT_EQ(size(" 12.5 pt"), 12.5);
     for (const std::string bad : {"0", "abc", "201"}) {
-        const AppError error = errorFrom([&] { size(bad); });
-        EXPECT_EQ(error.number(), ErrorNumber::InvalidPropertyValue) << bad;
-        EXPECT_NE(error.description().find("\"" + bad + "\""), std::string::npos) << bad;
+        EXPECT_NE(errorFrom([&] { size(bad); }).description().find("\"" + bad + "\""),
+                  std::string::npos)
+            << bad;
     }
 }
 

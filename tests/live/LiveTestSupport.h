@@ -36,18 +36,11 @@ public:
 // The reply a live read gets from fixed readings: two bytes, low first, for the engine and road
 // speeds, one byte for the others.
 inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::LiveValues& v) {
-    const auto word = [](std::uint16_t w) {
-        return std::vector<std::uint8_t>{std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)};
-    };
-    switch (command) {
-        case sim::cmd::ReadRPM:
-            return word(v.rpm);
-        case sim::cmd::ReadVSS:
-            return word(v.speed);
-        default:
-            break;
+    if (command == sim::cmd::ReadRPM || command == sim::cmd::ReadVSS) {
+        const std::uint16_t w = command == sim::cmd::ReadRPM ? v.rpm : v.speed;
+        return {std::uint8_t(w & 0xFF), std::uint8_t(w >> 8)};
     }
-    // ReadBAT .. ReadStatus, in command order, without the two above.
+    // ReadBAT .. ReadStatus, in command order; the two speeds' places are not used.
     const std::uint8_t byFamily[] = {v.battery, 0,        0,         v.tps,  v.input1,
                                      v.input2,  v.inputs, v.outputs, v.state};
     return {byFamily[command - sim::cmd::ReadBAT]};
@@ -75,8 +68,8 @@ protected:
     // Starts a live view that is expected to start without a message.
     void start() {
         mnuViewRealTime_Click(link);
-        ASSERT_TRUE(data->state.RealTimeActive) << ::testing::PrintToString(prompts.messageTexts());
-        ASSERT_TRUE(prompts.shown().empty()) << ::testing::PrintToString(prompts.messageTexts());
+        ASSERT_TRUE(data->state.RealTimeActive && prompts.shown().empty())
+            << ::testing::PrintToString(prompts.messageTexts());
     }
 
     // Bytes written from `from` on.
@@ -96,16 +89,10 @@ protected:
     ControllerLink link{ctx};
 };
 
-// Readings of a powered controller at idle.
+// Readings of a powered controller at idle: 900 rpm, standing, throttle count 26, 1.0 V on both
+// inputs, 13.8 V, no input or output bits, state 1.
 inline sim::LiveValues idleReadings() {
-    sim::LiveValues v;
-    v.state = 1;
-    v.rpm = 900;
-    v.tps = 26;
-    v.battery = 196;  // 13.8 V
-    v.input1 = 51;    // 1.0 V
-    v.input2 = 51;
-    return v;
+    return {900, 0, 26, 51, 51, 196, 0, 0, 1};
 }
 
 }  // namespace velkor::test

@@ -31,16 +31,6 @@ inline void typeInto(QLineEdit* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-// Tab from the widget that has the focus.
-inline void pressTab() {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-}
-
-// Clicks an option button on its circle, where a person aims.
-inline void choose(QAbstractButton* option) {
-    QTest::mouseClick(option, Qt::LeftButton, Qt::NoModifier, QPoint(8, option->height() / 2));
-}
-
 // A left click that travels the way a real one does: through the window system to the window,
 // which finds the control under the mouse. An option button is hit on its circle.
 inline void clickThroughWindow(QWidget* control) {
@@ -98,12 +88,5 @@ protected:
         return false;
     }
 };
-
-// Presses a dialog's OK button with the mouse.
-inline void pressOk(QDialog& dialog) {
-    auto* ok = dialog.findChild<QPushButton*>("cmdOK");
-    ASSERT_NE(ok, nullptr);
-    QTest::mouseClick(ok, Qt::LeftButton);
-}
 
 }  // namespace velkor::test

@@ -1,12 +1,10 @@
-// The display options and input 2 scaling dialogs as a person uses them, offscreen, over the
-// real main window and the real settings store in a throw-away profile: typing into boxes and
-// moving on with Tab, a click or Enter.
+// The two options dialogs as a person uses them, offscreen, over the real main window and settings
+// store in a throw-away profile: typing into boxes, moving on with Tab or a click, Enter and Esc.
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QGroupBox>
-#include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
@@ -43,13 +41,6 @@ protected:
         return dialog;
     }
     std::optional<std::string> stored(const char* key) const { return QtSettingsStore().read(key); }
-    std::vector<std::string> shown() const {
-        std::vector<std::string> result;
-        for (const ShownPrompt& prompt : prompts.messages()) {
-            result.push_back(prompt.title + ": " + prompt.text);
-        }
-        return result;
-    }
 
     std::unique_ptr<AppData> data = std::make_unique<AppData>();
     Preferences& prefs = data->prefs;
@@ -58,149 +49,76 @@ protected:
         std::make_unique<frmMain>(*data, prompts, std::vector<std::string>{});
 };
 
-TEST_F(OptionsDialogsTest, DisplayOptionsShowEveryFrameLoadedFromThePreferences) {
+TEST_F(OptionsDialogsTest, TheChoicesShowThePreferencesAndOkAppliesAndStoresWhatIsChosen) {
     prefs.TPSPercentDisplay = false;
     prefs.Input1Type = "MAP 2 bar";
-    prefs.Input2Type = "Scaled Analog";
-    prefs.PressureUnits = "psi";
+    prefs.Input2Type = "Thermocouple";  // any sensor but the two named is a scaled one
+    prefs.VSSUnits = "mph";             // the stored words are compared exactly
     prefs.TachRedline = 7250;
     auto dialog = open<frmDisplayOptions>();
-    EXPECT_EQ(dialog->windowTitle(), "Display Options");
-    QStringList frames;
+    QStringList chosen;
     for (QGroupBox* frame : dialog->findChildren<QGroupBox*>()) {
-        frames << frame->title() + ":";
-        for (QWidget* child : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (auto* option = qobject_cast<QRadioButton*>(child)) {
-                frames.last() += (option->isChecked() ? " (o) " : " ( ) ") + option->text();
-            } else if (auto* button = qobject_cast<QPushButton*>(child)) {
-                frames.last() += " [" + button->text() + "]";
-            } else if (auto* label = qobject_cast<QLabel*>(child)) {
-                frames.last() += " " + label->text();
-            } else if (auto* box = qobject_cast<QLineEdit*>(child)) {
-                frames.last() += " |" + box->text() + "|";
+        for (auto* option : frame->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+            if (option->isChecked()) {
+                chosen << frame->title() + ": " + option->text();
             }
         }
     }
-    EXPECT_EQ(
-        frames.join("\n").toStdString(),
-        "Throttle Position (TPS): ( ) Percent (0-100) (o) Analog (0-5V)\n"
-        "Units Selection:\n"
-        "Speed: (o) MPH ( ) KPH\n"
-        "MAP Pressure: ( ) In-Hg (o) psi\n"
-        "Input 1: ( ) Analog (0-5V) ( ) Wide-band AFR ( ) MAP 1 bar (o) MAP 2 bar ( ) MAP 3 bar\n"
-        "Input 2: ( ) Analog (0-5V) ( ) Wide-band AFR (o) Scaled Analog [Set Scale Factors]\n"
-        "Gauge Maximum Values: Tachometer |10000| Speedometer |140|\n"
-        "Gauge Redlines: Tachometer |7250| Speedometer |85|");
+    EXPECT_EQ(chosen.join("\n").toStdString(),
+              "Throttle Position (TPS): Analog (0-5V)\nSpeed: KPH\nMAP Pressure: In-Hg\n"
+              "Input 1: MAP 2 bar\nInput 2: Scaled Analog");
+    EXPECT_EQ(dialog->txtTachMax->text() + " " + dialog->txtTachRedline->text(), "10000 7250");
+
     EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    EXPECT_EQ(dialog->cmdOK->text(), "OK");
+    clickThroughWindow(dialog->optInput2AFRDisplay);
+    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput2ScaledAnalogDisplay);
+    EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput2AnalogDisplay);
+    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
+    clickThroughWindow(dialog->optInput1MAP3Bar);
+    clickThroughWindow(dialog->optPSI);
+    EXPECT_FALSE(stored("PressureUnits"));
+    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FLOAT_EQ(prefs.Input1Slope, 9.122f);
+    EXPECT_EQ(stored("Input1Type"), "MAP 3 bar");
+    EXPECT_EQ(stored("Input2Type"), "Analog");
+    EXPECT_EQ(stored("PressureUnits"), "psi");
 }
 
-TEST_F(OptionsDialogsTest, TachometerMaximumOf4500IsClampedAndKeepsTheFocus) {
+// A box with a bad value keeps the focus: neither a click on an option nor Enter acts.
+TEST_F(OptionsDialogsTest, AClickOnAnOptionOrEnterActsOnlyOnceTheBoxIsGood) {
     auto dialog = open<frmDisplayOptions>();
-    prompts.answerMessages({Answer::Ok});
-    typeInto(dialog->txtTachMax, "4500");
-    pressTab();
-    EXPECT_EQ(shown(), std::vector<std::string>{
-                           "Tachometer Maximum Value: Value must be greater than 5000"});
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtTachMax);
-    EXPECT_EQ(dialog->txtTachMax->text(), "5000");
-    EXPECT_EQ(dialog->txtTachRedline->text(), "5000");
-    EXPECT_EQ(stored("Tach_Max"), "5000");
-    EXPECT_EQ(stored("Tach_Redline"), "5000");
-    EXPECT_DOUBLE_EQ(main->gauTach->redline(), 5.0);
-    EXPECT_DOUBLE_EQ(main->gauTach->fullScale(), 5.0);
-
-    // Leaving again takes the clamped 5000 without a message.
-    pressTab();
-    EXPECT_EQ(prompts.messages().size(), 1u);
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtSpeedoMax);
-}
-
-TEST_F(OptionsDialogsTest, AnOptionClickedWhileABoxKeepsTheFocusIsNotChosen) {
-    auto dialog = open<frmDisplayOptions>();
-    prompts.answerMessages({Answer::Ok});
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
     typeInto(dialog->txtSpeedoMax, "abc");
     clickThroughWindow(dialog->optKPH);
-    EXPECT_EQ(shown(),
-              std::vector<std::string>{"Speedometer Maximum Value: Value must be greater than 55"});
     EXPECT_EQ(QApplication::focusWidget(), dialog->txtSpeedoMax);
     EXPECT_FALSE(dialog->optKPH->isChecked());
-    EXPECT_EQ(dialog->txtSpeedoMax->text(), "55");
-    EXPECT_EQ(dialog->txtSpeedoRedline->text(), "55");
-
+    EXPECT_EQ(dialog->txtSpeedoMax->text() + " " + dialog->txtSpeedoRedline->text(), "55 55");
     clickThroughWindow(dialog->optKPH);
     EXPECT_TRUE(dialog->optKPH->isChecked());
-}
 
-TEST_F(OptionsDialogsTest, OkDoesNotActWhileTheSpeedometerRedlineKeepsTheFocus) {
-    auto dialog = open<frmDisplayOptions>();
-    prompts.answerMessages({Answer::Ok});
-    typeInto(dialog->txtSpeedoRedline, "245");
-    clickThroughWindow(dialog->cmdOK);
-    EXPECT_EQ(shown(), std::vector<std::string>{
-                           "Speedometer Redline: Value must be less than or equal to 240"});
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->cmdOK->isDown());
-    EXPECT_EQ(QApplication::focusWidget(), dialog->txtSpeedoRedline);
-    EXPECT_FALSE(stored("Input1Type"));
-    EXPECT_EQ(dialog->txtSpeedoMax->text(), "240");
-    EXPECT_EQ(stored("Speedo_Max"), "240");
-    EXPECT_DOUBLE_EQ(main->gauSpeedometer->redline(), 240);
-    EXPECT_DOUBLE_EQ(main->gauSpeedometer->fullScale(), 240);
-
-    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(stored("Input1Type"), "Analog");
-}
-
-TEST_F(OptionsDialogsTest, EnterChecksTheBoxBeforeOkActs) {
-    auto dialog = open<frmDisplayOptions>();
-    prompts.answerMessages({Answer::Ok});
     typeInto(dialog->txtTachMax, "4500");
     QTest::keyClick(dialog->txtTachMax, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
     typeInto(dialog->txtTachMax, "8000");
     QTest::keyClick(dialog->txtTachMax, Qt::Key_Return);
-    EXPECT_EQ(prompts.messages().size(), 1u);
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{"Value must be greater than 55",
+                                        "Value must be greater than 5000"}));
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(stored("Tach_Max"), "8000");
 }
 
-TEST_F(OptionsDialogsTest, MapThreeBarInPsiIsAppliedAndStoredByOk) {
-    auto dialog = open<frmDisplayOptions>();
-    choose(dialog->optInput1MAP3Bar);
-    choose(dialog->optPSI);
-    EXPECT_FALSE(stored("PressureUnits"));
-    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FLOAT_EQ(prefs.Input1Slope, 9.122f);
-    EXPECT_FLOAT_EQ(prefs.Input1Offset, 0.161f);
-    EXPECT_EQ(stored("Input1Type"), "MAP 3 bar");
-    EXPECT_EQ(stored("PressureUnits"), "psi");
-}
-
-TEST_F(OptionsDialogsTest, AfrDisablesSetScaleFactorsAndAnUnknownInput1TypeStoresAnalog) {
-    prefs.Input1Type = "MAP 4 bar";
-    prefs.Input2Type = "Scaled Analog";
-    auto dialog = open<frmDisplayOptions>();
-    EXPECT_TRUE(dialog->optInput1AnalogDisplay->isChecked());
-    choose(dialog->optInput2AFRDisplay);
-    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    choose(dialog->optInput2ScaledAnalogDisplay);
-    EXPECT_TRUE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    choose(dialog->optInput2AnalogDisplay);
-    EXPECT_FALSE(dialog->cmdAnalogInput2Scaling->isEnabled());
-    QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-    EXPECT_EQ(stored("Input1Type"), "Analog");
-}
-
-TEST_F(OptionsDialogsTest, ARealMessageBoxInTheMiddleOfAClickOnOk) {
+// With a real message box, shown in the middle of the click on OK.
+TEST_F(OptionsDialogsTest, OkDoesNotActWhileTheSpeedometerRedlineKeepsTheFocus) {
     QtPrompts realPrompts;
     frmMain window(*data, realPrompts, {});
     frmDisplayOptions dialog(window.context(), &window);
     dialog.Form_Load();
     ASSERT_TRUE(showActive(dialog));
-    typeInto(dialog.txtTachMax, "4500");
+    typeInto(dialog.txtSpeedoRedline, "245");
     QString message;
     whenModal([](QWidget& modal) { return modal.inherits("QMessageBox"); },
               [&](QWidget& modal) {
@@ -211,10 +129,18 @@ TEST_F(OptionsDialogsTest, ARealMessageBoxInTheMiddleOfAClickOnOk) {
               "the message box");
     clickThroughWindow(dialog.cmdOK);
     QTest::qWait(20);
-    EXPECT_EQ(message, "Tachometer Maximum Value: Value must be greater than 5000");
+    EXPECT_EQ(message, "Speedometer Redline: Value must be less than or equal to 240");
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), dialog.txtTachMax);
+    EXPECT_FALSE(dialog.cmdOK->isDown());
+    EXPECT_EQ(QApplication::focusWidget(), dialog.txtSpeedoRedline);
     EXPECT_FALSE(stored("Input1Type"));
+    EXPECT_EQ(dialog.txtSpeedoMax->text(), "240");
+    EXPECT_EQ(stored("Speedo_Max"), "240");
+    EXPECT_DOUBLE_EQ(window.gauSpeedometer->fullScale(), 240);
+
+    QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("Input1Type"), "Analog");
 }
 
 TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMenuAgain) {
@@ -225,7 +151,7 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
         const QPoint off =
             dialog.geometry().center() - dialog.screen()->availableGeometry().center();
         EXPECT_LE(off.manhattanLength(), 4);
-        pressOk(dialog);
+        QTest::mouseClick(static_cast<frmDisplayOptions&>(dialog).cmdOK, Qt::LeftButton);
     });
     main->Form_Load();
     main->show();
@@ -233,51 +159,40 @@ TEST_F(OptionsDialogsTest, StartUpShowsDisplayOptionsBeforeTheMainWindowAndTheMe
     EXPECT_EQ(stored("Input1Type"), "Analog");
 
     prefs.VSSUnits = "KPH";
-    whenModalShown("frmDisplayOptions", [&](QDialog& dialog) {
-        EXPECT_TRUE(static_cast<frmDisplayOptions&>(dialog).optKPH->isChecked());
-        pressOk(dialog);
+    whenModalShown("frmDisplayOptions", [](QDialog& dialog) {
+        QTest::mouseClick(static_cast<frmDisplayOptions&>(dialog).cmdOK, Qt::LeftButton);
     });
     main->mnuDisplayOptions->trigger();
     EXPECT_EQ(stored("VSSUnits"), "KPH");
 }
 
-TEST_F(OptionsDialogsTest, ScalingValueOfMinusOneIsClampedAndTheClickOnOkOnlyLeavesTheBox) {
+TEST_F(OptionsDialogsTest, ScalingOkOnlyLeavesABadBoxAndRestoreDefaultsLeavesTheBoxesAlone) {
+    prefs.MaxInput2Volts = 4;
+    prefs.Input2Legend = "Boost";
     auto dialog = open<frmAnalogInScale>();
-    prompts.answerMessages({Answer::Ok});
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
     typeInto(dialog->txtMinInput2Value, "-1");
     QTest::mouseClick(dialog->cmdOK, Qt::LeftButton);
-    EXPECT_EQ(shown(),
-              std::vector<std::string>{"Minimum Scaled Value: Value must be greater than zero"});
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{"Value must be greater than zero"});
     EXPECT_EQ(dialog->txtMinInput2Value->text(), "0.0");
     EXPECT_EQ(QApplication::focusWidget(), dialog->txtMinInput2Value);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(stored("MinInput2ScaledValue"));
-}
 
-TEST_F(OptionsDialogsTest, RestoreDefaultsLeavesTheBoxesShowingWhatTheyShowed) {
-    prefs.MaxInput2Volts = 4;
-    prefs.Input2Legend = "Boost";
-    auto dialog = open<frmAnalogInScale>();
-    prompts.answerMessages({Answer::Cancel, Answer::Ok});
+    // The defaults are stored, while the boxes go on showing what they showed.
     QTest::mouseClick(dialog->cmdRestoreDefaults, Qt::LeftButton);
-    EXPECT_FALSE(stored("MaxInput2Volts"));
-    EXPECT_EQ(prefs.MaxInput2Volts, 4.0f);
-
-    QTest::mouseClick(dialog->cmdRestoreDefaults, Qt::LeftButton);
-    EXPECT_EQ(prompts.messages().at(1).title, "Restore Defaults");
     EXPECT_EQ(stored("MaxInput2Volts"), "5");
     EXPECT_EQ(stored("Input2Legend"), "Analog Input");
     EXPECT_EQ(dialog->txtMaxInput2Volts->text(), "4.0");
     EXPECT_EQ(dialog->txtInput2Legend->text(), "Boost");
-
     // Leaving a box checks its old text again, into memory only.
     QTest::mouseClick(dialog->txtMaxInput2Volts, Qt::LeftButton);
-    pressTab();
+    QTest::keyClick(dialog->txtMaxInput2Volts, Qt::Key_Tab);
     EXPECT_EQ(prefs.MaxInput2Volts, 4.0f);
     EXPECT_EQ(stored("MaxInput2Volts"), "5");
 }
 
-TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheFive) {
+TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheScaling) {
     prefs.Input2Type = "Scaled Analog";
     prefs.MaxInput2ScaledValue = 150.125f;
     main->show();
@@ -286,19 +201,16 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheFive)
     whenModalShown("frmAnalogInScale", [&](QDialog& modal) {
         auto& dialog = static_cast<frmAnalogInScale&>(modal);
         centre = dialog.geometry().center();
-        EXPECT_EQ(dialog.windowTitle(), "Analog Input 2 Scaling");
         EXPECT_EQ(dialog.txtMaxInput2Value->text(), "150.125");
         EXPECT_TRUE(showActive(dialog));
         typeInto(dialog.txtMinInput2Volts, "0.5");
         typeInto(dialog.txtInput2Legend, "  Fuel pressure ");
-        pressOk(dialog);
+        QTest::mouseClick(dialog.cmdOK, Qt::LeftButton);
     });
     QTest::mouseClick(options->cmdAnalogInput2Scaling, Qt::LeftButton);
 
     EXPECT_LE((centre - options->frameGeometry().center()).manhattanLength(), 4);
     EXPECT_EQ(stored("MinInput2Volts"), "0.5");
-    EXPECT_EQ(stored("MaxInput2Volts"), "5");
-    EXPECT_EQ(stored("MinInput2ScaledValue"), "0");
     EXPECT_EQ(stored("MaxInput2ScaledValue"), "150.125");
     EXPECT_EQ(stored("Input2Legend"), "Fuel pressure");
     EXPECT_TRUE(options->isVisible());
@@ -306,7 +218,7 @@ TEST_F(OptionsDialogsTest, SetScaleFactorsOpensScalingCentredAndOkStoresTheFive)
 
 TEST_F(OptionsDialogsTest, EscLeavesBothDialogsOpenWithWhatWasTypedAndChosen) {
     auto options = open<frmDisplayOptions>();
-    choose(options->optKPH);
+    clickThroughWindow(options->optKPH);
     typeInto(options->txtTachMax, "123");
     QTest::keyClick(options->txtTachMax, Qt::Key_Escape);
     EXPECT_TRUE(options->isVisible());
@@ -323,7 +235,6 @@ TEST_F(OptionsDialogsTest, EscLeavesBothDialogsOpenWithWhatWasTypedAndChosen) {
     // The close box still closes the dialog.
     scaling->close();
     EXPECT_FALSE(scaling->isVisible());
-    EXPECT_TRUE(prompts.shown().empty());
 }
 
 }  // namespace
