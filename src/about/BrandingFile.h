@@ -42,9 +42,9 @@ const std::string& styleEntry(const Branding& branding, int number);
 struct LabelStyle {
     std::string text;
     std::string fontName;
-    double pointSize;
-    bool bold;
-    bool italic;
+    double pointSize = 0.0;
+    bool bold = false;
+    bool italic = false;
 };
 
 // The company label's font size in points: the number at the start of style entry 3. Throws

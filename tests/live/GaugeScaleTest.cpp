@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "live/GaugeDesign.h"
 #include "live/GaugeScale.h"
@@ -102,6 +103,10 @@ TEST(LabelStrideAndDialAngle, ThinCollidingLabelsAndPinTheNeedleAtTheEnds) {
     EXPECT_DOUBLE_EQ(dialAngle(12, 10), -45);
     EXPECT_DOUBLE_EQ(dialAngle(-1, 10), 225);
     EXPECT_DOUBLE_EQ(dialAngle(3, 0), 225);
+    // A bar's read-out has two decimals on spans up to 6, one up to 60, none beyond.
+    EXPECT_EQ((std::vector<int>{readoutDecimals(-6), readoutDecimals(6.5), readoutDecimals(60),
+                                readoutDecimals(61)}),
+              (std::vector<int>{2, 1, 1, 0}));
 }
 
 }  // namespace

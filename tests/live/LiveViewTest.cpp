@@ -358,6 +358,12 @@ TEST_F(RealTimeViewTest, PressureGaugeIsLaidOutFromThePressureTableForTheTypesIt
     start();
     EXPECT_EQ(writesTo(live(), "gauMAP"),
               "visible=1 55=0 3=0 64=0 10=-1 11=92 57=-1 56=92 72=0 73=90 62=10");
+    cmdCloseRealTimeData_Click(ctx);
+    data->prefs.PressureUnits = "psi";
+    live().writes.clear();
+    start();
+    EXPECT_EQ(writesTo(live(), "gauMAP"),
+              "visible=1 55=0 3=0 64=0 10=-1 11=46 57=0 56=46 72=0 73=45 62=5");
 
     // A type this program does not know leaves the input 1 gauges and scaling as they were.
     cmdCloseRealTimeData_Click(ctx);
