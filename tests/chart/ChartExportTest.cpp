@@ -7,11 +7,13 @@
 #include <QChartView>
 #include <QImage>
 #include <QLabel>
+#include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTest>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
@@ -19,6 +21,7 @@
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
 #include "log/LogFile.h"
+#include "support/AppFixture.h"
 #include "support/Drives.h"
 #include "support/Files.h"
 #include "support/QtApp.h"
@@ -110,6 +113,24 @@ TEST_F(ChartMeasureWindowTest, SavedPicturesDecodeToTheSizeAskedFor) {
     QSvgRenderer svg(QString::fromStdString((folder / "chart.svg").string()));
     EXPECT_TRUE(svg.isValid());
     EXPECT_EQ(svg.viewBox(), QRect(QPoint(), shown));
+}
+
+TEST_F(ChartMeasureWindowTest, PageSavedAsPdfIsThePrintedPage) {
+    AppFixture app;
+    app.data->log.DownloadDate = "12/07/2026";
+    app.data->log.Comment = "second run";
+    QPrinter printer(QPrinter::HighResolution);
+    window->setPrinting(app.ctx, printer);
+    const fs::path pdf = folder / "page.pdf";
+    prompts.answerFiles({pdf.string()});
+    window->savePage();
+    EXPECT_TRUE(prompts.messages().empty());
+    ASSERT_EQ(slurp(pdf).substr(0, 5), "%PDF-");
+    const std::string text = folder.string() + "/page.txt";
+    ASSERT_EQ(std::system(("pdftotext '" + pdf.string() + "' '" + text + "'").c_str()), 0);
+    const std::string page = slurp(text);
+    EXPECT_NE(page.find("Shift Light Controller Data Printed: 12/07/2026"), std::string::npos);
+    EXPECT_NE(page.find("Comment: second run"), std::string::npos);
 }
 
 }  // namespace
