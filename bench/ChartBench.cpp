@@ -99,16 +99,20 @@ int main(int argc, char* argv[]) {
     if (argc > 2 && QByteArray(argv[1]) == "--overlays") {
         overlays = std::clamp(QByteArray(argv[2]).toInt(), 0, int(Chart2D::MaxOverlays));
     }
-    for (int o = 0; o < overlays; ++o) {
-        Chart2D::Values shifted = time;
-        Chart2D::Values other = values;
-        for (int i = 0; i < Chart2D::Points; ++i) {
-            shifted[i] += float(3 * (o + 1));
-            other[i] = values[i] * (0.9f + 0.05f * float(o));
+    // The overlays' traces follow a trace change in the window, so the trace step sets them too.
+    const auto setOverlays = [&] {
+        for (int o = 0; o < overlays; ++o) {
+            Chart2D::Values shifted = time;
+            Chart2D::Values other = values;
+            for (int i = 0; i < Chart2D::Points; ++i) {
+                shifted[i] += float(3 * (o + 1));
+                other[i] = values[i] * (0.9f + 0.05f * float(o));
+            }
+            chart.setOverlay(o, QStringLiteral("run %1: RPM").arg(o + 1),
+                             QStringLiteral("run %1: VSS").arg(o + 1), shifted, other, other);
         }
-        chart.setOverlay(o, QStringLiteral("run %1: RPM").arg(o + 1),
-                         QStringLiteral("run %1: VSS").arg(o + 1), shifted, other, other);
-    }
+    };
+    setOverlays();
     QApplication::processEvents();
 
     QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
@@ -124,6 +128,7 @@ int main(int argc, char* argv[]) {
         chart.setBatch(1, true);
         chart.setYValues(1, values);
         chart.setBatch(1, false);
+        setOverlays();
         draw();
     });
     const Figures window = timed(Runs, [&](int run) {

@@ -109,8 +109,9 @@ struct Chart2D::Impl {
     // A vertical line at a time, hidden outside the time axis's range.
     void placeLine(QGraphicsLineItem* line, double time);
     void styleOverlays();
-    // Redraws the overlays' paths for the axes' ranges and the plot's place.
-    void drawOverlays();
+    // Redraws the overlays' paths (all, or only overlay `only`) for the axes' ranges and the
+    // plot's place.
+    void drawOverlays(int only = -1);
     // Routes wheel, middle-button drag and context menu events; true when one was taken.
     bool measureEvent(Chart2D& owner, QEvent* event);
     void placeLabels();

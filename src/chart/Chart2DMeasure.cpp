@@ -80,7 +80,8 @@ void Chart2D::setOverlay(int index, const QString& name1, const QString& name2, 
         d.overlayClip->setZValue(OverlayPathZ);
     }
     auto& overlay = d.overlays[std::size_t(index)];
-    if (!overlay) {
+    const bool made = !overlay;
+    if (made) {
         overlay = std::make_unique<Impl::Overlay>();
         for (std::size_t g = 0; g < 2; ++g) {
             overlay->legend[g] = new QLineSeries(d.chart);
@@ -93,14 +94,21 @@ void Chart2D::setOverlay(int index, const QString& name1, const QString& name2, 
     overlay->x = x;
     overlay->y1 = y1;
     overlay->y2 = y2;
-    overlay->legend[0]->setName(name1);
-    overlay->legend[1]->setName(name2);
+    // The legend is laid out again only when a name changes.
+    const std::array<QString, 2> names{name1, name2};
+    for (std::size_t g = 0; g < 2; ++g) {
+        if (overlay->legend[g]->name() != names[g]) {
+            overlay->legend[g]->setName(names[g]);
+        }
+    }
     d.overlaysShown = std::max(d.overlaysShown, index + 1);
-    d.styleOverlays();
-    d.drawOverlays();
+    if (made) {
+        d.styleOverlays();
+    }
+    d.drawOverlays(index);
 }
 
-void Chart2D::Impl::drawOverlays() {
+void Chart2D::Impl::drawOverlays(int only) {
     if (!overlayClip) {
         return;
     }
@@ -108,8 +116,9 @@ void Chart2D::Impl::drawOverlays() {
     overlayClip->setRect(plot);
     const QValueAxis* time = axis(Axis::X);
     const double span = time->max() - time->min();
-    for (const auto& overlay : overlays) {
-        if (!overlay) {
+    for (std::size_t i = 0; i < overlays.size(); ++i) {
+        const auto& overlay = overlays[i];
+        if (!overlay || (only >= 0 && std::size_t(only) != i)) {
             continue;
         }
         // Only the samples in the window, and one beyond each end so that the lines run to the
