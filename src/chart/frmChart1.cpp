@@ -198,6 +198,7 @@ void frmChart1::Form_Load() {
     Chart2D1->setFrozen(true);
     m_logic.Form_Load();
     Chart2D1->setFrozen(false);
+    updateActions();  // the measuring tools need the chart's data
 }
 
 void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {
