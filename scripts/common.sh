@@ -7,6 +7,8 @@ VELKOR_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 VELKOR_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev qt6-charts-dev
+    # The chart saved as an SVG drawing.
+    qt6-svg-dev
     # Qt Charts' CMake files need Qt OpenGL's, which qt6-base-dev only recommends.
     libqt6opengl6-dev
     libgtest-dev libgmock-dev

@@ -13,6 +13,7 @@ void Chart2D::Impl::refreshOverlays() {
     updateTicks();
     placeMarker();
     placeLabels();
+    drawOverlays();
 }
 
 void Chart2D::Impl::applyValues(Group& g) {
@@ -76,6 +77,7 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
         m_impl->updateTicks();
         m_impl->placeMarker();
         m_impl->placeLabels();
+        m_impl->drawOverlays();
     });
     for (QValueAxis* a : d.axes) {
         connect(a, &QValueAxis::rangeChanged, this, [this] {
@@ -84,6 +86,7 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
             }
             m_impl->updateTicks();
             m_impl->placeMarker();
+            m_impl->drawOverlays();
         });
     }
     d.applyStyle();
@@ -185,12 +188,17 @@ void Chart2D::renderTo(QPainter& painter, const QRectF& target) {
         d.chart->resize(layout);
         d.settle();
     }
+    // Drawn larger than on screen (a page, a picture at twice the size), the overlays' dashes
+    // scale with everything else.
+    const double scale = target.width() / layout.width();
+    d.setOverlaysCosmetic(std::abs(scale - 1) < 0.01);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     d.chart->scene()->render(&painter, target, d.chart->mapRectToScene(d.chart->rect()),
                              Qt::IgnoreAspectRatio);
     painter.restore();
+    d.setOverlaysCosmetic(true);
     if (relayout) {
         d.chart->resize(shown);
         d.settle();
@@ -203,6 +211,9 @@ void Chart2D::resizeEvent(QResizeEvent* event) {
 }
 
 bool Chart2D::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_impl->view->viewport() && m_impl->measureEvent(*this, event)) {
+        return true;
+    }
     if (watched == m_impl->view->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         int button = 0;

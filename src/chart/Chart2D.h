@@ -66,6 +66,18 @@ public:
     void setMarker(double time);
     double marker() const;
 
+    // The second marker, B: a dashed line of its own colour at a time, or none.
+    void setBMarker(std::optional<double> time);
+    std::optional<double> bMarker() const;
+
+    // Overlays 0 to 2: another run's two traces as dashed lines over groups 1 and 2, against
+    // their own times, named in the legend.
+    static constexpr int MaxOverlays = 3;
+    void setOverlay(int index, const QString& name1, const QString& name2, const Values& x,
+                    const Values& y1, const Values& y2);
+    void clearOverlays();
+    int overlayCount() const;
+
     // Labels 1 ("OFF"), 2 (" ON ") and 3 (the on/off trace's name).
     void setLabelShown(int index, bool shown);
     bool labelShown(int index) const;
@@ -88,6 +100,13 @@ public:
 signals:
     // A mouse button went down on the chart: 1 left, 2 right, 4 middle; the pixel in the widget.
     void mouseButton(int button, QPointF pixel);
+    // The wheel turned over the chart: steps of one notch (fractions on fine wheels), positive
+    // away from the person.
+    void wheelTurned(QPointF pixel, double steps);
+    // The pointer moved by `pixels` across while the middle button is held.
+    void middleDragged(double pixels);
+    // The context menu is asked for (right button or menu key) at a pixel of the widget.
+    void contextMenuWanted(QPointF pixel, QPoint globalPosition);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,12 +1,15 @@
 #pragma once
 // The inside of Chart2D, shared by the files that implement it by concern: Chart2D.cpp (the
 // widget, its data and drawing), Chart2DAxes.cpp (axes, ticks and coordinates),
-// Chart2DOverlays.cpp (the marker line and the labels) and Chart2DStyle.cpp (the template's look).
+// Chart2DOverlays.cpp (the marker line and the labels), Chart2DMeasure.cpp (the second marker,
+// overlaid runs, wheel and drag) and Chart2DStyle.cpp (the template's look).
 
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
+#include <QGraphicsPathItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QLineSeries>
@@ -39,6 +42,22 @@ struct Chart2D::Impl {
     std::array<Group, 2> groups;
     QGraphicsLineItem* marker = nullptr;
     double markerTime = std::numeric_limits<double>::quiet_NaN();
+    QGraphicsLineItem* bMarker = nullptr;
+    double bMarkerTime = std::numeric_limits<double>::quiet_NaN();
+    // Overlays are drawn by the chart's own path items, clipped to the plot, rather than as more
+    // series: a dashed series costs Qt Charts many times a solid one. An empty series for each
+    // names it in the legend.
+    struct Overlay {
+        Values x, y1, y2;
+        std::array<QLineSeries*, 2> legend{};
+        std::array<QGraphicsPathItem*, 2> paths{};
+    };
+    std::array<std::unique_ptr<Overlay>, MaxOverlays> overlays;
+    QGraphicsRectItem* overlayClip = nullptr;
+    bool overlaysCosmetic = true;
+    void setOverlaysCosmetic(bool cosmetic);
+    int overlaysShown = 0;
+    double dragX = 0;  // where a middle-button drag was last
     std::array<QGraphicsSimpleTextItem*, 3> labels{};
     ChartTemplate style;
 
@@ -87,6 +106,14 @@ struct Chart2D::Impl {
     // The marker line and the three labels, hidden, above the series and the grid.
     void createOverlays();
     void placeMarker();
+    // A vertical line at a time, hidden outside the time axis's range.
+    void placeLine(QGraphicsLineItem* line, double time);
+    void styleOverlays();
+    // Redraws the overlays' paths (all, or only overlay `only`) for the axes' ranges and the
+    // plot's place.
+    void drawOverlays(int only = -1);
+    // Routes wheel, middle-button drag and context menu events; true when one was taken.
+    bool measureEvent(Chart2D& owner, QEvent* event);
     void placeLabels();
 };
 

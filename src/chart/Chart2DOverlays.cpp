@@ -20,6 +20,9 @@ void Chart2D::Impl::createOverlays() {
     marker = new QGraphicsLineItem(chart);
     marker->setZValue(OverlayZ);
     marker->hide();
+    bMarker = new QGraphicsLineItem(chart);
+    bMarker->setZValue(OverlayZ);
+    bMarker->hide();
     for (auto& item : labels) {
         item = new QGraphicsSimpleTextItem(chart);
         item->setZValue(OverlayZ);
@@ -44,17 +47,21 @@ void Chart2D::Impl::updateRightRoom() {
 }
 
 void Chart2D::Impl::placeMarker() {
+    placeLine(marker, markerTime);
+    placeLine(bMarker, bMarkerTime);
+}
+
+void Chart2D::Impl::placeLine(QGraphicsLineItem* line, double at) {
     const QValueAxis* time = axis(Axis::X);
     const double span = time->max() - time->min();
-    if (std::isnan(markerTime) || markerTime < time->min() || markerTime > time->max() ||
-        !(span > 0)) {
-        marker->hide();
+    if (std::isnan(at) || at < time->min() || at > time->max() || !(span > 0)) {
+        line->hide();
         return;
     }
     const QRectF plot = chart->plotArea();
-    const double x = plot.left() + (markerTime - time->min()) / span * plot.width();
-    marker->setLine(x, plot.top(), x, plot.bottom());
-    marker->show();
+    const double x = plot.left() + (at - time->min()) / span * plot.width();
+    line->setLine(x, plot.top(), x, plot.bottom());
+    line->show();
 }
 
 // Labels 1 and 2 stand just right of the plot at the heights of 0 and 1 on a 0-to-2 scale: the

@@ -18,7 +18,7 @@ QFont styleFont(const ChartTemplate& style, double points, bool bold = false) {
 }
 
 QPen linePen(const std::string& text, double width) {
-    return QPen(QBrush(colour(text)), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return QPen(QBrush(colour(text)), width, Qt::SolidLine, Qt::RoundCap, Qt::MiterJoin);
 }
 
 }  // namespace
@@ -53,6 +53,7 @@ void Chart2D::Impl::applyStyle() {
     groups[0].series->setPen(linePen(s.trace1Colour, s.trace1Width));
     groups[1].series->setPen(linePen(s.trace2Colour, s.trace2Width));
     marker->setPen(QPen(QBrush(colour(s.markerColour)), s.markerWidth));
+    styleOverlays();
     for (QGraphicsSimpleTextItem* item : labels) {
         item->setFont(styleFont(s, s.labelSize, true));
         item->setBrush(colour(s.labelColour));

@@ -2,6 +2,7 @@
 // What the chart window's logic sets on the window and its chart.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "base/DataLog.h"
@@ -33,6 +34,8 @@ enum class TraceOption {
 };
 
 using TraceValues = std::array<float, SampleCount>;
+
+struct BReadout;
 
 class ChartView {
 public:
@@ -66,6 +69,16 @@ public:
     // Labels "OFF" and " ON " beside the plot, and the on/off trace's name.
     virtual void setLevelLabelsShown(bool shown) = 0;
     virtual void setTraceNameLabel(const std::string& text, bool shown) = 0;
+
+    // The measuring tools; a view without them passes these over.
+    // The second marker's line at a time, or none.
+    virtual void setBMarker(std::optional<double> /*time*/) {}
+    virtual void setBReadout(const BReadout& /*readout*/) {}
+    // Overlay `index` (0..2): its two traces against its own (moved) times, named in the legend.
+    virtual void setOverlay(int /*index*/, const std::string& /*name1*/,
+                            const std::string& /*name2*/, const TraceValues& /*x*/,
+                            const TraceValues& /*y1*/, const TraceValues& /*y2*/) {}
+    virtual void clearOverlays() {}
 };
 
 }  // namespace velkor

@@ -81,6 +81,7 @@ void ChartWindow::optTrace_Click(TraceOption option) {
     const TraceDefinition& definition = traceDefinition(option);
     const Trace trace = buildTrace(option, m_log, m_prefs);
     const int group = definition.trace;
+    (group == 1 ? m_trace1 : m_trace2) = option;
     if (group == 1) {
         Trace1Format = trace.format;
         m_view.setBatch(1, true);
@@ -91,8 +92,11 @@ void ChartWindow::optTrace_Click(TraceOption option) {
         Trace1Values = trace.values;
         m_view.setYValues(1, Trace1Values);
         m_view.setBatch(1, false);
+        drawOverlays();
+        updateBReadout();
         return;
     }
+    m_trace2OnOff = trace.onOff;
     Trace2Format = trace.format;
     m_view.setBatch(2, true);
     m_view.setAxisRange(ChartAxis::Y2, trace.minimum, trace.maximum);
@@ -112,6 +116,8 @@ void ChartWindow::optTrace_Click(TraceOption option) {
     Trace2Values = trace.values;
     m_view.setYValues(2, Trace2Values);
     m_view.setBatch(2, false);
+    drawOverlays();
+    updateBReadout();
 }
 
 void ChartWindow::clearReadouts() {
@@ -123,12 +129,18 @@ void ChartWindow::clearReadouts() {
 
 void ChartWindow::placeWindow(float centre) {
     const TimeRange range = placeTimeWindow(centre, TimeWindow, TotalTime);
+    Shown = range;
     m_view.setAxisRange(ChartAxis::X, range.low, range.high);
 }
 
 void ChartWindow::optTimeScale_Click(int option) {
     const TimeScale& scale = timeScale(option);
     clearReadouts();
+    if (m_zoomed) {
+        // Back from a zoomed window: the scroll bar runs over the whole log again.
+        m_zoomed = false;
+        m_view.setScrollRange(0, scrollPosition(TotalTime));
+    }
     TimeWindow = scale.window;
     placeWindow(MarkerTime);
     const int position = scrollPosition(MarkerTime);
@@ -162,11 +174,13 @@ void ChartWindow::Chart2D1_MouseDown(int button, std::optional<double> time) {
     m_view.setMarkerTrace1Text(formatNumber(Trace1Values[index], Trace1Format));
     m_view.setMarkerTrace2Text(formatNumber(Trace2Values[index], Trace2Format));
     m_view.setStatusText(statusText(m_log.StatusData.at(p), m_log.OutputData.at(p)));
+    updateBReadout();
 }
 
 void ChartWindow::cmdReset_Click() {
     ReferenceTime = MarkerTime;
     m_view.setMarkerTimeText("0.000 Sec ");
+    updateBReadout();
 }
 
 }  // namespace velkor

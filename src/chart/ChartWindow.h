@@ -4,8 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "chart/ChartOverlay.h"
 #include "chart/ChartView.h"
+#include "chart/TimeWindow.h"
 
 namespace velkor {
 
@@ -29,6 +32,27 @@ public:
     void Chart2D1_MouseDown(int button, std::optional<double> time);
     void cmdReset_Click();
 
+    // The measuring tools. The wheel zooms around a time (`steps` > 0 zooms in), a middle-button
+    // drag moves the window, Home shows the whole log; none of them moves the marker.
+    void zoomAt(double time, double steps);
+    void panBy(double seconds);
+    void showWholeLog();
+    // The second marker on the sample nearest a time (nothing outside the plot: no change).
+    void setBMarkerAt(std::optional<double> time);
+    void clearBMarker();
+    // Asks for another log file and lays it over the chart (up to MaxOverlays).
+    void overlayLogFile();
+    // Moves the overlays so that their samples at B come to the marker.
+    void shiftOverlayToMarker();
+    void removeOverlays();
+    // Asks for a file and writes the log as CSV: between the markers when B is set, else whole.
+    void exportData();
+    bool chartLoaded() const { return m_chartLoaded; }
+    Prompts& prompts() { return m_prompts; }
+    int overlayCount() const { return int(m_overlays.size()); }
+    // The samples an export of data takes: between the marker and B, or the whole log.
+    std::pair<int, int> exportSpan() const;
+
     std::string Trace1Format = "###0";
     std::string Trace2Format = "###0";
     float TotalTime = 0;
@@ -37,16 +61,27 @@ public:
     float ReferenceTime = 0;
     TraceValues Trace1Values{};
     TraceValues Trace2Values{};
+    std::optional<int> BSample;  // the second marker's sample, 1..2700
+    TimeRange Shown{0, 0};       // the time window on show
 
 private:
     void clearReadouts();
     void placeWindow(float centre);
+    void showWindow(TimeRange range);  // a zoomed window, with the scroll bar following it
+    int markerSample() const;
+    void updateBReadout();
+    void drawOverlays();
 
     ChartView& m_view;
     Prompts& m_prompts;
     const DataLog& m_log;
     Preferences& m_prefs;
     bool m_chartLoaded = false;  // the template loaded, so the chart holds the log
+    bool m_zoomed = false;       // the scroll bar follows a zoomed window
+    bool m_trace2OnOff = false;
+    TraceOption m_trace1 = TraceOption::Trace1RPM;
+    TraceOption m_trace2 = TraceOption::Trace2VSS;
+    std::vector<Overlay> m_overlays;
 };
 
 }  // namespace velkor

@@ -20,7 +20,9 @@ bool equalIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
-void printPage(const AppData& data, ChartPrinter& printer) {
+}  // namespace
+
+void printChartPage(const AppData& data, ChartPrinter& printer) {
     printer.setFont(printFontName(printer.fontNames()), PrintFontPoints);
     printer.setLandscape();
     const PageMetrics page = printer.pageMetrics();
@@ -33,8 +35,6 @@ void printPage(const AppData& data, ChartPrinter& printer) {
     printer.renderChart(place);
     printer.endDocument();
 }
-
-}  // namespace
 
 std::string printFontName(const std::vector<std::string>& installedFonts) {
     const bool offered = std::any_of(
@@ -73,7 +73,7 @@ void cmdPrint_Click(AppContext& ctx, ChartPrinter& printer) {
     mnuEditComment_Click(ctx);
     runStep(ctx.prompts, [&] {
         try {
-            printPage(ctx.data, printer);
+            printChartPage(ctx.data, printer);
         } catch (...) {
             printer.abandonDocument();
             throw;

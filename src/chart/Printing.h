@@ -85,6 +85,12 @@ public:
     virtual void abandonDocument() = 0;
 };
 
+struct AppData;
+
+// The page itself, with the comment as it stands: header lines, then the chart. Throws AppError
+// as the printer does.
+void printChartPage(const AppData& data, ChartPrinter& printer);
+
 // The chart window's Print button: asks for the comment (Cancel erases it and printing goes
 // on), then prints the page. A printer error goes to the shared error prompt: Retry prints the
 // page again from its start, Abort and Ignore leave it unprinted.

@@ -62,6 +62,7 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Chart2D1, 1);
     layout->addWidget(scrChart2D1);
+    layout->addWidget(createBReadout());
     auto* controls = new QHBoxLayout;
     controls->addWidget(createTraceFrames());
     controls->addWidget(createReadouts());
@@ -75,6 +76,8 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     connect(cmdPrint, &QPushButton::clicked, this, &frmChart1::cmdPrint_Click);
     cmdPrint->setEnabled(false);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
+    createMeasureActions();
+    connectMeasureEvents();
     resize(1180, 760);
 }
 
@@ -195,12 +198,14 @@ void frmChart1::Form_Load() {
     Chart2D1->setFrozen(true);
     m_logic.Form_Load();
     Chart2D1->setFrozen(false);
+    updateActions();  // the measuring tools need the chart's data
 }
 
 void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {
     m_printContext = &ctx;
     m_printer = &printer;
     cmdPrint->setEnabled(true);
+    updateActions();
 }
 
 void frmChart1::cmdPrint_Click() {

@@ -2,17 +2,23 @@
 // The chart window: the log in memory as two traces against time, with the trace and time-scale
 // options, the time scroll bar, the marker read-outs and the buttons.
 
+#include <QByteArray>
 #include <QDialog>
+#include <QImage>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "chart/ChartView.h"
 #include "chart/ChartWindow.h"
 
+class QAction;
 class QButtonGroup;
+class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
@@ -64,6 +70,20 @@ public:
     void setMarker(double time) override;
     void setLevelLabelsShown(bool shown) override;
     void setTraceNameLabel(const std::string& text, bool shown) override;
+    void setBMarker(std::optional<double> time) override;
+    void setBReadout(const BReadout& readout) override;
+    void setOverlay(int index, const std::string& name1, const std::string& name2,
+                    const TraceValues& x, const TraceValues& y1, const TraceValues& y2) override;
+    void clearOverlays() override;
+
+    // The chart's context menu and its shortcuts.
+    void copyImage();
+    void saveImage();
+    void savePage();
+    // The chart as drawn, at its size on screen times `scale`.
+    QImage chartImage(double scale) const;
+    // The chart as an SVG drawing at its size on screen.
+    QByteArray chartSvg() const;
 
     Chart2D* Chart2D1 = nullptr;
     QScrollBar* scrChart2D1 = nullptr;
@@ -86,15 +106,54 @@ public:
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdExit = nullptr;
 
+    // The B read-out, one line: B's time and values, marker minus B, the minimum, maximum and
+    // mean of each trace between the markers, or the time an on/off trace 2 was on.
+    QFrame* fraBMarker = nullptr;
+    QLabel* lblBLegend = nullptr;
+    QLabel* lblBTime = nullptr;
+    QLabel* lblBTrace1 = nullptr;
+    QLabel* lblBTrace2 = nullptr;
+    QLabel* lblDeltaTime = nullptr;
+    QLabel* lblDeltaTrace1 = nullptr;
+    QLabel* lblDeltaTrace2 = nullptr;
+    QLabel* lblMinTrace1 = nullptr;
+    QLabel* lblMinTrace2 = nullptr;
+    QLabel* lblMaxTrace1 = nullptr;
+    QLabel* lblMaxTrace2 = nullptr;
+    QLabel* lblMeanTrace1 = nullptr;
+    QLabel* lblMeanTrace2 = nullptr;
+    QLabel* lblTimeOnLegend = nullptr;
+    QLabel* lblTimeOn = nullptr;
+
+    QAction* mnuSetBMarker = nullptr;
+    QAction* mnuClearBMarker = nullptr;
+    QAction* mnuShowWholeLog = nullptr;
+    QAction* mnuCopyImage = nullptr;
+    QAction* mnuSaveImage = nullptr;
+    QAction* mnuSavePage = nullptr;
+    QAction* mnuExportData = nullptr;
+    QAction* mnuOverlay = nullptr;
+    QAction* mnuShiftOverlay = nullptr;
+    QAction* mnuRemoveOverlays = nullptr;
+    // Builds the context menu as it stands for a pixel of the chart (B goes there).
+    QMenu* contextMenu(QPointF pixel);
+
 private:
     QWidget* createTraceFrames();
     QWidget* createReadouts();
     QRadioButton* timeScaleButton(int option);
+    QWidget* createBReadout();
+    void createMeasureActions();
+    void connectMeasureEvents();
+    void updateActions();
 
     std::vector<std::string> m_dataFolders;
     ChartWindow m_logic;
     AppContext* m_printContext = nullptr;
     QPrinter* m_printer = nullptr;
+    QPointF m_menuPixel;      // where the context menu was asked for
+    bool m_menuOpen = false;  // the context menu is up: its actions take its pixel
+    QMenu* m_menu = nullptr;  // the last context menu, a child of the window
 };
 
 }  // namespace velkor

@@ -25,9 +25,10 @@ std::string shownName(const std::string& path) {
     return latin1FromUtf8(path);
 }
 
-FileWriteError writeError(const std::string& path, const std::string& what, int error) {
+FileWriteError writeError(const std::string& path, const std::string& what, int error,
+                          const std::string& noun = "log file") {
     const std::string reason = what + " (" + std::strerror(error) + ")";
-    return FileWriteError("The log file " + shownName(path) + " could not be saved: " + reason +
+    return FileWriteError("The " + noun + " " + shownName(path) + " could not be saved: " + reason +
                               ". The file as it was before is unchanged.",
                           reason);
 }
@@ -40,15 +41,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-FileWriteError notAFileError(const std::string& path, const std::string& what) {
-    return FileWriteError("The log file " + shownName(path) + " could not be saved: " + what +
+FileWriteError notAFileError(const std::string& path, const std::string& what,
+                             const std::string& noun) {
+    return FileWriteError("The " + noun + " " + shownName(path) + " could not be saved: " + what +
                               ". Nothing was written.",
                           what);
 }
 
 // The file a path names once symbolic links are followed: the new file takes the target's place
 // in the target's folder, and the link stays a link. A target that does not exist yet is fine.
-fs::path followLinks(const std::string& path) {
+fs::path followLinks(const std::string& path, const std::string& noun) {
     constexpr int HopLimit = 40;  // as the kernel's own limit on nested links
     fs::path current(path);
     for (int hop = 0; hop < HopLimit; ++hop) {
@@ -58,43 +60,45 @@ fs::path followLinks(const std::string& path) {
         }
         const fs::path target = fs::read_symlink(current, error);
         if (error) {
-            throw writeError(path, "the link cannot be followed", error.value());
+            throw writeError(path, "the link cannot be followed", error.value(), noun);
         }
         current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    throw writeError(path, "the link cannot be followed", ELOOP);
+    throw writeError(path, "the link cannot be followed", ELOOP, noun);
 }
 
 }  // namespace
 
 void writeFileAtomically(const std::string& path, const std::string& content,
-                         const std::function<void(std::size_t written)>& progress) {
-    const fs::path target = followLinks(path);
+                         const std::function<void(std::size_t written)>& progress,
+                         const std::string& noun) {
+    const fs::path target = followLinks(path, noun);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
-        throw writeError(path, "the file cannot be reached", errno);
+        throw writeError(path, "the file cannot be reached", errno, noun);
     }
     // Only an ordinary file is replaced; a folder or a device is left alone, and nothing is
     // written beside it.
     if (exists && S_ISDIR(existing.st_mode)) {
-        throw notAFileError(path, "it is a folder, not a file");
+        throw notAFileError(path, "it is a folder, not a file", noun);
     }
     if (exists && !S_ISREG(existing.st_mode)) {
-        throw notAFileError(path, "it is a device or another special file, not an ordinary file");
+        throw notAFileError(path, "it is a device or another special file, not an ordinary file",
+                            noun);
     }
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        throw writeError(path, "the folder cannot be written", errno);
+        throw writeError(path, "the folder cannot be written", errno, noun);
     }
     const auto fail = [&](const std::string& what) {
         const int error = errno;
         ::close(fd);
         ::unlink(temporary.c_str());
-        throw writeError(path, what, error);
+        throw writeError(path, what, error, noun);
     };
     std::size_t written = 0;
     while (written < content.size()) {
@@ -131,23 +135,24 @@ void writeFileAtomically(const std::string& path, const std::string& content,
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        throw writeError(path, "closing failed", error);
+        throw writeError(path, "closing failed", error, noun);
     }
     if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        throw writeError(path, "the file could not be replaced", error);
+        throw writeError(path, "the file could not be replaced", error, noun);
     }
 }
 
 #else
 
 void writeFileAtomically(const std::string& path, const std::string& content,
-                         const std::function<void(std::size_t written)>& progress) {
+                         const std::function<void(std::size_t written)>& progress,
+                         const std::string& noun) {
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        throw writeError(path, "the folder cannot be written", errno);
+        throw writeError(path, "the folder cannot be written", errno, noun);
     }
     const bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size() &&
                     std::fflush(file) == 0;
@@ -158,12 +163,12 @@ void writeFileAtomically(const std::string& path, const std::string& content,
     std::error_code error;
     if (!ok) {
         std::filesystem::remove(temporary, error);
-        throw writeError(path, "writing failed", errno);
+        throw writeError(path, "writing failed", errno, noun);
     }
     std::filesystem::rename(temporary, path, error);
     if (error) {
         std::filesystem::remove(temporary, error);
-        throw writeError(path, "the file could not be replaced", error.value());
+        throw writeError(path, "the file could not be replaced", error.value(), noun);
     }
 }
 

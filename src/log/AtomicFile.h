@@ -28,8 +28,10 @@ private:
 // process may, its group. Throws AppError with a description a person can act on when the path
 // is a folder or a device (nothing is written then), the folder cannot be written, the disk is
 // full or the rename fails (a FileWriteError); the target is then untouched and no temporary file
-// is left. `progress` hears of each chunk written (for tests that stop the writer part-way).
+// is left. `progress` hears of each chunk written (for tests that stop the writer part-way);
+// `noun` names the kind of file in the description ("The log file ... could not be saved").
 void writeFileAtomically(const std::string& path, const std::string& content,
-                         const std::function<void(std::size_t written)>& progress = {});
+                         const std::function<void(std::size_t written)>& progress = {},
+                         const std::string& noun = "log file");
 
 }  // namespace velkor

@@ -20,10 +20,6 @@ namespace velkor {
 
 namespace {
 
-constexpr const char* PrematureEndNoData = "Error - reached premature end-of-file. No data found";
-constexpr const char* PrematureEnd =
-    "Error - reached premature end-of-file. Some data may be missing or corrupted";
-
 // Runs a dialog loop under the error prompt. Its "Canceled" error: Retry shows the dialog again;
 // Abort and Ignore both end the operation, since the person declined the file.
 std::optional<std::string> chooseFile(Prompts& prompts,
@@ -118,10 +114,7 @@ void mnuOpenFile_Click(AppContext& ctx) {
         prompts.message(PrematureEnd, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     if (!read.firmwareKnown) {
-        prompts.message(
-            "Error - invalid firmware ID. Unable to identify controller version.\r\n"
-            "Some data may be incorrectly scaled.",
-            OpenTitle, Icon::Exclamation, Buttons::Ok);
+        prompts.message(InvalidFirmware, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     log.DataBufferEmpty = false;
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));

@@ -8,6 +8,14 @@ struct AppContext;
 constexpr const char* SaveTitle = "Save Log File";
 constexpr const char* OpenTitle = "Open Log File";
 
+// What opening a log file says about a file that ends early or names no known controller.
+constexpr const char* PrematureEndNoData = "Error - reached premature end-of-file. No data found";
+constexpr const char* PrematureEnd =
+    "Error - reached premature end-of-file. Some data may be missing or corrupted";
+constexpr const char* InvalidFirmware =
+    "Error - invalid firmware ID. Unable to identify controller version.\r\n"
+    "Some data may be incorrectly scaled.";
+
 // Writes the log and the display settings the chart needs to a log file chosen by the person.
 // The file on disk is replaced only by a complete new one: Esc, a refused name or a write error
 // leave whatever was there before.

@@ -1,0 +1,142 @@
+// The chart window's measuring tools: zoom and pan, the second marker and its read-out, the
+// overlaid runs and the export of data.
+
+#include <algorithm>
+
+#include "base/DataLog.h"
+#include "base/Preferences.h"
+#include "base/Prompts.h"
+#include "chart/ChartCsv.h"
+#include "chart/ChartExport.h"
+#include "chart/ChartWindow.h"
+#include "chart/ChartZoom.h"
+#include "chart/MarkerStats.h"
+#include "chart/Traces.h"
+
+namespace velkor {
+
+void ChartWindow::showWindow(TimeRange range) {
+    if (!m_chartLoaded) {
+        return;
+    }
+    Shown = range;
+    TimeWindow = range.high - range.low;
+    m_zoomed = true;
+    m_view.setAxisRange(ChartAxis::X, range.low, range.high);
+    const ScrollSetting scroll = zoomScroll(range, TotalTime);
+    m_view.setScrollRange(scroll.minimum, scroll.maximum);
+    m_view.setScrollValue(scroll.value);
+    m_view.setScrollSteps(scroll.largeStep, scroll.smallStep);
+}
+
+void ChartWindow::zoomAt(double time, double steps) {
+    showWindow(zoomWindow(Shown, time, steps, TotalTime));
+}
+
+void ChartWindow::panBy(double seconds) {
+    showWindow(panWindow(Shown, seconds, TotalTime));
+}
+
+void ChartWindow::showWholeLog() {
+    showWindow(wholeLog(TotalTime));
+}
+
+int ChartWindow::markerSample() const {
+    return nearestSample(m_log.ElapsedTime.values(), MarkerTime);
+}
+
+void ChartWindow::setBMarkerAt(std::optional<double> time) {
+    if (!m_chartLoaded || !time) {
+        return;
+    }
+    BSample = nearestSample(m_log.ElapsedTime.values(), *time);
+    m_view.setBMarker(m_log.ElapsedTime.at(*BSample));
+    updateBReadout();
+}
+
+void ChartWindow::clearBMarker() {
+    BSample.reset();
+    m_view.setBMarker(std::nullopt);
+    updateBReadout();
+}
+
+void ChartWindow::updateBReadout() {
+    if (!BSample) {
+        m_view.setBReadout(BReadout{});
+        return;
+    }
+    m_view.setBReadout(bReadout(markerSample(), *BSample, m_log.ElapsedTime.values(), ReferenceTime,
+                                {Trace1Values, Trace1Format, false},
+                                {Trace2Values, Trace2Format, m_trace2OnOff}));
+}
+
+std::pair<int, int> ChartWindow::exportSpan() const {
+    if (!BSample) {
+        return {1, SampleCount};
+    }
+    const int a = markerSample();
+    return {std::min(a, *BSample), std::max(a, *BSample)};
+}
+
+void ChartWindow::exportData() {
+    const auto [from, to] = exportSpan();
+    exportToFile(m_prompts, ExportDataTitle, CsvFilter, "data file",
+                 [&](const std::string&) { return csvText(m_log, m_prefs, from, to); });
+}
+
+void ChartWindow::overlayLogFile() {
+    if (!m_chartLoaded) {
+        return;
+    }
+    if (int(m_overlays.size()) >= MaxOverlays) {
+        m_prompts.message(
+            "Up to three log files can be laid over the chart. Remove the overlays "
+            "to lay another one over it.",
+            OverlayTitle, Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    auto overlay = readOverlay(m_prompts);
+    if (!overlay) {
+        return;
+    }
+    overlay->shift = overlayAlignment(m_log, *overlay->log);
+    m_overlays.push_back(std::move(*overlay));
+    drawOverlays();
+}
+
+void ChartWindow::shiftOverlayToMarker() {
+    if (!BSample || m_overlays.empty()) {
+        return;
+    }
+    const double bTime = m_log.ElapsedTime.at(*BSample);
+    for (Overlay& overlay : m_overlays) {
+        overlay.shift = shiftToMarker(*overlay.log, overlay.shift, bTime, MarkerTime);
+    }
+    drawOverlays();
+}
+
+void ChartWindow::removeOverlays() {
+    m_overlays.clear();
+    m_view.clearOverlays();
+}
+
+void ChartWindow::drawOverlays() {
+    if (m_overlays.empty()) {
+        return;
+    }
+    // Drawn in the settings in use; the MAP trace's conversion is set on a copy.
+    Preferences scratch = m_prefs;
+    for (std::size_t i = 0; i < m_overlays.size(); ++i) {
+        const Overlay& overlay = m_overlays[i];
+        const Trace t1 = buildTrace(m_trace1, *overlay.log, scratch);
+        const Trace t2 = buildTrace(m_trace2, *overlay.log, scratch);
+        TraceValues x = overlay.log->ElapsedTime.values();
+        for (float& t : x) {
+            t = float(double(t) + overlay.shift);
+        }
+        m_view.setOverlay(int(i), overlay.name + ": " + t1.name, overlay.name + ": " + t2.name, x,
+                          t1.values, t2.values);
+    }
+}
+
+}  // namespace velkor

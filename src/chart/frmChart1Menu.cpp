@@ -1,0 +1,333 @@
+// The chart window's measuring tools as a person reaches them: the chart's context menu and its
+// shortcuts, the wheel and the middle-button drag, the B read-out, and the image and page
+// exports (the bytes are made here; choosing and writing the file is the core's).
+
+#include <QAction>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCursor>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
+#include <QSvgGenerator>
+#include <QTemporaryDir>
+
+#include "base/AppContext.h"
+#include "base/AppError.h"
+#include "base/Prompts.h"
+#include "base/QtText.h"
+#include "chart/Chart2D.h"
+#include "chart/ChartExport.h"
+#include "chart/ChartPrinter.h"
+#include "chart/MarkerStats.h"
+#include "chart/frmChart1.h"
+
+namespace velkor {
+
+namespace {
+
+[[noreturn]] void imageError(const std::string& what) {
+    throw AppError(ErrorNumber::PathFileAccess, "Velkor", what);
+}
+
+// Wide enough for the usual values, so that the line does not shift as they change.
+QLabel* cell(QWidget* parent, const char* name, int minimumWidth = 34) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setMinimumWidth(minimumWidth);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+}  // namespace
+
+// One line between the scroll bar and the controls, so that nothing already there moves:
+// B's time and values, marker minus B, then the lowest, highest and mean of each trace between
+// the markers (trace 1 / trace 2), or the time an on/off trace 2 was on.
+QWidget* frmChart1::createBReadout() {
+    fraBMarker = new QFrame(this);
+    fraBMarker->setObjectName("fraBMarker");
+    fraBMarker->setFrameShape(QFrame::StyledPanel);
+    auto* row = new QHBoxLayout(fraBMarker);
+    row->setContentsMargins(8, 2, 8, 2);
+    row->setSpacing(4);
+    const auto legend = [&](const QString& text) {
+        auto* label = new QLabel(text, fraBMarker);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        row->addWidget(label);
+        return label;
+    };
+    const auto slash = [&] { row->addWidget(new QLabel("/", fraBMarker)); };
+    const auto gap = [&] { row->addSpacing(14); };
+    lblBLegend = legend("B Marker");
+    gap();
+    legend("B");
+    lblBTime = cell(fraBMarker, "lblBTime", 72);
+    lblBTrace1 = cell(fraBMarker, "lblBTrace1");
+    lblBTrace2 = cell(fraBMarker, "lblBTrace2");
+    row->addWidget(lblBTime);
+    row->addSpacing(6);
+    row->addWidget(lblBTrace1);
+    slash();
+    row->addWidget(lblBTrace2);
+    gap();
+    legend(QString::fromUtf8("A \u2212 B"));
+    lblDeltaTime = cell(fraBMarker, "lblDeltaTime", 80);
+    lblDeltaTrace1 = cell(fraBMarker, "lblDeltaTrace1");
+    lblDeltaTrace2 = cell(fraBMarker, "lblDeltaTrace2");
+    row->addWidget(lblDeltaTime);
+    row->addSpacing(6);
+    row->addWidget(lblDeltaTrace1);
+    slash();
+    row->addWidget(lblDeltaTrace2);
+    const std::array<std::pair<const char*, std::array<QLabel**, 2>>, 3> stats{{
+        {"Min", {&lblMinTrace1, &lblMinTrace2}},
+        {"Max", {&lblMaxTrace1, &lblMaxTrace2}},
+        {"Mean", {&lblMeanTrace1, &lblMeanTrace2}},
+    }};
+    const std::array<std::array<const char*, 2>, 3> names{{{"lblMinTrace1", "lblMinTrace2"},
+                                                           {"lblMaxTrace1", "lblMaxTrace2"},
+                                                           {"lblMeanTrace1", "lblMeanTrace2"}}};
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        gap();
+        legend(stats[i].first);
+        *stats[i].second[0] = cell(fraBMarker, names[i][0]);
+        *stats[i].second[1] = cell(fraBMarker, names[i][1]);
+        row->addWidget(*stats[i].second[0]);
+        slash();
+        row->addWidget(*stats[i].second[1]);
+    }
+    gap();
+    lblTimeOnLegend = new QLabel(fraBMarker);
+    // The hint shown while B is not set takes only the room left over.
+    lblTimeOnLegend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblTimeOn = cell(fraBMarker, "lblTimeOn", 0);
+    row->addWidget(lblTimeOnLegend);
+    row->addWidget(lblTimeOn);
+    row->addStretch(1);
+    // Trace 1 right of its slash-mate, trace 2 left of it: "4030 / 0".
+    for (QLabel* second : {lblBTrace2, lblDeltaTrace2, lblMinTrace2, lblMaxTrace2, lblMeanTrace2}) {
+        second->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    setBReadout(BReadout{});
+    return fraBMarker;
+}
+
+void frmChart1::setBReadout(const BReadout& b) {
+    const std::pair<QLabel*, const std::string*> cells[] = {
+        {lblBTime, &b.time},          {lblBTrace1, &b.trace1},     {lblBTrace2, &b.trace2},
+        {lblDeltaTime, &b.deltaTime}, {lblDeltaTrace1, &b.delta1}, {lblDeltaTrace2, &b.delta2},
+        {lblMinTrace1, &b.minimum1},  {lblMinTrace2, &b.minimum2}, {lblMaxTrace1, &b.maximum1},
+        {lblMaxTrace2, &b.maximum2},  {lblMeanTrace1, &b.mean1},   {lblMeanTrace2, &b.mean2},
+        {lblTimeOn, &b.timeOn2}};
+    for (const auto& [label, text] : cells) {
+        label->setText(fromCore(*text));
+    }
+    // Without B the line says how to set it; an on/off trace 2 shows its time on instead of
+    // its lowest, highest and mean values.
+    const bool set = !b.time.empty();
+    for (QLabel* off : {lblMinTrace2, lblMaxTrace2, lblMeanTrace2}) {
+        off->setText(set && b.onOff2 ? QStringLiteral("\u2013") : off->text());
+    }
+    lblTimeOnLegend->setText(!set       ? "right-click the chart: Set B Marker Here"
+                             : b.onOff2 ? "Trace 2 ON"
+                                        : "");
+    updateActions();
+}
+
+void frmChart1::setBMarker(std::optional<double> time) {
+    Chart2D1->setBMarker(time);
+}
+
+void frmChart1::setOverlay(int index, const std::string& name1, const std::string& name2,
+                           const TraceValues& x, const TraceValues& y1, const TraceValues& y2) {
+    Chart2D1->setOverlay(index, fromCore(name1), fromCore(name2), x, y1, y2);
+    updateActions();
+}
+
+void frmChart1::clearOverlays() {
+    Chart2D1->clearOverlays();
+    updateActions();
+}
+
+void frmChart1::createMeasureActions() {
+    const auto action = [this](const char* name, const char* text, QKeySequence keys,
+                               auto handler) {
+        auto* a = new QAction(QString::fromLatin1(text), this);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    mnuSetBMarker = action("mnuSetBMarker", "Set B Marker Here", QKeySequence(Qt::Key_B), [this] {
+        // From the menu B goes where it was opened; from the key, under the pointer.
+        const QPointF pixel =
+            m_menuOpen ? m_menuPixel : QPointF(Chart2D1->mapFromGlobal(QCursor::pos()));
+        m_logic.setBMarkerAt(Chart2D1->timeAt(pixel));
+    });
+    mnuClearBMarker =
+        action("mnuClearBMarker", "Clear B Marker", QKeySequence(Qt::SHIFT | Qt::Key_B),
+               [this] { m_logic.clearBMarker(); });
+    mnuShowWholeLog = action("mnuShowWholeLog", "Show Whole Log", QKeySequence(Qt::Key_Home),
+                             [this] { m_logic.showWholeLog(); });
+    mnuCopyImage =
+        action("mnuCopyImage", "Copy Image", QKeySequence::Copy, [this] { copyImage(); });
+    mnuSaveImage = action("mnuSaveImage", "Save Image...", QKeySequence(Qt::CTRL | Qt::Key_S),
+                          [this] { saveImage(); });
+    mnuSavePage = action("mnuSavePage", "Save Page as PDF...",
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { savePage(); });
+    mnuExportData = action("mnuExportData", "Export Data...", QKeySequence(Qt::CTRL | Qt::Key_E),
+                           [this] { m_logic.exportData(); });
+    mnuOverlay = action("mnuOverlay", "Overlay Log File...", QKeySequence(Qt::CTRL | Qt::Key_O),
+                        [this] { m_logic.overlayLogFile(); });
+    mnuShiftOverlay =
+        action("mnuShiftOverlay", "Shift Overlay to Marker", QKeySequence(Qt::CTRL | Qt::Key_M),
+               [this] { m_logic.shiftOverlayToMarker(); });
+    mnuRemoveOverlays = action("mnuRemoveOverlays", "Remove Overlays",
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                               [this] { m_logic.removeOverlays(); });
+    updateActions();
+}
+
+void frmChart1::updateActions() {
+    if (!mnuSetBMarker) {
+        return;
+    }
+    const bool loaded = m_logic.chartLoaded();
+    for (QAction* a : {mnuSetBMarker, mnuShowWholeLog, mnuExportData}) {
+        a->setEnabled(loaded);
+    }
+    mnuClearBMarker->setEnabled(m_logic.BSample.has_value());
+    mnuSavePage->setEnabled(m_printContext != nullptr);
+    mnuOverlay->setEnabled(loaded && m_logic.overlayCount() < MaxOverlays);
+    mnuShiftOverlay->setEnabled(m_logic.BSample.has_value() && m_logic.overlayCount() > 0);
+    mnuRemoveOverlays->setEnabled(m_logic.overlayCount() > 0);
+}
+
+QMenu* frmChart1::contextMenu(QPointF pixel) {
+    delete m_menu;
+    m_menu = new QMenu(this);
+    m_menuPixel = pixel;
+    updateActions();
+    m_menu->addActions({mnuSetBMarker, mnuClearBMarker});
+    m_menu->addSeparator();
+    m_menu->addAction(mnuShowWholeLog);
+    m_menu->addSeparator();
+    m_menu->addActions({mnuCopyImage, mnuSaveImage, mnuSavePage, mnuExportData});
+    m_menu->addSeparator();
+    m_menu->addActions({mnuOverlay, mnuShiftOverlay, mnuRemoveOverlays});
+    return m_menu;
+}
+
+void frmChart1::connectMeasureEvents() {
+    connect(Chart2D1, &Chart2D::contextMenuWanted, this, [this](QPointF pixel, QPoint global) {
+        // The menu's actions run inside exec, after the menu has closed.
+        m_menuOpen = true;
+        contextMenu(pixel)->exec(global);
+        m_menuOpen = false;
+    });
+    connect(Chart2D1, &Chart2D::wheelTurned, this, [this](QPointF pixel, double steps) {
+        const auto [low, high] = Chart2D1->axisRange(Chart2D::Axis::X);
+        m_logic.zoomAt(Chart2D1->timeAt(pixel).value_or((low + high) / 2), steps);
+    });
+    connect(Chart2D1, &Chart2D::middleDragged, this, [this](double pixels) {
+        const auto [low, high] = Chart2D1->axisRange(Chart2D::Axis::X);
+        const double width = Chart2D1->plotArea().width();
+        if (width > 0) {
+            m_logic.panBy(-pixels * (high - low) / width);
+        }
+    });
+}
+
+QImage frmChart1::chartImage(double scale) const {
+    QImage image((QSizeF(Chart2D1->size()) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    Chart2D1->renderTo(painter, QRectF(image.rect()));
+    return image;
+}
+
+QByteArray frmChart1::chartSvg() const {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(Chart2D1->size());
+    // At the 96 pixels to the inch of CSS, drawing programs and browsers show it at its size on
+    // screen.
+    svg.setResolution(96);
+    svg.setViewBox(QRect(QPoint(), Chart2D1->size()));
+    svg.setTitle(windowTitle());
+    QPainter painter(&svg);
+    Chart2D1->renderTo(painter, QRectF(QPointF(), QSizeF(Chart2D1->size())));
+    painter.end();
+    return buffer.data();
+}
+
+void frmChart1::copyImage() {
+    QGuiApplication::clipboard()->setImage(chartImage(1));
+}
+
+void frmChart1::saveImage() {
+    Prompts& prompts = m_logic.prompts();
+    exportToFile(prompts, SaveImageTitle, ImageFilter, "image file", [&](const std::string& path) {
+        if (imageFormatFor(path) == ImageFormat::Svg) {
+            const QByteArray bytes = chartSvg();
+            return bytes.toStdString();
+        }
+        const QSize size = Chart2D1->size();
+        const bool twice =
+            prompts.message("Save the picture at twice its size on screen (" +
+                                std::to_string(2 * size.width()) + " x " +
+                                std::to_string(2 * size.height()) +
+                                " pixels)?\r\nNo saves it at its size on screen.",
+                            SaveImageTitle, Icon::Question, Buttons::YesNo) == Answer::Yes;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        if (!chartImage(twice ? 2 : 1).save(&buffer, "PNG")) {
+            imageError("The picture could not be made.");
+        }
+        return buffer.data().toStdString();
+    });
+}
+
+void frmChart1::savePage() {
+    if (m_printContext == nullptr) {
+        return;
+    }
+    exportToFile(m_logic.prompts(), SavePageTitle, PdfFilter, "PDF file", [&](const std::string&) {
+        // The page is made in a folder of its own, then written to the chosen name
+        // as one whole file.
+        const QTemporaryDir folder;
+        if (!folder.isValid()) {
+            imageError("No temporary folder for the page: " + folder.errorString().toStdString());
+        }
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        if (m_printer != nullptr) {
+            pdf.setPageLayout(m_printer->pageLayout());
+        }
+        pdf.setOutputFileName(folder.filePath("page.pdf"));
+        {
+            QtChartPrinter printer(pdf, *Chart2D1);
+            printChartPage(m_printContext->data, printer);
+        }
+        QFile file(folder.filePath("page.pdf"));
+        if (!file.open(QIODevice::ReadOnly)) {
+            imageError("The page could not be made.");
+        }
+        return file.readAll().toStdString();
+    });
+}
+
+}  // namespace velkor
