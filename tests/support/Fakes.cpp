@@ -22,11 +22,6 @@ void ScriptedPort::open(const std::string& /*portName*/, const std::string& devi
     m_open = true;
 }
 
-void ScriptedPort::close() {
-    m_open = false;
-    ++closeCount;
-}
-
 void ScriptedPort::writeByte(std::uint8_t byte) {
     if (!m_open) {
         return;

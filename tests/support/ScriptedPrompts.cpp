@@ -5,41 +5,19 @@
 namespace velkor::test {
 
 namespace {
-Answer firstButton(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::Ok:
-        case Buttons::OkCancel:
-            return Answer::Ok;
-        case Buttons::YesNo:
-        case Buttons::YesNoCancel:
-            return Answer::Yes;
-        case Buttons::RetryCancel:
-            return Answer::Retry;
-        case Buttons::AbortRetryIgnore:
-            return Answer::Abort;
-    }
-    return Answer::Ok;
+// The box's first button: OK, Yes, Retry or Abort.
+Answer firstButton(Buttons b) {
+    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes
+           : b == Buttons::RetryCancel                      ? Answer::Retry
+           : b == Buttons::AbortRetryIgnore                 ? Answer::Abort
+                                                            : Answer::Ok;
 }
 }  // namespace
 
-void ScriptedPrompts::answerMessages(std::initializer_list<Answer> answers) {
-    m_messageAnswers.insert(m_messageAnswers.end(), answers);
-}
-
-void ScriptedPrompts::answerInputs(std::initializer_list<std::optional<std::string>> answers) {
-    m_inputAnswers.insert(m_inputAnswers.end(), answers);
-}
-
-void ScriptedPrompts::answerFiles(std::initializer_list<std::optional<std::string>> answers) {
-    m_fileAnswers.insert(m_fileAnswers.end(), answers);
-}
-
 std::vector<std::string> ScriptedPrompts::messageTexts() const {
     std::vector<std::string> texts;
-    for (const auto& prompt : m_shown) {
-        if (prompt.kind == ShownPrompt::Kind::Message) {
-            texts.push_back(prompt.text);
-        }
+    for (const auto& prompt : messages()) {
+        texts.push_back(prompt.text);
     }
     return texts;
 }
@@ -104,10 +82,7 @@ std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest
 
 std::optional<std::string> MemorySettingsStore::read(const std::string& key) const {
     const auto found = values.find(key);
-    if (found == values.end()) {
-        return std::nullopt;
-    }
-    return found->second;
+    return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
 }
 
 void MemorySettingsStore::write(const std::string& key, const std::string& value) {

@@ -26,10 +26,16 @@ public:
     // Answers for the next message boxes, in order; when none is left, a message box is answered
     // with its first button (OK, Yes, Retry or Abort) and the test fails, so a prompt nobody
     // expected never passes unseen.
-    void answerMessages(std::initializer_list<Answer> answers);
+    void answerMessages(std::initializer_list<Answer> answers) {
+        m_messageAnswers.insert(m_messageAnswers.end(), answers);
+    }
     // Answers for the next input boxes and file dialogs (nothing = cancelled / dismissed).
-    void answerInputs(std::initializer_list<std::optional<std::string>> answers);
-    void answerFiles(std::initializer_list<std::optional<std::string>> answers);
+    void answerInputs(std::initializer_list<std::optional<std::string>> answers) {
+        m_inputAnswers.insert(m_inputAnswers.end(), answers);
+    }
+    void answerFiles(std::initializer_list<std::optional<std::string>> answers) {
+        m_fileAnswers.insert(m_fileAnswers.end(), answers);
+    }
 
     // Called as each prompt is shown, to look at the program's state at that moment.
     std::function<void(const ShownPrompt&)> onShow;
