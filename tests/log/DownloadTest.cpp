@@ -50,7 +50,6 @@ protected:
 // Whatever stops a download, it says why (a failed read first reports its own time-out), and
 // the log, already discarded when the download began, stays empty.
 TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
-    int blocks = 0;
     const auto silentTo = [this](std::uint8_t command) {
         return [this, command] {
             intercept = [command](std::uint8_t byte, ScriptedPort&) { return byte == command; };
@@ -65,13 +64,12 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
         };
     };
     const auto silentAfterTenBlocks = [&] {
-        intercept = [&blocks](std::uint8_t byte, ScriptedPort&) {
+        intercept = [blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
             return byte == 48 && ++blocks > 10;
         };
     };
     const auto escAtTheHundredthBlock = [&] {
-        blocks = 0;
-        intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        intercept = [this, blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
             if (byte == 48 && ++blocks == 100) {
                 data->state.AbortRequested = true;  // as Esc would during a yield
             }
@@ -181,16 +179,15 @@ TEST_F(DownloadTest, TheKeptFileIsWhatSaveFileWritesAndANameIsNeverReused) {
     prompts.answerFiles({saved.string()});
     prompts.answerInputs({std::nullopt});  // the comment asked for on saving, cancelled
     mnuSaveFile_Click(ctx);
-    EXPECT_EQ(prompts.shown().back().text, "Comment?");
-    EXPECT_EQ(prompts.shown().back().title, "Optional Information Entry");
+    EXPECT_EQ(prompts.shown().back().text + "|" + prompts.shown().back().title,
+              "Comment?|Optional Information Entry");
     const std::string bytes = slurp(kept);
     EXPECT_TRUE(bytes == slurp(saved));
     EXPECT_EQ(bytes.substr(bytes.size() - 15), "\"Comment\",\" \"\r\n");
 
     // A second download within the same second gets a name of its own.
     download();
-    EXPECT_TRUE(
-        fs::is_regular_file(fs::path(ctx.downloadArchiveDir) / "2026-12-06_20-15-00_2.log"));
+    EXPECT_TRUE(fs::is_regular_file(kept.parent_path() / "2026-12-06_20-15-00_2.log"));
     EXPECT_TRUE(slurp(kept) == bytes);
 }
 
@@ -200,11 +197,8 @@ TEST_F(DownloadTest, AnArchiveFolderThatCannotBeMadeCostsOneStatusLineAndNotTheD
     EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{IdShown});
     EXPECT_EQ(view.caption, "Base - Downloaded Data");
     ASSERT_EQ(view.notes.size(), 1u);
-    EXPECT_EQ(view.notes[0].rfind("This download was not kept in " + ctx.downloadArchiveDir +
-                                      ": the folder cannot be made (",
-                                  0),
-              0u)
-        << view.notes[0];
+    const std::string why = "This download was not kept in " + ctx.downloadArchiveDir;
+    EXPECT_EQ(view.notes[0].rfind(why + ": the folder cannot be made (", 0), 0u) << view.notes[0];
 
     frmMain window(*data, prompts, {});
     EXPECT_EQ(window.context().downloadArchiveDir,

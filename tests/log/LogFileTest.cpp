@@ -1,7 +1,6 @@
-// Saving and opening, through the menu operations with scripted prompts and real
-// files in a temporary folder; and the safe save against what a person's disk can hold at the
-// chosen name (a symbolic link, a file with its own permissions, a folder, a device) and against
-// a save killed part-way.
+// Saving and opening, through the menu operations with scripted prompts and real files in a
+// temporary folder; and the safe save against what a disk can hold at the chosen name (a symbolic
+// link, a file with its own permissions, a folder, a device) and against a save killed part-way.
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -31,7 +31,6 @@ inline constexpr SampleColumn DataLog::*SampleColumns[] = {
     &DataLog::BatVoltsData, &DataLog::InputData,       &DataLog::OutputData,
     &DataLog::StatusData,   &DataLog::ReservedData};
 
-// Sample `n` of every column.
 inline std::vector<float> sampleRow(const DataLog& log, int n) {
     std::vector<float> row;
     for (const auto column : SampleColumns) {

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "base/AppError.h"
-
 namespace velkor::test {
 
 std::vector<std::uint8_t> ScriptedPort::writtenValues() const {
@@ -15,9 +13,6 @@ std::vector<std::uint8_t> ScriptedPort::writtenValues() const {
 }
 
 void ScriptedPort::open(const std::string& /*portName*/, const std::string& device) {
-    if (!openError.empty()) {
-        throw AppError(8002, "Velkor", openError);
-    }
     openedDevices.push_back(device);
     m_open = true;
 }

@@ -51,14 +51,14 @@ public:
     explicit ScriptedPort(Clock& clock) : m_clock(clock) {}
 
     Responder responder;
-    std::string openError;  // when set, open() fails with this description
     std::vector<WrittenByte> written;
     std::vector<std::string> openedDevices;
 
-    void reply(std::initializer_list<std::uint8_t> bytes) { m_input.insert(m_input.end(), bytes); }
+    void reply(const std::vector<std::uint8_t>& bytes) {
+        m_input.insert(m_input.end(), bytes.begin(), bytes.end());
+    }
     void reply(std::uint8_t byte) { m_input.push_back(byte); }
     std::vector<std::uint8_t> writtenValues() const;
-    void raiseLineError(int code) { m_handler(code); }
 
     void open(const std::string& portName, const std::string& device) override;
     bool isOpen() const override { return m_open; }
@@ -68,13 +68,12 @@ public:
     void writeByte(std::uint8_t byte) override;
     std::uint8_t readByte() override;
     bool waitForBytes(int count, Clock::time_point deadline) override;
-    void setLineErrorHandler(LineErrorHandler handler) override { m_handler = std::move(handler); }
+    void setLineErrorHandler(LineErrorHandler) override {}
 
 private:
     Clock& m_clock;
     bool m_open = false;
     std::deque<std::uint8_t> m_input;
-    LineErrorHandler m_handler;
 };
 
 // Records what the live view sets inside the real-time frame: the last value of every member,

@@ -12,6 +12,18 @@ Answer firstButton(Buttons b) {
            : b == Buttons::AbortRetryIgnore                 ? Answer::Abort
                                                             : Answer::Ok;
 }
+
+// The next scripted answer; a failure and no answer when the script has run out.
+std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
+                                      const char* what, const std::string& name) {
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what << " \"" << name << "\"";
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
 }  // namespace
 
 std::vector<std::string> ScriptedPrompts::messageTexts() const {
@@ -47,22 +59,6 @@ Answer ScriptedPrompts::message(const std::string& text, const std::string& titl
     return answer;
 }
 
-namespace {
-
-// The next scripted answer; a failure and no answer when the script has run out.
-std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
-                                      const char* what, const std::string& name) {
-    if (answers.empty()) {
-        ADD_FAILURE() << "unexpected " << what << " \"" << name << "\"";
-        return std::nullopt;
-    }
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-}  // namespace
-
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt,
                                                      const std::string& title,
                                                      const std::string& /*defaultText*/) {
@@ -78,16 +74,6 @@ std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::SaveFile, request.title, request.filter});
     return nextAnswer(m_fileAnswers, "save dialog", request.title);
-}
-
-std::optional<std::string> MemorySettingsStore::read(const std::string& key) const {
-    const auto found = values.find(key);
-    return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
-}
-
-void MemorySettingsStore::write(const std::string& key, const std::string& value) {
-    values[key] = value;
-    writes.push_back(key);
 }
 
 }  // namespace velkor::test

@@ -63,8 +63,14 @@ private:
 
 class MemorySettingsStore : public SettingsStore {
 public:
-    std::optional<std::string> read(const std::string& key) const override;
-    void write(const std::string& key, const std::string& value) override;
+    std::optional<std::string> read(const std::string& key) const override {
+        const auto found = values.find(key);
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void write(const std::string& key, const std::string& value) override {
+        values[key] = value;
+        writes.push_back(key);
+    }
     std::map<std::string, std::string> values;
     std::vector<std::string> writes;  // keys in the order written
 };

@@ -15,9 +15,7 @@ namespace velkor::test {
 // Passes a written byte to the controller and queues its answer.
 inline void answerFrom(sim::Protocol& controller, std::uint8_t byte, ScriptedPort& port) {
     if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-        for (const auto b : reply->bytes) {
-            port.reply(b);
-        }
+        port.reply(reply->bytes);
     }
 }
 
