@@ -83,7 +83,8 @@ const std::string Header =
 // process's peak memory beyond the file's own, how far the read got, and that the good line after
 // the first `passedOver` samples was read.
 void expectPassedOver(const char* name, char fill, std::size_t length, const std::string& end,
-                      std::size_t lines, End reached, int passedOver, long peakGrowthKilobytes) {
+                      std::size_t lines, End reached, int passedOver,
+                      [[maybe_unused]] long peakGrowthKilobytes) {
     std::string line(length - end.size(), fill);
     line += end;
     std::string text = Header;
