@@ -44,15 +44,21 @@ protected:
         clearStore();
         data->branding.InfoLines = {"Acme"};
     }
+    // Runs the start-up, which ends by showing the display options dialog modally: OK there.
+    static void load(frmMain& window) {
+        test::whenModalShown("frmDisplayOptions", [](QDialog& dialog) {
+            dialog.findChild<QPushButton*>("cmdOK")->click();
+        });
+        window.Form_Load();
+    }
+
     std::unique_ptr<AppData> data = std::make_unique<AppData>();
     test::ScriptedPrompts prompts;
-    // The start-up ends by showing the display options dialog modally.
-    test::ConfirmDisplayOptions confirmDisplayOptions;
 };
 
 TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
     frmMain window(*data, prompts, {});
-    window.Form_Load();
+    load(window);
 
     EXPECT_EQ(window.windowTitle(), "Acme Shift Light Controller Data Logging Program Version 2.0");
     QStringList menus;
@@ -111,7 +117,7 @@ TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
     prompts.answerMessages({Answer::Ignore});
 
     frmMain window(*data, prompts, {});
-    window.Form_Load();
+    load(window);
     ASSERT_EQ(prompts.messageTexts().size(), 1u);  // the speedometer's maximum, then 0
     EXPECT_EQ(prompts.shown()[0].title, "Error");
     const Preferences& prefs = data->prefs;
@@ -127,7 +133,7 @@ TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
 
 TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscFromAnyControlRequestsAnAbort) {
     frmMain window(*data, prompts, {});
-    window.Form_Load();
+    load(window);
     window.show();
     window.mnuPortSetup->trigger();
     EXPECT_FALSE(window.fraPortSelect->isHidden());

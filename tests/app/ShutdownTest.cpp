@@ -57,16 +57,15 @@ TEST(RunStep, OnlyRetryRunsAStepAgain) {
 // The program's state as the main window wires it: the prompts fall silent at the close.
 class CloseDuringOperation : public LiveTest {
 protected:
-    // The window closes now, as the close arrives while the operation lets window events run.
-    void closeNow() {
-        closedAt = clock.now();
-        bytesAtClose = port.written.size();
-        opensAtClose = port.openedDevices.size();
-        promptsAtClose = prompts.shown().size();
-        shutDown(closing);
-    }
+    // The close arrives while the operation next lets window events run.
     void closeAtNextYield() {
-        prompts.onYield = [this] { closeNow(); };
+        prompts.onYield = [this] {
+            closedAt = clock.now();
+            bytesAtClose = port.written.size();
+            opensAtClose = port.openedDevices.size();
+            promptsAtClose = prompts.shown().size();
+            shutDown(closing);
+        };
     }
 
     // After the operation has returned: nothing more happened after the close.

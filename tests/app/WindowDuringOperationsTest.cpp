@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +16,7 @@
 #include "app/frmMain.h"
 #include "sim/Simulator.h"
 #include "support/EventLoopPrompts.h"
+#include "support/Files.h"
 #include "support/QtApp.h"
 
 namespace velkor::test {
@@ -89,21 +89,15 @@ TEST_F(WindowDuringOperations, DuringADownload) {
 
 TEST_F(WindowDuringOperations, DuringASaveTheOldFileStaysAndNoTemporaryFileIsLeft) {
     QTemporaryDir folder;
-    const QString target = folder.filePath("drive.log");
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("the old log\r\n");
-    }
+    const std::string target = folder.filePath("drive.log").toStdString();
+    spit(target, "the old log\r\n");
     data->log.DataBufferEmpty = false;
-    prompts.answerFiles({target.toStdString()});
+    prompts.answerFiles({target});
     prompts.answerMessages({Answer::Yes});  // replace the existing file
     window->show();
     int samples = 0;
     chooseAndCloseWhen(window->mnuSaveFile, [&] { return ++samples >= 1000; });
-    QFile saved(target);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), "the old log\r\n");
+    EXPECT_EQ(slurp(target), "the old log\r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"drive.log"});
 }
 

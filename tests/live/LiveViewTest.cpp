@@ -2,6 +2,8 @@
 // gauges chosen and scaled from the preferences) and the polling tick (the reads in their order,
 // what each shows, Esc and Close part-way, ticks that must not overlap, the cable pulled).
 
+#include <array>
+
 #include "app/StartUp.h"
 #include "live/LiveTestSupport.h"
 
@@ -341,32 +343,22 @@ TEST_F(RealTimeViewTest, ScaledInput2GaugeSpansTheScaledValuesOf0To5Volts) {
 }
 
 TEST_F(RealTimeViewTest, PressureGaugeIsLaidOutFromThePressureTableForTheTypesItKnows) {
-    data->prefs.Input1Type = "MAP 2 bar";
-    data->prefs.PressureUnits = "psi";
-    start();
-    // Members 55, 3 and 64 first, then the scale in the table's column order; the band starts
-    // at 0 on the psi rows.
-    EXPECT_EQ(writesTo(live(), "gauMAP"),
-              "visible=1 55=0 3=0 64=0 10=-1 11=31 57=0 56=31 72=0 73=30 62=5");
-    EXPECT_FLOAT_EQ(data->prefs.Input1Slope, 5.802f);
-
-    // The In-Hg rows start the band at the scale minimum.
-    cmdCloseRealTimeData_Click(ctx);
-    data->prefs.Input1Type = "MAP 3 bar";
-    data->prefs.PressureUnits = "In-Hg";
-    live().writes.clear();
-    start();
-    EXPECT_EQ(writesTo(live(), "gauMAP"),
-              "visible=1 55=0 3=0 64=0 10=-1 11=92 57=-1 56=92 72=0 73=90 62=10");
-    cmdCloseRealTimeData_Click(ctx);
-    data->prefs.PressureUnits = "psi";
-    live().writes.clear();
-    start();
-    EXPECT_EQ(writesTo(live(), "gauMAP"),
-              "visible=1 55=0 3=0 64=0 10=-1 11=46 57=0 56=46 72=0 73=45 62=5");
+    // Members 55, 3 and 64 first, then the scale in the table's column order; the band starts at
+    // 0 on the psi rows, at the scale minimum on the In-Hg rows.
+    const std::array<const char*, 3> layouts[] = {
+        {"MAP 2 bar", "psi", "10=-1 11=31 57=0 56=31 72=0 73=30 62=5"},
+        {"MAP 3 bar", "In-Hg", "10=-1 11=92 57=-1 56=92 72=0 73=90 62=10"},
+        {"MAP 3 bar", "psi", "10=-1 11=46 57=0 56=46 72=0 73=45 62=5"}};
+    for (const auto& [type, units, scale] : layouts) {
+        data->prefs.Input1Type = type;
+        data->prefs.PressureUnits = units;
+        live().writes.clear();
+        start();
+        EXPECT_EQ(writesTo(live(), "gauMAP"), std::string("visible=1 55=0 3=0 64=0 ") + scale);
+        cmdCloseRealTimeData_Click(ctx);
+    }
 
     // A type this program does not know leaves the input 1 gauges and scaling as they were.
-    cmdCloseRealTimeData_Click(ctx);
     data->prefs.Input1Type = "Oil Pressure";
     data->prefs.Input1Slope = 1.5f;
     live().writes.clear();

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
