@@ -149,8 +149,7 @@ TEST_F(LivePollTest, EscOrCloseDuringATickEndsItAtTheNextCheck) {
     atRead(BAT, [&] { data->state.AbortRequested = true; });  // Esc
     EXPECT_EQ(tick(), (std::vector<std::uint8_t>{Status, TPS, BAT}));
     EXPECT_EQ(live().refreshing, 0);  // the display draws again after a tick cut short
-    EXPECT_FALSE(data->state.AbortRequested);
-    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_TRUE(!data->state.AbortRequested && data->state.RealTimeActive);
     EXPECT_EQ(live().lamp(LampId::shpLED_GPO), -1);  // no lost-link display
 
     // The next tick refreshes everything.
@@ -181,13 +180,10 @@ TEST_F(LivePollTest, TicksNeverOverlapAndOtherOperationsWaitTheirTurn) {
         nested = writtenSince(from);
     });
     EXPECT_EQ(tick().size(), 9u);
-    EXPECT_TRUE(nested.empty());
+    EXPECT_TRUE(nested.empty() && data->state.RealTimeActive && !link.busy());
     EXPECT_EQ(view.busyShown, 1);
-    EXPECT_TRUE(data->state.RealTimeActive);
-    EXPECT_FALSE(link.busy());
 }
 
-// Abort or Ignore at the state read's time-out prompt.
 class UnpluggedTest : public LivePollTest, public ::testing::WithParamInterface<Answer> {};
 
 TEST_P(UnpluggedTest, TheTimeOutIsFollowedByTheLostLinkDisplayAndTheViewEnds) {
@@ -250,8 +246,7 @@ TEST_F(RealTimeViewTest, NoControllerShowsOnlyTheLinkMessageAndNothingStarts) {
         "View Real Time Data: Cannot establish RS-232 link. Check cable and controller power.");
     EXPECT_EQ(shown.icon, Icon::Exclamation);
     EXPECT_FALSE(data->state.RealTimeActive || view.realTimeShown || port.isOpen());
-    EXPECT_TRUE(live().writes.empty());
-    EXPECT_EQ(data->state.CommErrorCount, 4);
+    EXPECT_TRUE(live().writes.empty() && data->state.CommErrorCount == 4);
 }
 
 TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage) {
@@ -263,10 +258,9 @@ TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage)
     data->log.RPMData.at(1) = 4321;  // a downloaded log stays
     start();
 
-    EXPECT_EQ(data->state.CommErrorCount, 0);
-    EXPECT_EQ(data->log.ControllerType, "Shift Light");
-    EXPECT_EQ(data->log.FRAMBuffer[100], 0);
-    EXPECT_EQ(data->log.RPMData.at(1), 4321);
+    EXPECT_EQ(std::make_tuple(data->state.CommErrorCount, data->log.ControllerType,
+                              data->log.FRAMBuffer[100], data->log.RPMData.at(1)),
+              std::make_tuple(0, std::string("Shift Light"), std::uint8_t(0), 4321.0f));
 }
 
 TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButStillStart) {
@@ -284,10 +278,9 @@ TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButS
                   "Some data may be incorrectly scaled.",
                   "Error - unable to read TPS scale factors.\r\n"
                   "TPS percent data may be incorrectly scaled."}));
-    EXPECT_EQ(data->log.ControllerType, "Unknown");
-    EXPECT_EQ(data->log.TPSMin, 26);
-    EXPECT_EQ(data->log.TPSMax, 230);
-    EXPECT_TRUE(data->state.RealTimeActive);
+    EXPECT_EQ(data->log.ControllerType + " " + std::to_string(int(data->log.TPSMin)) + " " +
+                  std::to_string(int(data->log.TPSMax)),
+              "Unknown 26 230");
 }
 
 TEST_F(RealTimeViewTest, DefaultPreferencesShowPercentThrottleAnalogInputsAndTheSpeedUnit) {
