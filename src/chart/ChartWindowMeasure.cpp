@@ -79,9 +79,10 @@ std::pair<int, int> ChartWindow::exportSpan() const {
 }
 
 void ChartWindow::exportData() {
-    const auto [from, to] = exportSpan();
-    exportToFile(m_prompts, ExportDataTitle, CsvFilter, "data file",
-                 [&](const std::string&) { return csvText(m_log, m_prefs, from, to); });
+    const std::pair<int, int> span = exportSpan();
+    exportToFile(m_prompts, ExportDataTitle, CsvFilter, "data file", [&](const std::string&) {
+        return csvText(m_log, m_prefs, span.first, span.second);
+    });
 }
 
 void ChartWindow::overlayLogFile() {
