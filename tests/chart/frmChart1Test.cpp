@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <memory>
@@ -14,7 +16,9 @@
 #include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
+#include "chart/frmRunSummary.h"
 #include "log/FramDecode.h"
+#include "sim/DragRun.h"
 #include "sim/Simulator.h"
 #include "support/Drives.h"
 #include "support/QtApp.h"
@@ -222,6 +226,34 @@ TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1RPM), Qt::LeftButton);
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
+}
+
+TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
+    loadDrive(*log, sim::generateDragRun(0.096).fram, 0.096f);
+    auto window = open();
+    QTest::mouseClick(window->cmdRunSummary, Qt::LeftButton);
+    ASSERT_TRUE(window->runSummary && window->runSummary->isVisible());
+    const frmRunSummary& summary = *window->runSummary;
+    ASSERT_EQ(summary.tblRuns->rowCount(), 1);
+    ASSERT_EQ(summary.tblShifts->rowCount(), 3);
+    EXPECT_TRUE(summary.lblMessage->isHidden());
+
+    const double shiftTime = summary.tblShifts->item(1, 1)->text().toDouble();
+    emit summary.tblShifts->cellDoubleClicked(1, 0);
+    EXPECT_NEAR(window->logic().MarkerTime, shiftTime, 0.001);
+    EXPECT_TRUE(window->lblMarkerTime->text().startsWith(QString::number(shiftTime, 'f', 1)));
+    const Range shown = x(*window);
+    EXPECT_TRUE(shown.first <= shiftTime && shiftTime <= shown.second);
+
+    summary.chkShiftTicks->setChecked(true);
+    EXPECT_EQ(window->Chart2D1->tickCount(), 3u);
+    summary.chkShiftTicks->setChecked(false);
+    EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
+
+    prefs.VSSUnits = "KPH";
+    EXPECT_EQ(makeRunSummary(*log, prefs).runs.headers[5], "0-100 km/h (s)");
+    log->DataBufferEmpty = true;
+    EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
 }
 
 }  // namespace
