@@ -1,3 +1,6 @@
+// Numbers read, rounded and written as the program shows and stores them, and text between the
+// system's UTF-8 and the core's Latin-1.
+
 #include "base/Numbers.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "base/AppError.h"
+#include "base/Latin1.h"
 
 namespace velkor {
 namespace {
@@ -117,6 +121,20 @@ TEST(Numbers, LogTextIsPlainDecimalToSevenSignificantDigits) {
         const double back = *parseNumber(text);
         ASSERT_LE(std::fabs(back - value), 5.0000001e-7 * value) << text;
     }
+}
+
+TEST(Latin1, RoundTripsEveryLatin1CharacterAndMarksTheRest) {
+    std::string all;
+    for (int c = 1; c < 256; ++c) {
+        all += static_cast<char>(c);
+    }
+    EXPECT_EQ(latin1FromUtf8(utf8FromLatin1(all)), all);
+    EXPECT_EQ(latin1FromUtf8("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x9A\x97"), "caf\xE9 ? ?");
+    // Malformed input: a lone continuation byte, a cut sequence, a raw Latin-1 byte.
+    EXPECT_EQ(latin1FromUtf8("\x80"
+                             "a\xC3"),
+              "?a?");
+    EXPECT_EQ(latin1FromUtf8("\xE9t\xE9"), "?t?");
 }
 
 }  // namespace

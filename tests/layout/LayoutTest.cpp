@@ -1,5 +1,6 @@
-// Reads the source tree and checks two rules of its layout: a file under src/ includes only from
-// its own folder and from folders on a lower layer, and no source file is longer than 500 lines.
+// Reads the source tree and checks the rules of its layout: a file under src/ includes only from
+// its own folder and from folders on a lower layer, no source file is longer than 500 lines, and
+// the tests stay a modest share of the program they test.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ namespace fs = std::filesystem;
 
 const fs::path SourceDir = VELKOR_SOURCE_DIR;
 constexpr std::size_t LineLimit = 500;
+// Test code beyond this share of the product's code restates it more than it checks it.
+constexpr double TestShareLimit = 0.40;
 
 // The layers, lowest first. A folder may include from its own folder and from folders with a
 // lower number; folders on the same layer do not include each other.
@@ -138,6 +141,26 @@ TEST(Layout, NoSourceFileIsOverFiveHundredLines) {
     }
     EXPECT_GT(filesRead, 100) << "the source tree was not found at " << SourceDir;
     EXPECT_TRUE(faults.empty()) << joined(faults);
+}
+
+// Lines that hold something, blank ones left out, over every source file under a folder.
+std::size_t codeLines(const fs::path& dir) {
+    std::size_t count = 0;
+    for (const fs::path& file : sourceFiles(dir)) {
+        for (const std::string& line : linesOf(file)) {
+            count += line.find_first_not_of(" \t\r") != std::string::npos ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(Layout, TestsStayUnderTwoFifthsOfTheProduct) {
+    const std::size_t product = codeLines(SourceDir / "src");
+    const std::size_t tests = codeLines(SourceDir / "tests");
+    ASSERT_GT(product, 1000u) << "the source tree was not found at " << SourceDir;
+    EXPECT_LE(double(tests), TestShareLimit * double(product))
+        << tests << " lines of tests against " << product << " of src/: "
+        << 100.0 * double(tests) / double(product) << " %";
 }
 
 }  // namespace

@@ -8,14 +8,10 @@
 #include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "app/frmMain.h"
-#include "link/ControllerLink.h"
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
-#include "sim/Simulator.h"
-#include "support/AppFixture.h"
 #include "support/Files.h"
 #include "support/QtApp.h"
 #include "support/SimController.h"
@@ -30,19 +26,14 @@ namespace fs = std::filesystem;
 constexpr int RingStart = 368 + 12 * 1234;
 const std::string Timeout = "RS-232 timeout. Check cable and click Abort.";
 const std::string IdShown = "Firmware ID: Shift Light Controller V2.0";
+const sim::Eeprom Eeprom = sim::makeEeprom(125, 30, 220);
 
-class DownloadTest : public ::testing::Test, protected AppFixture {
+class DownloadTest : public ::testing::Test, protected SimLinkFixture {
 protected:
-    DownloadTest() {
-        data->prefs.CommPortNumber = 1;
+    DownloadTest() : SimLinkFixture(shiftLight(sim::generateDrive(RingStart, 5), Eeprom)) {
         data->state.BaseCaption = "Base";
         data->branding.InfoLines = {"Acme"};
         ctx.downloadArchiveDir = (archive / "Velkor" / "downloads").string();
-        port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
-            if (!intercept || !intercept(byte, p)) {
-                answerFrom(controller, byte, p);
-            }
-        };
     }
 
     void download() {
@@ -53,17 +44,12 @@ protected:
 
     QTemporaryDir temporary;
     const fs::path archive = temporary.path().toStdString();
-    sim::Fram fram = sim::generateDrive(RingStart, 5);
-    sim::Protocol controller{fram, sim::makeEeprom(125, 30, 220), "Shift Light Controller V2.0", 1,
-                             sim::SimClock::now()};
-    std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
-    ControllerLink link{ctx};
+    sim::Fram fram = controller.fram();
 };
 
 // Whatever stops a download, it says why (a failed read first reports its own time-out), and
 // the log, already discarded when the download began, stays empty.
 TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
-    int blocks = 0;
     const auto silentTo = [this](std::uint8_t command) {
         return [this, command] {
             intercept = [command](std::uint8_t byte, ScriptedPort&) { return byte == command; };
@@ -78,13 +64,12 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
         };
     };
     const auto silentAfterTenBlocks = [&] {
-        intercept = [&blocks](std::uint8_t byte, ScriptedPort&) {
+        intercept = [blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
             return byte == 48 && ++blocks > 10;
         };
     };
     const auto escAtTheHundredthBlock = [&] {
-        blocks = 0;
-        intercept = [&](std::uint8_t byte, ScriptedPort&) {
+        intercept = [this, blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
             if (byte == 48 && ++blocks == 100) {
                 data->state.AbortRequested = true;  // as Esc would during a yield
             }
@@ -94,8 +79,7 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
     const auto ringStartPastTheImage = [this] {
         fram[35] = 0x01;  // 32769
         fram[36] = 0x80;
-        controller = sim::Protocol{fram, sim::makeEeprom(), "Shift Light Controller V2.0", 1,
-                                   sim::SimClock::now()};
+        controller = shiftLight(fram, Eeprom);
     };
     struct Case {
         std::function<void()> setUp;
@@ -133,11 +117,11 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
               {Answer::Ok, Answer::Abort},
               {IdShown, "Invalid ring start address 32769 in the controller's log header."},
               {}}}) {
+        SCOPED_TRACE(c.messages.back());
         prompts = ScriptedPrompts();
         port.written.clear();
         intercept = nullptr;
-        controller = sim::Protocol{fram, sim::makeEeprom(125, 30, 220),
-                                   "Shift Light Controller V2.0", 1, sim::SimClock::now()};
+        controller = shiftLight(fram, Eeprom);
         data->log.DataBufferEmpty = false;  // a log already in memory
         data->log.RPMData.at(1) = 1234;
         c.setUp();
@@ -145,29 +129,28 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
             prompts.answerMessages({answer});
         }
         mnuDownload_Click(link);
-        EXPECT_EQ(prompts.messageTexts(), c.messages) << c.messages.back();
+        EXPECT_EQ(prompts.messageTexts(), c.messages);
         if (!c.sent.empty()) {
-            EXPECT_EQ(port.writtenValues(), c.sent) << c.messages.back();
+            EXPECT_EQ(port.writtenValues(), c.sent);
         }
-        EXPECT_TRUE(data->log.DataBufferEmpty) << c.messages.back();
-        EXPECT_EQ(data->log.RPMData.at(1), 0) << c.messages.back();
-        EXPECT_EQ(view.caption, "Base - Data Buffer Empty") << c.messages.back();
-        EXPECT_EQ(view.chartsShown, 0) << c.messages.back();
-        EXPECT_FALSE(data->state.AbortRequested) << c.messages.back();
-        EXPECT_FALSE(port.isOpen()) << c.messages.back();
+        EXPECT_TRUE(data->log.DataBufferEmpty && data->log.RPMData.at(1) == 0);
+        EXPECT_EQ(view.caption, "Base - Data Buffer Empty");
+        EXPECT_FALSE(view.chartsShown || data->state.AbortRequested || port.isOpen());
     }
     EXPECT_EQ(prompts.messages().back().title, "Error");
     EXPECT_TRUE(view.notes.empty());  // nothing kept
 }
 
-TEST_F(DownloadTest, AnUnknownControllerWithUnreadableScaleFactorsIsDownloadedWith26And230) {
-    // The controller will not take address 21, where the scale factors are.
-    intercept = refusingAddress(controller, 21);
-    // Raw throttle 26 and 230 in the first two records.
-    fram[RingStart + 4] = 26;
+// The controller will not take address 21, where the scale factors are, nor 19, the interval.
+TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsAndIntervalIsDrawnWith26And230) {
+    intercept = [a = refusingAddress(controller, 19), b = refusingAddress(controller, 21)](
+                    std::uint8_t byte, ScriptedPort& p) mutable {
+        return a(byte, p) || b(byte, p);
+    };
+    fram[RingStart + 4] = 26;  // raw throttle 26 and 230 in the first two records
     fram[RingStart + 12 + 4] = 230;
-    controller = sim::Protocol{fram, sim::makeEeprom(125, 30, 220), "Gear Indicator 1.1", 1,
-                               sim::SimClock::now()};
+    controller = shiftLight(fram, Eeprom, "Gear Indicator 1.1");
+    data->log.ElapsedTime.at(5) = 99;
     prompts.answerMessages({Answer::Ok, Answer::Ok});
     mnuDownload_Click(link);
     EXPECT_EQ(prompts.messageTexts()[1],
@@ -175,20 +158,12 @@ TEST_F(DownloadTest, AnUnknownControllerWithUnreadableScaleFactorsIsDownloadedWi
               "scaled.");
     EXPECT_EQ(prompts.messages()[1].icon, Icon::Exclamation);
     EXPECT_EQ(data->log.ControllerType, "Unknown");
-    EXPECT_EQ(data->log.TPSMin, 26);
-    EXPECT_EQ(data->log.TPSMax, 230);
-    EXPECT_EQ(data->log.TPSData.at(1), 0);
-    EXPECT_EQ(data->log.TPSData.at(2), 100);
-    EXPECT_FALSE(data->log.DataBufferEmpty);
-}
-
-TEST_F(DownloadTest, FailedIntervalReadStillOpensTheChartWithZeroTimes) {
-    intercept = refusingAddress(controller, 19);  // the interval
-    data->log.ElapsedTime.at(5) = 99;
-    download();
-    EXPECT_FLOAT_EQ(data->log.DataLogInterval, 0);
-    EXPECT_TRUE(std::all_of(data->log.ElapsedTime.values().begin(),
-                            data->log.ElapsedTime.values().end(), [](float t) { return t == 0; }));
+    const DataLog& log = data->log;
+    EXPECT_EQ((std::vector<float>{log.TPSMin, log.TPSMax, log.TPSData.at(1), log.TPSData.at(2),
+                                  log.DataLogInterval}),
+              (std::vector<float>{26, 230, 0, 100, 0}));
+    EXPECT_TRUE(std::all_of(log.ElapsedTime.values().begin(), log.ElapsedTime.values().end(),
+                            [](float t) { return t == 0; }));
     EXPECT_EQ(view.chartsShown, 1);
 }
 
@@ -197,7 +172,6 @@ TEST_F(DownloadTest, TheKeptFileIsWhatSaveFileWritesAndANameIsNeverReused) {
     const fs::path kept = fs::path(ctx.downloadArchiveDir) / "2026-12-06_20-15-00.log";
     ASSERT_TRUE(fs::is_regular_file(kept));
     EXPECT_EQ(view.notes, std::vector<std::string>{"Download kept as " + kept.string()});
-    EXPECT_EQ(view.chartsShown, 1);
     // Keeping it asked for nothing, not even the comment.
     EXPECT_EQ(prompts.shown().size(), 1u);
 
@@ -205,16 +179,15 @@ TEST_F(DownloadTest, TheKeptFileIsWhatSaveFileWritesAndANameIsNeverReused) {
     prompts.answerFiles({saved.string()});
     prompts.answerInputs({std::nullopt});  // the comment asked for on saving, cancelled
     mnuSaveFile_Click(ctx);
-    EXPECT_EQ(prompts.shown().back().text, "Comment?");
-    EXPECT_EQ(prompts.shown().back().title, "Optional Information Entry");
+    EXPECT_EQ(prompts.shown().back().text + "|" + prompts.shown().back().title,
+              "Comment?|Optional Information Entry");
     const std::string bytes = slurp(kept);
     EXPECT_TRUE(bytes == slurp(saved));
     EXPECT_EQ(bytes.substr(bytes.size() - 15), "\"Comment\",\" \"\r\n");
 
     // A second download within the same second gets a name of its own.
     download();
-    EXPECT_TRUE(
-        fs::is_regular_file(fs::path(ctx.downloadArchiveDir) / "2026-12-06_20-15-00_2.log"));
+    EXPECT_TRUE(fs::is_regular_file(kept.parent_path() / "2026-12-06_20-15-00_2.log"));
     EXPECT_TRUE(slurp(kept) == bytes);
 }
 
@@ -222,14 +195,10 @@ TEST_F(DownloadTest, AnArchiveFolderThatCannotBeMadeCostsOneStatusLineAndNotTheD
     std::ofstream(archive / "Velkor") << "in the way";  // a file where the folder should be
     download();
     EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{IdShown});
-    EXPECT_EQ(view.chartsShown, 1);
     EXPECT_EQ(view.caption, "Base - Downloaded Data");
     ASSERT_EQ(view.notes.size(), 1u);
-    EXPECT_EQ(view.notes[0].rfind("This download was not kept in " + ctx.downloadArchiveDir +
-                                      ": the folder cannot be made (",
-                                  0),
-              0u)
-        << view.notes[0];
+    const std::string why = "This download was not kept in " + ctx.downloadArchiveDir;
+    EXPECT_EQ(view.notes[0].rfind(why + ": the folder cannot be made (", 0), 0u) << view.notes[0];
 
     frmMain window(*data, prompts, {});
     EXPECT_EQ(window.context().downloadArchiveDir,

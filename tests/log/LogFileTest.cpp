@@ -1,7 +1,6 @@
-// Saving, opening and the comment, through the menu operations with scripted prompts and real
-// files in a temporary folder; and the safe save against what a person's disk can hold at the
-// chosen name (a symbolic link, a file with its own permissions, a folder, a device) and against
-// a save killed part-way.
+// Saving and opening, through the menu operations with scripted prompts and real files in a
+// temporary folder; and the safe save against what a disk can hold at the chosen name (a symbolic
+// link, a file with its own permissions, a folder, a device) and against a save killed part-way.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,17 +14,11 @@
 #include <memory>
 #include <sstream>
 
-#include "base/AppContext.h"
 #include "log/AtomicFile.h"
-#include "log/FramDecode.h"
-#include "log/LogFile.h"
 #include "log/LogFileOperations.h"
-#include "sim/Simulator.h"
 #include "support/AppFixture.h"
 #include "support/Drives.h"
-#include "support/Fakes.h"
 #include "support/Files.h"
-#include "support/ScriptedPrompts.h"
 
 namespace velkor::test {
 namespace {
@@ -37,15 +30,6 @@ const std::string PrematureEnd =
 const std::string BadFirmware =
     "Error - invalid firmware ID. Unable to identify controller version.\r\n"
     "Some data may be incorrectly scaled.";
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
-    }
-    return result;
-}
 
 // Saves `text` over `target` in a child process that stops itself once it has written `bytes` or
 // more, and kills it there with SIGKILL, as a crash or a power cut would stop the program. Returns
@@ -112,13 +96,6 @@ protected:
         data->state.BaseCaption = "Base";
     }
 
-    // A file holding "old" in its own folder, for the saves over what is already there.
-    fs::path oldFile() {
-        fs::create_directories(folder / "real");
-        std::ofstream(folder / "real" / "drive.log", std::ios::binary) << "old";
-        return folder / "real" / "drive.log";
-    }
-
     // What a folder holds, links not followed: a save leaves no temporary file behind.
     static std::vector<std::string> entries(const fs::path& in) {
         std::vector<std::string> names;
@@ -134,10 +111,8 @@ protected:
 
 TEST_F(LogFileTest, SavedFileHasTheExactLayoutAndReadsBackToTheSameBytes) {
     download(0.1f);
-    data->log.Comment = "Caf\xE9, run 2";  // Latin-1, and a comma
-    data->prefs.Input2Legend =
-        "\xB0"
-        "C";
+    data->log.Comment = "Caf\xE9, run 2";   // Latin-1, and a comma
+    data->prefs.Input2Legend = "\xB0\x43";  // degrees C
     data->prefs.Input2Type = "Scaled Analog";
     data->prefs.MaxInput2ScaledValue = 150.5f;
     const std::string name = std::string(57, 'n') + ".log";  // 61 characters
@@ -146,44 +121,41 @@ TEST_F(LogFileTest, SavedFileHasTheExactLayoutAndReadsBackToTheSameBytes) {
     EXPECT_EQ(view.caption, "Base - ..." + name.substr(1));
     EXPECT_EQ(fs::directory_iterator(folder)->path().filename(), name);  // no leftovers
     const std::string first = slurp(folder / name);
-    const auto all = lines(first);
-    ASSERT_EQ(all.size(), 2716u);
-    for (const auto& line : all) {
-        ASSERT_FALSE(line.empty());
-        ASSERT_EQ(line.back(), '\r');  // CR LF everywhere
+    std::vector<std::string> all;
+    std::istringstream in(first);
+    for (std::string line; std::getline(in, line);) {
+        all.push_back(line);
     }
-    EXPECT_EQ(all[0], "\"Data Logging Interval\",0.1\r");
-    EXPECT_EQ(all[1], "\"Maximum RPM Display\",10000\r");
-    EXPECT_EQ(all[3], "\"VSS Units\",\"MPH\"\r");
-    EXPECT_EQ(all[8], "\"Maximum Input 2 Volts\",5\r");
-    EXPECT_EQ(all[11],
-              "\"Input 2 Legend\",\"\xB0"
-              "C\"\r");
-    EXPECT_EQ(all[12],
+    ASSERT_EQ(all.size(), 2716u);
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\r'), 2716);  // CR LF everywhere
+    for (const auto& [line, text] : std::vector<std::pair<int, std::string>>{
+             {0, "\"Data Logging Interval\",0.1"},
+             {1, "\"Maximum RPM Display\",10000"},
+             {3, "\"VSS Units\",\"MPH\""},
+             {8, "\"Maximum Input 2 Volts\",5"},
+             {11, "\"Input 2 Legend\",\"\xB0\x43\""},
+             {12,
               "\"Elapsed Time\",\"RPM\",\"VSS\",\"TPS%\",\"Input1 Volts\",\"Input2 Volts\","
-              "\"Bat Volts\",\"Input Data\",\"Output Data\",\"Status\",\"Reserved\"\r");
-    EXPECT_EQ(all[13].substr(0, 4), "0.1,");
-    EXPECT_EQ(all[2712].substr(0, 4), "270,");
-    EXPECT_EQ(all[2713], "\"Firmware ID\",\"Shift Light Controller V2.0\"\r");
-    EXPECT_EQ(all[2714],
-              "\"Acme Shift Light Controller Data Downloaded\",\"06/12/2026 20:15:00\"\r");
-    EXPECT_EQ(all[2715], "\"Comment\",\"Caf\xE9, run 2\"\r");
+              "\"Bat Volts\",\"Input Data\",\"Output Data\",\"Status\",\"Reserved\""},
+             {2713, "\"Firmware ID\",\"Shift Light Controller V2.0\""},
+             {2714, "\"Acme Shift Light Controller Data Downloaded\",\"06/12/2026 20:15:00\""},
+             {2715, "\"Comment\",\"Caf\xE9, run 2\""}}) {
+        EXPECT_EQ(all.at(line), text + "\r");
+    }
+    EXPECT_EQ(all[13].substr(0, 4) + all[2712].substr(0, 4), "0.1,270,");
 
-    const DataLog downloaded = data->log;
+    DataLog downloaded = data->log;
     restart();
     open(folder / name);
-    EXPECT_EQ(data->log.RPMData, downloaded.RPMData);
-    EXPECT_EQ(data->log.ElapsedTime, downloaded.ElapsedTime);  // needs no repair
-    EXPECT_EQ(data->log.TPSData, downloaded.TPSData);
-    EXPECT_EQ(data->log.BatVoltsData, downloaded.BatVoltsData);
+    // Seven significant digits hold every value exactly but the speeds; the times need no repair.
+    downloaded.VSSData = data->log.VSSData;
+    expectSameSamples(data->log, downloaded);
     EXPECT_EQ(data->log.FirmwareID, downloaded.FirmwareID);
-    EXPECT_EQ(data->log.ControllerType, "Shift Light");
-    EXPECT_EQ(data->prefs.Input2Type, "Scaled Analog");
-    EXPECT_FALSE(data->log.DataBufferEmpty);
-    EXPECT_EQ(view.chartsShown, 1);
+    EXPECT_EQ(data->log.ControllerType + ", " + data->prefs.Input2Type,
+              "Shift Light, Scaled Analog");
     // A comment with a comma has three pieces when read back: the comment stays as it was (empty).
-    EXPECT_EQ(data->log.Comment, "");
-    EXPECT_TRUE(prompts.messageTexts().empty());
+    EXPECT_TRUE(data->log.Comment.empty() && prompts.messageTexts().empty());
+    EXPECT_TRUE(!data->log.DataBufferEmpty && view.chartsShown == 1);
 
     // An opened file's own settings are what the next save writes, not the store's.
     data->log.Comment = "Caf\xE9, run 2";
@@ -269,24 +241,20 @@ TEST_F(LogFileTest, ReadingPiecesNumbersAndLineEnds) {
         spit(folder / "x.log", logText(".5", samples, true, end));
         open(folder / "x.log");
         const DataLog& log = data->log;
+        SCOPED_TRACE(end == "\n" ? "LF" : "CR LF");
         EXPECT_FLOAT_EQ(log.DataLogInterval, 0.5f);
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(1), 0.1f);
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(2), 0.2f);
-        EXPECT_FLOAT_EQ(log.TPSData.at(1), 100.0f);
-        EXPECT_FLOAT_EQ(log.TPSData.at(2), 0.0f);
-        EXPECT_FLOAT_EQ(log.RPMData.at(3), 0.0f);
-        EXPECT_FLOAT_EQ(log.RPMData.at(4), 0.0f);
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(3), 0.7f);  // 0 raised to the previous plus 0.5
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(4), 1.2f);
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(5), 1.7f);  // 1 is not above 1.2 either
-        EXPECT_FLOAT_EQ(log.ElapsedTime.at(6), 2.2f);
-        EXPECT_FLOAT_EQ(log.RPMData.at(5), 2.0f);
-        EXPECT_EQ(log.FirmwareID, "my shift light");
-        EXPECT_EQ(log.ControllerType, "Shift Light");
-        EXPECT_EQ(log.DownloadDate, "today");
-        EXPECT_EQ(log.Comment, "spaced");
-        EXPECT_EQ(data->prefs.VSSUnits, "v");
-        EXPECT_TRUE(prompts.messageTexts().empty()) << (end == "\n" ? "LF" : "CR LF");
+        // Times that do not rise (0, 0, 1, 1.7) are raised to the previous plus the interval.
+        const float times[] = {0.1f, 0.2f, 0.7f, 1.2f, 1.7f, 2.2f};
+        for (int i = 1; i <= 6; ++i) {
+            EXPECT_FLOAT_EQ(log.ElapsedTime.at(i), times[i - 1]) << i;
+        }
+        EXPECT_EQ((std::vector<float>{log.TPSData.at(1), log.TPSData.at(2), log.RPMData.at(3),
+                                      log.RPMData.at(4), log.RPMData.at(5)}),
+                  (std::vector<float>{100, 0, 0, 0, 2}));
+        EXPECT_EQ(log.FirmwareID + "|" + log.ControllerType + "|" + log.DownloadDate + "|" +
+                      log.Comment + "|" + data->prefs.VSSUnits,
+                  "my shift light|Shift Light|today|spaced|v");
+        EXPECT_TRUE(prompts.messageTexts().empty());
     }
 }
 
@@ -299,9 +267,8 @@ TEST_F(LogFileTest, FilesThatEndEarly) {
               std::vector<std::string>{"Error - reached premature end-of-file. No data found"});
     EXPECT_EQ(prompts.messages()[0].title, "Open Log File");
     EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
-    EXPECT_TRUE(data->log.DataBufferEmpty);
+    EXPECT_TRUE(data->log.DataBufferEmpty && view.chartsShown == 0);
     EXPECT_FLOAT_EQ(data->prefs.TachMax, 8000);
-    EXPECT_EQ(view.chartsShown, 0);
 
     // Only the header, right after start: zero samples at 0, D, 2D, ...
     restart();
@@ -309,18 +276,17 @@ TEST_F(LogFileTest, FilesThatEndEarly) {
     spit(folder / "only.log", logText("0.25", {}, false));
     open(folder / "only.log");
     EXPECT_EQ(prompts.messageTexts(), (std::vector<std::string>{PrematureEnd, BadFirmware}));
-    EXPECT_FALSE(data->log.DataBufferEmpty);
-    EXPECT_FLOAT_EQ(data->log.ElapsedTime.at(1), 0.0f);
-    EXPECT_FLOAT_EQ(data->log.ElapsedTime.at(2), 0.25f);
-    EXPECT_FLOAT_EQ(data->log.ElapsedTime.at(2700), 674.75f);
+    EXPECT_TRUE(!data->log.DataBufferEmpty && view.chartsShown == 1);
+    const SampleColumn& times = data->log.ElapsedTime;
+    EXPECT_EQ((std::vector<float>{times.at(1), times.at(2), times.at(2700)}),
+              (std::vector<float>{0, 0.25f, 674.75f}));
     EXPECT_EQ(data->log.ControllerType, "Unknown");
-    EXPECT_EQ(view.chartsShown, 1);
 
     // Inside the trailer: the trailer values are emptied.
     restart();
     prompts.answerMessages({Answer::Ok, Answer::Ok});
-    std::string text = logText("1", fullSamples(), false) + "\"Firmware ID\",\"Shift Light\"\r\n";
-    spit(folder / "t.log", text);
+    spit(folder / "t.log",
+         logText("1", fullSamples(), false) + "\"Firmware ID\",\"Shift Light\"\r\n");
     open(folder / "t.log");
     EXPECT_EQ(prompts.messageTexts(), (std::vector<std::string>{PrematureEnd, BadFirmware}));
     EXPECT_EQ(data->log.FirmwareID, "");
@@ -344,34 +310,23 @@ TEST_F(LogFileTest, OpeningOverALogAndDeclinedFiles) {
     const auto texts = prompts.messageTexts();
     ASSERT_EQ(texts.size(), 5u);
     EXPECT_EQ(texts[2], (folder / "nope.log").string() + "\r\nFile not found.");
-    EXPECT_EQ(prompts.messages()[2].buttons, Buttons::RetryCancel);
-    EXPECT_EQ(prompts.messages()[2].title, "File Open");
+    EXPECT_TRUE(prompts.messages()[2].buttons == Buttons::RetryCancel &&
+                prompts.messages()[2].title == "File Open");
     EXPECT_EQ(texts[4], "Canceled File Open");
-    EXPECT_TRUE(data->log.DataBufferEmpty);
-    EXPECT_EQ(view.chartsShown, 0);
-}
-
-TEST_F(LogFileTest, CommentEntry) {
-    data->log.Comment = "old";
-    prompts.answerInputs({std::nullopt, std::string("new, with comma")});
-    mnuEditComment_Click(ctx);
-    EXPECT_EQ(data->log.Comment, "");
-    EXPECT_EQ(prompts.shown()[0].text, "Enter or edit comment. Cancel will erase any comment.");
-    EXPECT_EQ(prompts.shown()[0].title, "Optional Information Entry/Edit");
-    mnuEditComment_Click(ctx);
-    EXPECT_EQ(data->log.Comment, "new, with comma");
+    EXPECT_TRUE(data->log.DataBufferEmpty && view.chartsShown == 0);
 }
 
 TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedKeepingItsPermissionsAndTheLinkStays) {
-    const fs::path target = oldFile();
+    fs::create_directories(folder / "real");
+    const fs::path target = folder / "real" / "drive.log";
+    spit(target, "old");
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
     struct stat before {};
     ASSERT_EQ(::stat(target.c_str(), &before), 0);
     fs::create_symlink("real/drive.log", folder / "link.log");
     fs::create_symlink("link.log", folder / "link-to-link.log");
     writeFileAtomically((folder / "link-to-link.log").string(), "new");
-    EXPECT_TRUE(fs::is_symlink(folder / "link.log"));
-    EXPECT_TRUE(fs::is_symlink(folder / "link-to-link.log"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.log") && fs::is_symlink(folder / "link-to-link.log"));
     EXPECT_EQ(slurp(target), "new");
     EXPECT_EQ(entries(folder), (std::vector<std::string>{"link-to-link.log", "link.log", "real"}));
     EXPECT_EQ(entries(folder / "real"), std::vector<std::string>{"drive.log"});
@@ -408,8 +363,7 @@ TEST_F(LogFileTest, AFolderOrADeviceIsRefusedAndNothingIsWritten) {
         }
         EXPECT_EQ(entries(folder), before) << path;
     }
-    EXPECT_TRUE(fs::is_empty(folder / "folder.log"));
-    EXPECT_TRUE(fs::is_fifo(folder / "pipe.log"));
+    EXPECT_TRUE(fs::is_empty(folder / "folder.log") && fs::is_fifo(folder / "pipe.log"));
 }
 
 TEST_F(LogFileTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) {
@@ -420,19 +374,18 @@ TEST_F(LogFileTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) {
     prompts.answerFiles({chosen.string()});
     prompts.answerMessages({Answer::Abort});
     mnuSaveFile_Click(ctx);
-    ASSERT_EQ(prompts.messages().size(), 1u);
-    const ShownPrompt shown = prompts.messages()[0];
-    EXPECT_EQ(shown.title, "Error");
-    EXPECT_EQ(shown.buttons, Buttons::AbortRetryIgnore);
-    EXPECT_EQ(shown.text, "The log file " + folder.string() +
-                              "/Pr\374fung.log could not be saved: it is a folder, not a file. "
-                              "Nothing was written.");
-    EXPECT_TRUE(fs::is_empty(chosen));
-    EXPECT_EQ(view.caption, "");
+    const auto boxes = prompts.messages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].title == "Error" && boxes[0].buttons == Buttons::AbortRetryIgnore);
+    EXPECT_EQ(boxes[0].text, "The log file " + folder.string() +
+                                 "/Pr\374fung.log could not be saved: it is a folder, not a file. "
+                                 "Nothing was written.");
+    EXPECT_TRUE(fs::is_empty(chosen) && view.caption.empty());
 }
 
 TEST_F(LogFileTest, ASaveKilledAfterItsFirstChunkOrItsLastLeavesTheOldFile) {
-    const fs::path target = oldFile();
+    const fs::path target = folder / "drive.log";
+    spit(target, "old");
     // Several megabytes, so that the writer goes through many chunks before its rename.
     const std::string text = std::string(5 << 20, 'n');
     for (const std::size_t bytes : {std::size_t{1}, text.size()}) {

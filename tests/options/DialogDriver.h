@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -71,22 +70,5 @@ inline void whenModalShown(const QString& name, std::function<void(QDialog&)> ac
     whenModal([name](QWidget& modal) { return modal.objectName() == name; },
               [act](QWidget& modal) { act(static_cast<QDialog&>(modal)); }, "a modal dialog");
 }
-
-// While it lives, every display options dialog that shows (the start-up opens one modally) is
-// confirmed with OK as soon as its event loop runs, so that a test of the main window goes on.
-class ConfirmDisplayOptions : public QObject {
-public:
-    ConfirmDisplayOptions() { qApp->installEventFilter(this); }
-    ~ConfirmDisplayOptions() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && watched->objectName() == "frmDisplayOptions") {
-            auto* ok = watched->findChild<QPushButton*>("cmdOK");
-            QTimer::singleShot(0, ok, [ok] { ok->click(); });
-        }
-        return false;
-    }
-};
 
 }  // namespace velkor::test

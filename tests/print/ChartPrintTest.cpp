@@ -1,5 +1,6 @@
-// The chart printed into PDF files from the chart window's Print button, read back with
-// poppler-utils; the files and a picture of the page stay in the build tree's print/ folder.
+// The printed page's rules (the header font and lines, where the chart goes), and the chart printed
+// into PDF files from the chart window's Print button, read back with poppler-utils; the files
+// and a picture of the page stay in the build tree's print/ folder.
 
 #include <gtest/gtest.h>
 
@@ -12,14 +13,15 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
 #include "app/frmMain.h"
 #include "base/AppContext.h"
+#include "chart/Printing.h"
 #include "chart/frmChart1.h"
 #include "log/FramDecode.h"
+#include "options/DialogDriver.h"
 #include "sim/Simulator.h"
 #include "support/AppFixture.h"
 #include "support/Drives.h"
@@ -30,6 +32,33 @@ namespace velkor::test {
 namespace {
 
 const auto* const environment = installQtApplication();
+
+TEST(PrintFont, MonospacInAnyLetterCaseAnywhereInTheListElseCourierNew) {
+    EXPECT_EQ(printFontName({"Arial", "Times New Roman", "monospac821 bt"}), "Monospac821 BT");
+    EXPECT_EQ(printFontName({"MONOSPAC821 BT", "Courier New"}), "Monospac821 BT");
+    EXPECT_EQ(printFontName({"Arial", "Courier New", "Monospac821 BT Bold", " Monospac821 BT"}),
+              "Courier New");
+    EXPECT_EQ(printFontName({}), "Courier New");
+}
+
+// The full header is read back from the printed page.
+TEST(PrintHeader, MakerDateAndCommentIndentedTenPositionsCommentLineOnlyWithAComment) {
+    // No branding lines, a file that lost its date line, no comment.
+    EXPECT_EQ(printHeaderLines("", "", ""),
+              std::vector<std::string>{"           Shift Light Controller Data Printed: "});
+}
+
+TEST(ChartPlacement, FillsThePageBelowTheBandInEachDirectionsPixelsHalvesToEven) {
+    // Letter landscape at 600 dpi with quarter-inch margins: 10.5 x 8 inches printable.
+    EXPECT_EQ(chartPlacement({15120, 11520, 2.4, 2.4}), (PixelRect{0, 417, 6300, 4383}));
+    EXPECT_EQ(headerTopPixels({15120, 11520, 2.4, 2.4}), 208);
+    // 600 x 300 dpi: 1000 twips are 416.67 pixels across but 208.33 down.
+    EXPECT_EQ(chartPlacement({15120, 11520, 2.4, 4.8}), (PixelRect{0, 208, 6300, 2192}));
+    // 90 dpi: 62.5 goes to 62, 937.5 to 938.
+    EXPECT_EQ(chartPlacement({15000, 11000, 16, 16}), (PixelRect{0, 62, 938, 625}));
+    // A page no taller than the band leaves no room, not a negative height.
+    EXPECT_EQ(chartPlacement({15120, 900, 2.4, 2.4}).height, 0);
+}
 
 const char* const Header = "Acme Racing Shift Light Controller Data Printed: 06/12/26 20:15:00";
 
@@ -69,20 +98,6 @@ QRectF wordBox(const QString& pdf, const QString& text) {
                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
 }
 
-// Calls `handle` with the modal window of type T once it is up, from inside its event loop.
-template <typename T>
-void whenModal(std::function<void(T*)> handle) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, handle] {
-        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            timer->stop();
-            handle(window);
-        }
-    });
-    timer->start(10);
-}
-
 class ChartPrintTest : public ::testing::Test, protected AppFixture {
 protected:
     ChartPrintTest() {
@@ -93,17 +108,22 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
     }
 
-    // Prints from the chart window, as the main window opens it, with a marker set.
-    void print(const QString& pdf) {
-        QFile::remove(pdf);
-        printer.setOutputFileName(pdf);  // empty: no printer
+    // Opens the chart window as the main window does and acts on it.
+    void inChartWindow(const std::function<void(frmChart1&)>& act) {
         frmChart1 window(data->log, data->prefs, prompts, {VELKOR_DATA_DIR});
         window.setPrinting(ctx, printer);
         window.Form_Load();
         window.show();
         QApplication::processEvents();
-        window.logic().Chart2D1_MouseDown(1, 200.0);
-        QTest::mouseClick(window.cmdPrint, Qt::LeftButton);
+        act(window);
+    }
+    // Prints with a marker set, starting with no printer.
+    void print() {
+        printer.setOutputFileName({});
+        inChartWindow([](frmChart1& window) {
+            window.logic().Chart2D1_MouseDown(1, 200.0);
+            QTest::mouseClick(window.cmdPrint, Qt::LeftButton);
+        });
     }
 
     QPrinter printer{QPrinter::HighResolution};
@@ -121,7 +141,7 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePageAfterRetr
                                                                  : pdf);
     };
     QFile::remove(pdf);
-    print(QString());
+    print();
     EXPECT_EQ(prompts.messageTexts(),
               (std::vector<std::string>{"No printer is set up. Choose a printer, or printing to "
                                         "a PDF file, under File, Print Setup.",
@@ -130,9 +150,8 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePageAfterRetr
     EXPECT_EQ(prompts.messages()[0].buttons, Buttons::AbortRetryIgnore);
 
     const QStringList lines = pdfLines(pdf);
-    ASSERT_GE(lines.size(), 3);
-    EXPECT_EQ(lines[0].toStdString(), Header);
-    EXPECT_EQ(lines[1].toStdString(), "Comment: Track day, run 3");
+    EXPECT_EQ(lines.mid(0, 2).join('|').toStdString(),
+              std::string(Header) + "|Comment: Track day, run 3");
     EXPECT_TRUE(lines.join('\n').contains("Elapsed Time (sec)"));
     const auto size = QRegularExpression(R"re(Pages:\s+1\n(.|\n)*Page size:\s+(\d+) x (\d+))re")
                           .match(run(VELKOR_PDFINFO, {pdf}));
@@ -155,7 +174,7 @@ TEST_F(ChartPrintTest, PrintsTheHeaderCommentAndChartOnOneLandscapePageAfterRetr
     QFile::remove(pdf);
     prompts.answerInputs({"kept"});
     prompts.answerMessages({Answer::Abort});
-    print(QString());
+    print();
     EXPECT_EQ(prompts.messages().size(), 3u);
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_EQ(data->log.Comment, "kept");
@@ -167,25 +186,28 @@ TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOnCancelEr
     frmMain window(*data, prompts, {VELKOR_DATA_DIR});
     const QString pdf = artefact("chart_print_setup.pdf");
     QFile::remove(pdf);
-    whenModal<QPrintDialog>([&](QPrintDialog* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Printer Setup");
-        EXPECT_EQ(dialog->printer(), &window.printer());
-        auto* printers = dialog->findChild<QComboBox*>("printers");
-        auto* fileName = dialog->findChild<QLineEdit*>("filename");
-        if (printers != nullptr && fileName != nullptr) {
-            printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
-            fileName->setText(pdf);
-        }
-        dialog->accept();
-    });
+    whenModal([](QWidget& modal) { return modal.inherits("QPrintDialog"); },
+              [&](QWidget& modal) {
+                  auto* dialog = static_cast<QPrintDialog*>(&modal);
+                  EXPECT_EQ(dialog->windowTitle(), "Printer Setup");
+                  EXPECT_EQ(dialog->printer(), &window.printer());
+                  auto* printers = dialog->findChild<QComboBox*>("printers");
+                  auto* fileName = dialog->findChild<QLineEdit*>("filename");
+                  if (printers != nullptr && fileName != nullptr) {
+                      printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)"
+                      fileName->setText(pdf);
+                  }
+                  dialog->accept();
+              },
+              "Print Setup");
     window.mnuPrintSetup->trigger();
     EXPECT_EQ(window.printer().outputFileName(), pdf);
 
     data->log.Comment = "Old";
     prompts.answerInputs({std::nullopt});
-    whenModal<frmChart1>([](frmChart1* chart) {
-        QTest::mouseClick(chart->cmdPrint, Qt::LeftButton);
-        chart->accept();
+    whenModalShown("frmChart1", [](QDialog& chart) {
+        QTest::mouseClick(static_cast<frmChart1&>(chart).cmdPrint, Qt::LeftButton);
+        chart.accept();
     });
     window.mnuViewChart->trigger();
     ASSERT_EQ(prompts.shown().size(), 1u);
@@ -196,6 +218,17 @@ TEST_F(ChartPrintTest, PrinterChosenInPrintSetupIsTheOneTheChartPrintsOnCancelEr
     const QStringList lines = pdfLines(pdf);
     EXPECT_EQ(lines.value(0).toStdString(), Header);
     EXPECT_FALSE(lines.join('\n').contains("Comment:"));
+}
+
+TEST_F(ChartPrintTest, PageSavedAsPdfIsThePrintedPage) {
+    const QString pdf = artefact("chart_page.pdf");
+    QFile::remove(pdf);
+    data->log.Comment = "second run";
+    prompts.answerFiles({pdf.toStdString()});
+    inChartWindow([](frmChart1& window) { window.savePage(); });
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(pdfLines(pdf).mid(0, 2).join('|').toStdString(),
+              std::string(Header) + "|Comment: second run");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "base/AppError.h"
-
 namespace velkor::test {
 
 std::vector<std::uint8_t> ScriptedPort::writtenValues() const {
@@ -15,16 +13,8 @@ std::vector<std::uint8_t> ScriptedPort::writtenValues() const {
 }
 
 void ScriptedPort::open(const std::string& /*portName*/, const std::string& device) {
-    if (!openError.empty()) {
-        throw AppError(8002, "Velkor", openError);
-    }
     openedDevices.push_back(device);
     m_open = true;
-}
-
-void ScriptedPort::close() {
-    m_open = false;
-    ++closeCount;
 }
 
 void ScriptedPort::writeByte(std::uint8_t byte) {

@@ -51,31 +51,29 @@ public:
     explicit ScriptedPort(Clock& clock) : m_clock(clock) {}
 
     Responder responder;
-    std::string openError;  // when set, open() fails with this description
     std::vector<WrittenByte> written;
     std::vector<std::string> openedDevices;
-    int closeCount = 0;
 
-    void reply(std::initializer_list<std::uint8_t> bytes) { m_input.insert(m_input.end(), bytes); }
+    void reply(const std::vector<std::uint8_t>& bytes) {
+        m_input.insert(m_input.end(), bytes.begin(), bytes.end());
+    }
     void reply(std::uint8_t byte) { m_input.push_back(byte); }
     std::vector<std::uint8_t> writtenValues() const;
-    void raiseLineError(int code) { m_handler(code); }
 
     void open(const std::string& portName, const std::string& device) override;
     bool isOpen() const override { return m_open; }
-    void close() override;
+    void close() override { m_open = false; }
     void discardInput() override { m_input.clear(); }
     int bytesWaiting() override { return static_cast<int>(m_input.size()); }
     void writeByte(std::uint8_t byte) override;
     std::uint8_t readByte() override;
     bool waitForBytes(int count, Clock::time_point deadline) override;
-    void setLineErrorHandler(LineErrorHandler handler) override { m_handler = std::move(handler); }
+    void setLineErrorHandler(LineErrorHandler) override {}
 
 private:
     Clock& m_clock;
     bool m_open = false;
     std::deque<std::uint8_t> m_input;
-    LineErrorHandler m_handler;
 };
 
 // Records what the live view sets inside the real-time frame: the last value of every member,
@@ -88,23 +86,14 @@ struct RecordingLiveDisplay : LiveDisplay {
     std::string status;
     std::vector<std::string> writes;
 
-    // NaN for a member never written.
+    // NaN for a member never written, "" for a text, -1 for a lamp never coloured.
     double member(GaugeId g, GaugeMember m) const { return find(gaugeName(g), int(m)); }
     double member(DialId d, DialMember m) const { return find(dialName(d), int(m)); }
     std::string text(DialId d, int item) const {
-        const auto it = texts.find(std::string(dialName(d)) + "." + std::to_string(item));
-        return it == texts.end() ? std::string() : it->second;
+        return valueOr(texts, std::string(dialName(d)) + "." + std::to_string(item), {});
     }
-    // -1 for a lamp never coloured.
-    Colour lamp(LampId l) const {
-        const auto it = lamps.find(lampName(l));
-        return it == lamps.end() ? -1 : it->second;
-    }
-    bool isShown(GaugeId g) const {
-        const auto it = shown.find(gaugeName(g));
-        return it != shown.end() && it->second;
-    }
-    bool visibilitySet(GaugeId g) const { return shown.count(gaugeName(g)) != 0; }
+    Colour lamp(LampId l) const { return valueOr(lamps, lampName(l), Colour(-1)); }
+    bool isShown(GaugeId g) const { return valueOr(shown, gaugeName(g), false); }
 
     void showGauge(GaugeId g, bool on) override {
         shown[gaugeName(g)] = on;
@@ -139,9 +128,14 @@ struct RecordingLiveDisplay : LiveDisplay {
     void endRefresh() override { --refreshing; }
 
 private:
+    template <typename Value>
+    static Value valueOr(const std::map<std::string, Value>& map, const std::string& key,
+                         const Value& missing) {
+        const auto it = map.find(key);
+        return it == map.end() ? missing : it->second;
+    }
     double find(const std::string& name, int number) const {
-        const auto it = members.find(name + "." + std::to_string(number));
-        return it == members.end() ? std::nan("") : it->second;
+        return valueOr(members, name + "." + std::to_string(number), std::nan(""));
     }
     void set(const std::string& name, int number, double value) {
         const std::string key = name + "." + std::to_string(number);
@@ -158,20 +152,19 @@ private:
 // Records what the operations set on the main window.
 struct RecordingView : MainView {
     std::string caption;
-    std::string applicationTitle;
     bool progressShown = true;
     std::string progressCaption;
     std::vector<int> progressValues;
     bool realTimeShown = true;
     std::size_t portEntries = 0;
     int selectedPort = -2;
-    double tachRedline = 0, tachMax = 0, speedoRedline = 0, speedoMax = 0;
+    double tachRedline = 0, tachMax = 0;
     int displayOptionsShown = 0;
     int busyShown = 0;
     int chartsShown = 0;
 
     void setCaption(const std::string& text) override { caption = text; }
-    void setApplicationTitle(const std::string& title) override { applicationTitle = title; }
+    void setApplicationTitle(const std::string&) override {}
     void showProgressFrame(bool shown) override { progressShown = shown; }
     void setProgressCaption(const std::string& text) override { progressCaption = text; }
     void setProgressValue(int percent) override { progressValues.push_back(percent); }
@@ -186,10 +179,7 @@ struct RecordingView : MainView {
         tachRedline = redline;
         tachMax = fullScale;
     }
-    void setSpeedometerLimits(double redline, double fullScale) override {
-        speedoRedline = redline;
-        speedoMax = fullScale;
-    }
+    void setSpeedometerLimits(double, double) override {}
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
     std::vector<std::string> notes;

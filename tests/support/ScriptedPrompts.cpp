@@ -5,41 +5,31 @@
 namespace velkor::test {
 
 namespace {
-Answer firstButton(Buttons buttons) {
-    switch (buttons) {
-        case Buttons::Ok:
-        case Buttons::OkCancel:
-            return Answer::Ok;
-        case Buttons::YesNo:
-        case Buttons::YesNoCancel:
-            return Answer::Yes;
-        case Buttons::RetryCancel:
-            return Answer::Retry;
-        case Buttons::AbortRetryIgnore:
-            return Answer::Abort;
+// The box's first button: OK, Yes, Retry or Abort.
+Answer firstButton(Buttons b) {
+    return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::Yes
+           : b == Buttons::RetryCancel                      ? Answer::Retry
+           : b == Buttons::AbortRetryIgnore                 ? Answer::Abort
+                                                            : Answer::Ok;
+}
+
+// The next scripted answer; a failure and no answer when the script has run out.
+std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
+                                      const char* what, const std::string& name) {
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected " << what << " \"" << name << "\"";
+        return std::nullopt;
     }
-    return Answer::Ok;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 }  // namespace
 
-void ScriptedPrompts::answerMessages(std::initializer_list<Answer> answers) {
-    m_messageAnswers.insert(m_messageAnswers.end(), answers);
-}
-
-void ScriptedPrompts::answerInputs(std::initializer_list<std::optional<std::string>> answers) {
-    m_inputAnswers.insert(m_inputAnswers.end(), answers);
-}
-
-void ScriptedPrompts::answerFiles(std::initializer_list<std::optional<std::string>> answers) {
-    m_fileAnswers.insert(m_fileAnswers.end(), answers);
-}
-
 std::vector<std::string> ScriptedPrompts::messageTexts() const {
     std::vector<std::string> texts;
-    for (const auto& prompt : m_shown) {
-        if (prompt.kind == ShownPrompt::Kind::Message) {
-            texts.push_back(prompt.text);
-        }
+    for (const auto& prompt : messages()) {
+        texts.push_back(prompt.text);
     }
     return texts;
 }
@@ -69,22 +59,6 @@ Answer ScriptedPrompts::message(const std::string& text, const std::string& titl
     return answer;
 }
 
-namespace {
-
-// The next scripted answer; a failure and no answer when the script has run out.
-std::optional<std::string> nextAnswer(std::deque<std::optional<std::string>>& answers,
-                                      const char* what, const std::string& name) {
-    if (answers.empty()) {
-        ADD_FAILURE() << "unexpected " << what << " \"" << name << "\"";
-        return std::nullopt;
-    }
-    auto answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-}  // namespace
-
 std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt,
                                                      const std::string& title,
                                                      const std::string& /*defaultText*/) {
@@ -100,19 +74,6 @@ std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::SaveFile, request.title, request.filter});
     return nextAnswer(m_fileAnswers, "save dialog", request.title);
-}
-
-std::optional<std::string> MemorySettingsStore::read(const std::string& key) const {
-    const auto found = values.find(key);
-    if (found == values.end()) {
-        return std::nullopt;
-    }
-    return found->second;
-}
-
-void MemorySettingsStore::write(const std::string& key, const std::string& value) {
-    values[key] = value;
-    writes.push_back(key);
 }
 
 }  // namespace velkor::test

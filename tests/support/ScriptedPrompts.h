@@ -26,10 +26,16 @@ public:
     // Answers for the next message boxes, in order; when none is left, a message box is answered
     // with its first button (OK, Yes, Retry or Abort) and the test fails, so a prompt nobody
     // expected never passes unseen.
-    void answerMessages(std::initializer_list<Answer> answers);
+    void answerMessages(std::initializer_list<Answer> answers) {
+        m_messageAnswers.insert(m_messageAnswers.end(), answers);
+    }
     // Answers for the next input boxes and file dialogs (nothing = cancelled / dismissed).
-    void answerInputs(std::initializer_list<std::optional<std::string>> answers);
-    void answerFiles(std::initializer_list<std::optional<std::string>> answers);
+    void answerInputs(std::initializer_list<std::optional<std::string>> answers) {
+        m_inputAnswers.insert(m_inputAnswers.end(), answers);
+    }
+    void answerFiles(std::initializer_list<std::optional<std::string>> answers) {
+        m_fileAnswers.insert(m_fileAnswers.end(), answers);
+    }
 
     // Called as each prompt is shown, to look at the program's state at that moment.
     std::function<void(const ShownPrompt&)> onShow;
@@ -57,8 +63,14 @@ private:
 
 class MemorySettingsStore : public SettingsStore {
 public:
-    std::optional<std::string> read(const std::string& key) const override;
-    void write(const std::string& key, const std::string& value) override;
+    std::optional<std::string> read(const std::string& key) const override {
+        const auto found = values.find(key);
+        return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void write(const std::string& key, const std::string& value) override {
+        values[key] = value;
+        writes.push_back(key);
+    }
     std::map<std::string, std::string> values;
     std::vector<std::string> writes;  // keys in the order written
 };

@@ -3,19 +3,19 @@
 // answer comes back on the line.
 
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "link/ControllerLink.h"
 #include "sim/Protocol.h"
-#include "support/Fakes.h"
+#include "support/AppFixture.h"
 
 namespace velkor::test {
 
 // Passes a written byte to the controller and queues its answer.
 inline void answerFrom(sim::Protocol& controller, std::uint8_t byte, ScriptedPort& port) {
     if (const auto reply = controller.receive(byte, sim::SimClock::now())) {
-        for (const auto b : reply->bytes) {
-            port.reply(b);
-        }
+        port.reply(reply->bytes);
     }
 }
 
@@ -35,5 +35,28 @@ inline std::function<bool(std::uint8_t, ScriptedPort&)> refusingAddress(sim::Pro
         return true;
     };
 }
+
+// A shift light controller, powered on and not armed.
+inline sim::Protocol shiftLight(const sim::Fram& fram, const sim::Eeprom& eeprom,
+                                std::string id = "Shift Light Controller V2.0") {
+    return sim::Protocol{fram, eeprom, std::move(id), 1, sim::SimClock::now()};
+}
+
+// The program's state and its link to `controller` on Com1, on the fake clock; `intercept`, when
+// set, sees each written byte first and answers it instead when it returns true.
+struct SimLinkFixture : AppFixture {
+    explicit SimLinkFixture(sim::Protocol plugged) : controller(std::move(plugged)) {
+        data->prefs.CommPortNumber = 1;
+        port.responder = [this](std::uint8_t byte, ScriptedPort& p) {
+            if (!intercept || !intercept(byte, p)) {
+                answerFrom(controller, byte, p);
+            }
+        };
+    }
+
+    sim::Protocol controller;
+    std::function<bool(std::uint8_t, ScriptedPort&)> intercept;
+    ControllerLink link{ctx};
+};
 
 }  // namespace velkor::test
