@@ -19,8 +19,9 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         int intervalByte;  // 16 ms steps
         int ringStart;
     };
-    const Case cases[] = {{1, 3, 368},  {2, 3, 12368},  {3, 3, 32756}, {7, 3, 368},
-                          {1, 12, 368}, {2, 12, 20000}, {5, 12, 368},  {9, 12, 368}};
+    const Case cases[] = {{1, 3, 368},   {2, 3, 12368},  {3, 3, 32756}, {7, 3, 368},
+                          {1, 12, 368},  {2, 12, 20000}, {5, 12, 368},  {9, 12, 368},
+                          {8, 1, 14000}, {13, 1, 368},   {5, 15, 368}};
     for (const Case& c : cases) {
         const double interval = 0.016 * c.intervalByte;
         const sim::DragRun run = sim::generateDragRun(interval, c.ringStart, c.seed);
@@ -40,7 +41,8 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         ASSERT_TRUE(found.accel[0] && found.accel[1] && found.accel[2]) << where;
         EXPECT_NEAR(*found.accel[0], run.truth.zeroTo30, within) << where;
         EXPECT_NEAR(*found.accel[1], run.truth.zeroTo60, within) << where;
-        EXPECT_NEAR(*found.accel[2], run.truth.sixtyTo100, within) << where;
+        // Speed noise of 0.1 MPH at 5 MPH a second moves each end of 60-100 by up to 0.02 s.
+        EXPECT_NEAR(*found.accel[2], run.truth.sixtyTo100, within + 0.04) << where;
         EXPECT_EQ(analysis.gearRatios.size(), 4u) << where;
 
         ASSERT_EQ(found.shifts.size(), run.truth.shifts.size()) << where;
