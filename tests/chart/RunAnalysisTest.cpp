@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -102,6 +103,16 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
              log.TPSData.at(i) = i % 2 == 0 ? INFINITY : 0;
          },
          0},
+        // A rolling run, then hard braking in gear with the throttle still open and the clutch
+        // in at the end: no shift.
+        {"braking under throttle", 0.1f,
+         [](DataLog& log, int i) {
+             const float mph = i < 100 ? 30 : i < 190 ? float(i - 70) / 2 : float(250 - i);
+             log.TPSData.at(i) = i >= 100 && i < 400 ? 100 : 0;
+             log.VSSData.at(i) = std::max(mph, 0.0f);
+             log.RPMData.at(i) = mph > 20 ? 100 * mph : 850;
+         },
+         1},
         // A full-throttle stretch of engine-speed saw teeth at a standing car: a run, no shifts.
         {"throttle with teeth but no speed", 0.1f,
          [](DataLog& log, int i) {
