@@ -267,8 +267,26 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     summary.chkShiftTicks->setChecked(false);
     EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
 
+    // Export... writes both tables, one under the other, through the safe save.
+    const QTemporaryDir folder;
+    const std::string file = folder.filePath("runs.csv").toStdString();
+    prompts.answerFiles({file});
+    QTest::mouseClick(summary.cmdExport, Qt::LeftButton);
+    const std::string csv = slurp(file);
+    EXPECT_EQ(csv.rfind("Runs\r\nRun,Start (s),", 0), 0u) << csv;
+    EXPECT_NE(csv.find("\r\n\r\nShifts\r\nRun,Time (s),Gears,"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2 + 1 + 1 + 2 + 3);
+
     prefs.VSSUnits = "KPH";
     EXPECT_EQ(makeRunSummary(*log, prefs).runs.headers[5], "0-100 km/h (s)");
+    // Without a run or without a log the window says so and has nothing to export.
+    for (int i = 1; i <= SampleCount; ++i) {
+        log->TPSData.at(i) = 20;
+        log->OutputData.at(i) = 0;
+    }
+    frmRunSummary none(makeRunSummary(*log, prefs), prompts, {});
+    EXPECT_EQ(none.lblMessage->text().toStdString(), noRunText());
+    EXPECT_FALSE(none.cmdExport->isEnabled());
     log->DataBufferEmpty = true;
     EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
 }
