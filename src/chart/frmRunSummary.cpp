@@ -95,13 +95,17 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
                             2 * tblRuns->frameWidth() + 2);
     layout->addWidget(runs);
     layout->addWidget(shifts, 1);
+    if (!any) {
+        layout->addStretch();  // the sentence at the top, the buttons at the bottom
+    }
 
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
     chkShiftTicks = new QCheckBox("Show shifts on the chart's time axis", this);
     chkShiftTicks->setObjectName("chkShiftTicks");
-    chkShiftTicks->setEnabled(any && m_chart.ticks != nullptr);
+    chkShiftTicks->setEnabled(m_chart.ticks != nullptr);
+    chkShiftTicks->setVisible(any);
     cmdExport = new QPushButton("Export...", this);
     cmdExport->setObjectName("cmdExport");
     cmdExport->setEnabled(any);
@@ -140,7 +144,7 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
         tblRuns->setFixedHeight(tblRuns->height() +
                                 tblRuns->horizontalScrollBar()->sizeHint().height());
     }
-    resize(any ? std::min(width + 60, room) : 560, any ? 400 : 140);
+    resize(any ? std::min(width + 60, room) : 660, any ? 400 : 120);
 }
 
 QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* name) {
