@@ -113,6 +113,16 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
              log.RPMData.at(i) = mph > 20 ? 100 * mph : 850;
          },
          1},
+        // A rolling run in one gear with a lift and a dipped clutch half-way: no shift.
+        {"dipped clutch mid-run", 0.1f,
+         [](DataLog& log, int i) {
+             const bool dipped = i >= 200 && i < 205;
+             const float mph = 30 + float(std::clamp(i - 100, 0, 300)) * 0.08f;
+             log.TPSData.at(i) = i >= 100 && i < 400 ? (dipped ? 30 : 100) : 0;
+             log.VSSData.at(i) = mph;
+             log.RPMData.at(i) = 100 * mph * (dipped ? 0.75f : 1);
+         },
+         1},
         // A full-throttle stretch of engine-speed saw teeth at a standing car: a run, no shifts.
         {"throttle with teeth but no speed", 0.1f,
          [](DataLog& log, int i) {
