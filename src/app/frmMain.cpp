@@ -107,6 +107,9 @@ void frmMain::createMenus() {
          &frmMain::mnuViewRealTime_Click);
     item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)",
          &frmMain::mnuViewChart_Click);
+    mnuView->addSeparator()->setObjectName("mnuSep3");
+    item(mnuView, mnuViewRunSummary, "mnuViewRunSummary", "Run &Summary",
+         &frmMain::mnuViewRunSummary_Click);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");

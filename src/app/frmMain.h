@@ -58,6 +58,8 @@ public:
     void showBusy() override;
     void showNote(const std::string& text) override;
     void openChartWindow() override;
+    // The Run Summary: over the chart window when there is a log, else alone, saying so.
+    void openRunSummary();
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;
@@ -71,6 +73,7 @@ public:
     QMenu* mnuView = nullptr;
     QAction* mnuViewRealTime = nullptr;
     QAction* mnuViewChart = nullptr;
+    QAction* mnuViewRunSummary = nullptr;
     QMenu* mnuCommunications = nullptr;
     QAction* mnuDownload = nullptr;
     QAction* mnuClearControllerBuffer = nullptr;
@@ -122,6 +125,7 @@ private:
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
     void mnuViewChart_Click();
+    void mnuViewRunSummary_Click();
     void mnuViewRealTime_Click();
     void cmdCloseRealTimeData_Click();
     void tmrDataRead_Timer();

@@ -90,6 +90,15 @@ void frmMain::mnuViewChart_Click() {
         [this] { runOperation([this] { velkor::mnuViewChart_Click(m_ctx); }); });
 }
 
+void frmMain::mnuViewRunSummary_Click() {
+    m_link.runEndingLiveView([this] {
+        runOperation([this] {
+            closeRealTimeView(m_ctx);
+            openRunSummary();
+        });
+    });
+}
+
 void frmMain::mnuEditComment_Click() {
     velkor::mnuEditComment_Click(m_ctx);
 }

@@ -14,6 +14,7 @@
 #include "app/frmMain.h"
 #include "base/QtText.h"
 #include "chart/frmChart1.h"
+#include "chart/frmRunSummary.h"
 #include "live/CircularGauge.h"
 #include "options/frmDisplayOptions.h"
 
@@ -144,6 +145,24 @@ void frmMain::openChartWindow() {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
+    chart.exec();
+}
+
+void frmMain::openRunSummary() {
+    if (m_ctx.data.state.ShuttingDown) {
+        return;
+    }
+    if (m_ctx.data.log.DataBufferEmpty) {
+        frmRunSummary summary(makeRunSummary(m_ctx.data.log, m_ctx.data.prefs), m_ctx.prompts, {},
+                              this);
+        summary.exec();
+        return;
+    }
+    // The summary's rows lead to places on the chart, so it opens over the chart window.
+    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
+    chart.setPrinting(m_ctx, printer());
+    chart.Form_Load();
+    QMetaObject::invokeMethod(&chart, &frmChart1::cmdRunSummary_Click, Qt::QueuedConnection);
     chart.exec();
 }
 

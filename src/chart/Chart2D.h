@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QChart;
 class QChartView;
@@ -69,6 +70,10 @@ public:
     // The second marker, B: a dashed line of its own colour at a time, or none.
     void setBMarker(std::optional<double> time);
     std::optional<double> bMarker() const;
+
+    // Short ticks up from the time axis at these times (none: an empty list).
+    void setTicks(std::vector<double> times);
+    std::size_t tickCount() const;
 
     // Overlays 0 to 2: another run's two traces as dashed lines over groups 1 and 2, against
     // their own times, named in the legend.

@@ -18,6 +18,7 @@
 #include <array>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "chart/Chart2D.h"
 #include "chart/ChartTemplate.h"
@@ -44,6 +45,10 @@ struct Chart2D::Impl {
     double markerTime = std::numeric_limits<double>::quiet_NaN();
     QGraphicsLineItem* bMarker = nullptr;
     double bMarkerTime = std::numeric_limits<double>::quiet_NaN();
+    // Short ticks up from the time axis at chosen times (the shifts of the run analysis).
+    QGraphicsPathItem* ticks = nullptr;
+    std::vector<double> tickTimes;
+    void placeTicks();
     // Overlays are drawn by the chart's own path items, clipped to the plot, rather than as more
     // series: a dashed series costs Qt Charts many times a solid one. An empty series for each
     // names it in the legend.

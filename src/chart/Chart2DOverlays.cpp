@@ -1,4 +1,6 @@
 #include <QFontMetricsF>
+#include <QPainterPath>
+#include <QPen>
 #include <algorithm>
 #include <cmath>
 
@@ -13,6 +15,10 @@ constexpr double LevelLabelGap = 8;
 constexpr double Y2LabelGap = 10;
 // Above the series and the grid, below nothing.
 constexpr double OverlayZ = 1000;
+// The shift ticks: short, in a purple apart from the traces and both markers.
+const QColor TickColour(0x7B, 0x2C, 0xBF);
+constexpr double TickWidth = 2;
+constexpr double TickLength = 9;
 
 }  // namespace
 
@@ -23,6 +29,9 @@ void Chart2D::Impl::createOverlays() {
     bMarker = new QGraphicsLineItem(chart);
     bMarker->setZValue(OverlayZ);
     bMarker->hide();
+    ticks = new QGraphicsPathItem(chart);
+    ticks->setZValue(OverlayZ);
+    ticks->setPen(QPen(TickColour, TickWidth, Qt::SolidLine, Qt::FlatCap));
     for (auto& item : labels) {
         item = new QGraphicsSimpleTextItem(chart);
         item->setZValue(OverlayZ);
@@ -49,6 +58,31 @@ void Chart2D::Impl::updateRightRoom() {
 void Chart2D::Impl::placeMarker() {
     placeLine(marker, markerTime);
     placeLine(bMarker, bMarkerTime);
+    placeTicks();
+}
+
+void Chart2D::Impl::placeTicks() {
+    const QValueAxis* time = axis(Axis::X);
+    const double span = time->max() - time->min();
+    const QRectF plot = chart->plotArea();
+    QPainterPath path;
+    for (const double at : tickTimes) {
+        if (span > 0 && at >= time->min() && at <= time->max()) {
+            const double x = plot.left() + (at - time->min()) / span * plot.width();
+            path.moveTo(x, plot.bottom());
+            path.lineTo(x, plot.bottom() - TickLength);
+        }
+    }
+    ticks->setPath(path);
+}
+
+void Chart2D::setTicks(std::vector<double> times) {
+    m_impl->tickTimes = std::move(times);
+    m_impl->placeTicks();
+}
+
+std::size_t Chart2D::tickCount() const {
+    return m_impl->tickTimes.size();
 }
 
 void Chart2D::Impl::placeLine(QGraphicsLineItem* line, double at) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/DataLog.h"
 
@@ -79,6 +80,8 @@ public:
                             const std::string& /*name2*/, const TraceValues& /*x*/,
                             const TraceValues& /*y1*/, const TraceValues& /*y2*/) {}
     virtual void clearOverlays() {}
+    // Short ticks on the time axis at these times; an empty list takes them away.
+    virtual void setShiftTicks(const std::vector<double>& /*times*/) {}
 };
 
 }  // namespace velkor

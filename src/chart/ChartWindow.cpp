@@ -6,6 +6,7 @@
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
+#include "chart/ChartZoom.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 
@@ -181,6 +182,17 @@ void ChartWindow::cmdReset_Click() {
     ReferenceTime = MarkerTime;
     m_view.setMarkerTimeText("0.000 Sec ");
     updateBReadout();
+}
+
+void ChartWindow::markAt(double time) {
+    if (!m_chartLoaded) {
+        return;
+    }
+    const double at = m_log.ElapsedTime.at(nearestSample(m_log.ElapsedTime.values(), time));
+    if (at < Shown.low || at > Shown.high) {
+        showWindow(panWindow(Shown, at - (Shown.low + Shown.high) / 2, TotalTime));
+    }
+    Chart2D1_MouseDown(LeftButton, at);
 }
 
 }  // namespace velkor

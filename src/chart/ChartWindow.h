@@ -45,6 +45,10 @@ public:
     // Moves the overlays so that their samples at B come to the marker.
     void shiftOverlayToMarker();
     void removeOverlays();
+    // The marker on the sample nearest a time, as a left click there would put it, with the
+    // time window moved to show it when it lies outside.
+    void markAt(double time);
+    void setShiftTicks(const std::vector<double>& times) { m_view.setShiftTicks(times); }
     // Asks for a file and writes the log as CSV: between the markers when B is set, else whole.
     void exportData();
     bool chartLoaded() const { return m_chartLoaded; }

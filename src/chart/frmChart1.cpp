@@ -16,6 +16,7 @@
 #include "chart/ChartPrinter.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
+#include "chart/frmRunSummary.h"
 
 namespace velkor {
 
@@ -48,7 +49,11 @@ QLabel* readout(QWidget* parent, const char* name) {
 
 frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
                      std::vector<std::string> dataFolders, QWidget* parent)
-    : QDialog(parent), m_dataFolders(std::move(dataFolders)), m_logic(*this, prompts, log, prefs) {
+    : QDialog(parent),
+      m_dataFolders(std::move(dataFolders)),
+      m_log(log),
+      m_prefs(prefs),
+      m_logic(*this, prompts, log, prefs) {
     setObjectName("frmChart1");
     setWindowTitle("Shift Light Controller Data Logging Program - Chart Display");
     setModal(true);
@@ -76,6 +81,7 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     connect(cmdPrint, &QPushButton::clicked, this, &frmChart1::cmdPrint_Click);
     cmdPrint->setEnabled(false);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdRunSummary, &QPushButton::clicked, this, &frmChart1::cmdRunSummary_Click);
     createMeasureActions();
     connectMeasureEvents();
     resize(1180, 760);
@@ -173,16 +179,20 @@ QWidget* frmChart1::createReadouts() {
     cmdReset->setObjectName("cmdReset");
     cmdPrint = new QPushButton("Print", box);
     cmdPrint->setObjectName("cmdPrint");
+    cmdRunSummary = new QPushButton("Run Summary", box);
+    cmdRunSummary->setObjectName("cmdRunSummary");
     cmdExit = new QPushButton("Exit", box);
     cmdExit->setObjectName("cmdExit");
     // Enter must not press a button here: Reset Time Display would silently move the zero of
     // the time read-out. QDialog makes push buttons default on focus unless told otherwise.
-    for (QPushButton* button : {cmdReset, cmdPrint, cmdExit}) {
+    for (QPushButton* button : {cmdReset, cmdPrint, cmdRunSummary, cmdExit}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
     buttons->addWidget(cmdReset);
     buttons->addWidget(cmdPrint);
+    // In the room above Exit, so that the other buttons stay where they were.
+    buttons->addWidget(cmdRunSummary);
     buttons->addStretch();
     buttons->addWidget(cmdExit);
 
@@ -199,6 +209,23 @@ void frmChart1::Form_Load() {
     m_logic.Form_Load();
     Chart2D1->setFrozen(false);
     updateActions();  // the measuring tools need the chart's data
+}
+
+void frmChart1::cmdRunSummary_Click() {
+    if (runSummary == nullptr) {
+        frmRunSummary::Chart chart;
+        chart.mark = [this](double time) { m_logic.markAt(time); };
+        chart.ticks = [this](const std::vector<double>& times) { m_logic.setShiftTicks(times); };
+        runSummary = new frmRunSummary(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
+                                       std::move(chart), this);
+    }
+    runSummary->show();
+    runSummary->raise();
+    runSummary->activateWindow();
+}
+
+void frmChart1::setShiftTicks(const std::vector<double>& times) {
+    Chart2D1->setTicks(times);
 }
 
 void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {

@@ -28,6 +28,7 @@ namespace velkor {
 
 struct AppContext;
 class Chart2D;
+class frmRunSummary;
 class Prompts;
 struct DataLog;
 struct Preferences;
@@ -75,6 +76,10 @@ public:
     void setOverlay(int index, const std::string& name1, const std::string& name2,
                     const TraceValues& x, const TraceValues& y1, const TraceValues& y2) override;
     void clearOverlays() override;
+    void setShiftTicks(const std::vector<double>& times) override;
+
+    // Opens the Run Summary beside the chart (once; again it is brought to the front).
+    void cmdRunSummary_Click();
 
     // The chart's context menu and its shortcuts.
     void copyImage();
@@ -104,6 +109,8 @@ public:
     QLabel* lblLogIntervalData = nullptr;
     QPushButton* cmdReset = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdRunSummary = nullptr;
+    frmRunSummary* runSummary = nullptr;  // once opened
     QPushButton* cmdExit = nullptr;
 
     // The B read-out, one line: B's time and values, marker minus B, the minimum, maximum and
@@ -148,6 +155,8 @@ private:
     void updateActions();
 
     std::vector<std::string> m_dataFolders;
+    const DataLog& m_log;
+    const Preferences& m_prefs;
     ChartWindow m_logic;
     AppContext* m_printContext = nullptr;
     QPrinter* m_printer = nullptr;

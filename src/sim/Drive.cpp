@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <random>
 #include <stdexcept>
 #include <string>
 
+#include "sim/DriveRecord.h"
 #include "sim/Protocol.h"
 #include "sim/Simulator.h"
 
@@ -43,16 +45,6 @@ constexpr std::uint8_t TpsMaxCount = 230;
 
 enum class Phase { Idle, Launch, Accelerate, Coast, Cruise, Brake, Stopped };
 
-struct Sample {
-    double rpm = IdleRpm;
-    double mph = 0.0;
-    double throttle = 0.02;  // fraction of the pedal's travel
-    bool launchLight = false;
-    bool gpoActive = false;
-    bool gpi = false;
-    std::uint8_t state = 1;
-};
-
 std::uint8_t toByte(double value) {
     return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
 }
@@ -65,8 +57,8 @@ public:
         nextShiftPoint();
     }
 
-    Sample step(int index) {
-        Sample s;
+    DriveSample step(int index) {
+        DriveSample s;
         s.state = m_armed ? 2 : 1;
         switch (m_phase) {
             case Phase::Idle:
@@ -139,7 +131,7 @@ private:
     double engineRpm() { return m_mph * 1000.0 / MphPer1000Rpm[gearIndex()] + jitter(10); }
     std::size_t gearIndex() const { return static_cast<std::size_t>(m_gear); }
 
-    void accelerate(Sample& s) {
+    void accelerate(DriveSample& s) {
         s.gpoActive = true;
         if (m_shiftLeft > 0) {  // mid-shift: off the throttle, the car rolls on
             --m_shiftLeft;
@@ -161,7 +153,7 @@ private:
         }
     }
 
-    void brake(Sample& s) {
+    void brake(DriveSample& s) {
         m_mph -= 0.9;
         s.throttle = 0.0;
         while (m_gear > 0 && m_mph * 1000.0 / MphPer1000Rpm[gearIndex()] < 1500.0) {
@@ -183,7 +175,7 @@ private:
     double m_topMph = 128.0;
 };
 
-void writeRecord(Fram& fram, int address, const Sample& s, std::mt19937& rng) {
+void writeRecord(Fram& fram, int address, const DriveSample& s, std::mt19937& rng) {
     const auto noise = [&rng](double size) {
         return (static_cast<double>(rng() % 201) - 100.0) / 100.0 * size;
     };
@@ -194,7 +186,7 @@ void writeRecord(Fram& fram, int address, const Sample& s, std::mt19937& rng) {
     const double afr = 14.7 - 2.2 * s.throttle + noise(0.1);
 
     std::uint8_t outputs = 0;
-    outputs |= s.rpm > ShiftLightRpm ? OutShiftLight : 0;
+    outputs |= s.shiftLight.value_or(s.rpm > ShiftLightRpm) ? OutShiftLight : 0;
     outputs |= s.launchLight ? OutLaunch : 0;
     outputs |= s.mph > VssAlarmMph ? OutVssAlarm : 0;
     outputs |= s.gpoActive ? 0 : OutGpo;
@@ -216,7 +208,7 @@ void writeRecord(Fram& fram, int address, const Sample& s, std::mt19937& rng) {
 
 }  // namespace
 
-Fram generateDrive(int ringStart, unsigned seed) {
+Fram layDrive(int ringStart, unsigned seed, const std::function<DriveSample(int)>& step) {
     if (ringStart < HeaderSize || ringStart > LastRecordAddress ||
         (ringStart - HeaderSize) % RecordSize != 0) {
         throw std::invalid_argument("ring start " + std::to_string(ringStart) +
@@ -225,15 +217,18 @@ Fram generateDrive(int ringStart, unsigned seed) {
     Fram fram{};
     fram[RingStartLow] = static_cast<std::uint8_t>(ringStart & 0xFF);
     fram[RingStartHigh] = static_cast<std::uint8_t>(ringStart >> 8);
-
-    DriveModel drive(seed);
     std::mt19937 sensorNoise(seed ^ 0x5eedu);
     for (int i = 0; i < SampleCount; ++i) {
         const int nominal = ringStart + RecordSize * i;
         const int address = nominal > LastRecordAddress ? nominal - RingSize : nominal;
-        writeRecord(fram, address, drive.step(i), sensorNoise);
+        writeRecord(fram, address, step(i), sensorNoise);
     }
     return fram;
+}
+
+Fram generateDrive(int ringStart, unsigned seed) {
+    DriveModel drive(seed);
+    return layDrive(ringStart, seed, [&drive](int i) { return drive.step(i); });
 }
 
 Eeprom makeEeprom(std::uint8_t intervalByte, std::uint8_t tpsMin, std::uint8_t tpsMax) {

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "VelkorVersion.h"
+#include "sim/DragRun.h"
 #include "sim/Simulator.h"
 
 namespace {
@@ -28,6 +30,11 @@ Plays the shift-light controller on a pseudo-terminal and prints the terminal's 
   --fram FILE               the FRAM image to serve (32768 bytes); otherwise a generated drive
   --ring-start N            ring start of the generated drive (368..32756, default 368)
   --seed N                  seed of the generated drive (default 1)
+  --drive NAME              the generated drive: "road" (default) or "drag", a drag run with
+                            known shift and reaction times
+  --save-fram FILE          also write the served FRAM image to FILE; with --drive drag the
+                            run's truth (shift times, reaction times, 0-60) goes beside it as
+                            JSON, in FILE with the ending .json
   --firmware TEXT           firmware ID text (default "Shift Light Controller V2.0")
   --state N                 controller state: 0 off, 1 powered, 2 armed (default 1)
   --interval-byte N         EEPROM logging interval in 16 ms steps (default 6)
@@ -93,6 +100,14 @@ velkor::sim::Fram readFram(const std::string& path) {
     return fram;
 }
 
+void writeFile(const std::string& path, const char* data, std::size_t size) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(data, static_cast<std::streamsize>(size));
+    if (!file.flush()) {
+        throw UsageError("cannot write " + path);
+    }
+}
+
 enum class Answer { Run, Help, Version };
 
 // Reads the command line into a configuration; throws UsageError for anything it cannot use.
@@ -104,6 +119,8 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
     int interval = 6;
     int tpsMin = 26;
     int tpsMax = 230;
+    std::string drive = "road";
+    std::string savePath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string option = args[i];
         std::string value;
@@ -139,6 +156,13 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
             ringStart = number(368, 32756);
         } else if (option == "--seed") {
             seed = static_cast<unsigned>(number(0, 4294967295LL));
+        } else if (option == "--drive") {
+            drive = next();
+            if (drive != "road" && drive != "drag") {
+                throw UsageError("--drive is road or drag, not '" + drive + "'");
+            }
+        } else if (option == "--save-fram") {
+            savePath = next();
         } else if (option == "--firmware") {
             config.firmwareId = next();
         } else if (option == "--state") {
@@ -179,17 +203,34 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
             throw UsageError(option + " takes no value");
         }
     }
+    std::string truth;
     if (!framPath.empty()) {
-        if (ringStart >= 0) {
-            throw UsageError("--ring-start is for the generated drive, not with --fram");
+        if (ringStart >= 0 || drive != "road") {
+            throw UsageError("--ring-start and --drive are for a generated drive, not with --fram");
         }
         config.fram = readFram(framPath);
     } else {
+        const int start = ringStart < 0 ? 368 : static_cast<int>(ringStart);
         try {
-            config.fram =
-                velkor::sim::generateDrive(ringStart < 0 ? 368 : static_cast<int>(ringStart), seed);
+            if (drive == "drag") {
+                if (interval == 0) {
+                    throw UsageError("--drive drag needs an --interval-byte above 0");
+                }
+                auto run = velkor::sim::generateDragRun(0.016 * interval, start, seed);
+                config.fram = run.fram;
+                truth = velkor::sim::truthJson(run.truth);
+            } else {
+                config.fram = velkor::sim::generateDrive(start, seed);
+            }
         } catch (const std::invalid_argument& e) {
             throw UsageError(std::string("--ring-start: ") + e.what());
+        }
+    }
+    if (!savePath.empty()) {
+        writeFile(savePath, reinterpret_cast<const char*>(config.fram.data()), config.fram.size());
+        if (!truth.empty()) {
+            writeFile(std::filesystem::path(savePath).replace_extension(".json").string(),
+                      truth.data(), truth.size());
         }
     }
     config.eeprom = velkor::sim::makeEeprom(static_cast<std::uint8_t>(interval),

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
     EXPECT_EQ(menus.join("\n").toStdString(),
               "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
               "&Edit: &Comment | Display &Options\n"
-              "&View: View &Real Time Data | View &Chart (Downloaded Data)\n"
+              "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary\n"
               "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
               "&Help: &Contents | &About");
 

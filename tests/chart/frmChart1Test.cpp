@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -20,8 +22,10 @@
 #include "base/Preferences.h"
 #include "chart/Chart2D.h"
 #include "chart/frmChart1.h"
+#include "chart/frmRunSummary.h"
 #include "log/FramDecode.h"
 #include "log/LogFile.h"
+#include "sim/DragRun.h"
 #include "sim/Simulator.h"
 #include "support/Drives.h"
 #include "support/Files.h"
@@ -239,6 +243,52 @@ TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative
     QTest::mouseClick(window->traceOptions.at(TraceOption::Trace1RPM), Qt::LeftButton);
     EXPECT_EQ(window->Chart2D1->axisTitle(Chart2D::Axis::Y), "RPM");
     EXPECT_EQ(window->Chart2D1->axisRange(Chart2D::Axis::Y), rpm);
+}
+
+TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
+    loadDrive(*log, sim::generateDragRun(0.096).fram, 0.096f);
+    auto window = open();
+    QTest::mouseClick(window->cmdRunSummary, Qt::LeftButton);
+    ASSERT_TRUE(window->runSummary && window->runSummary->isVisible());
+    const frmRunSummary& summary = *window->runSummary;
+    ASSERT_EQ(summary.tblRuns->rowCount(), 1);
+    ASSERT_EQ(summary.tblShifts->rowCount(), 3);
+    EXPECT_TRUE(summary.lblMessage->isHidden());
+
+    const double shiftTime = summary.tblShifts->item(1, 1)->text().toDouble();
+    emit summary.tblShifts->cellDoubleClicked(1, 0);
+    EXPECT_NEAR(window->logic().MarkerTime, shiftTime, 0.001);
+    EXPECT_TRUE(window->lblMarkerTime->text().startsWith(QString::number(shiftTime, 'f', 1)));
+    const Range shown = x(*window);
+    EXPECT_TRUE(shown.first <= shiftTime && shiftTime <= shown.second);
+
+    summary.chkShiftTicks->setChecked(true);
+    EXPECT_EQ(window->Chart2D1->tickCount(), 3u);
+    summary.chkShiftTicks->setChecked(false);
+    EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
+
+    // Export... writes both tables, one under the other, through the safe save.
+    const QTemporaryDir folder;
+    const std::string file = folder.filePath("runs.csv").toStdString();
+    prompts.answerFiles({file});
+    QTest::mouseClick(summary.cmdExport, Qt::LeftButton);
+    const std::string csv = slurp(file);
+    EXPECT_EQ(csv.rfind("Runs\r\nRun,Start (s),", 0), 0u) << csv;
+    EXPECT_NE(csv.find("\r\n\r\nShifts\r\nRun,Time (s),Gears,"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2 + 1 + 1 + 2 + 3);
+
+    prefs.VSSUnits = "KPH";
+    EXPECT_EQ(makeRunSummary(*log, prefs).runs.headers[5], "0-100 km/h (s)");
+    // Without a run or without a log the window says so and has nothing to export.
+    for (int i = 1; i <= SampleCount; ++i) {
+        log->TPSData.at(i) = 20;
+        log->OutputData.at(i) = 0;
+    }
+    frmRunSummary none(makeRunSummary(*log, prefs), prompts, {});
+    EXPECT_EQ(none.lblMessage->text().toStdString(), noRunText());
+    EXPECT_FALSE(none.cmdExport->isEnabled());
+    log->DataBufferEmpty = true;
+    EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
 }
 
 TEST_F(frmChart1Test, WheelZoomsAtTheEndHomeShowsAllAndATimeScaleReturns) {

@@ -1,0 +1,282 @@
+#include "chart/RunAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/DataLog.h"
+#include "chart/RunThresholds.h"
+
+namespace velkor {
+
+using namespace runs;
+
+namespace {
+
+constexpr int ShiftLightBit = 1;
+constexpr int LaunchLightBit = 2;
+
+// The log's columns as plain numbers, sample 1 at index 0; anything not a finite number reads
+// as 0, so a damaged file cannot lead the analysis astray.
+struct Columns {
+    std::vector<double> time, rpm, mph, tps;
+    std::vector<bool> shiftLight, launchLight;
+};
+
+double finite(float value) {
+    return std::isfinite(value) ? double(value) : 0.0;
+}
+
+bool bitSet(float value, int bit) {
+    const double v = finite(value);
+    if (v < 0 || v > 255) {
+        return false;
+    }
+    return (int(std::nearbyint(v)) & bit) != 0;
+}
+
+Columns columnsOf(const DataLog& log) {
+    Columns c;
+    const std::size_t n = SampleCount;
+    for (auto* column : {&c.time, &c.rpm, &c.mph, &c.tps}) {
+        column->reserve(n);
+    }
+    c.shiftLight.reserve(n);
+    c.launchLight.reserve(n);
+    for (int i = 1; i <= SampleCount; ++i) {
+        c.time.push_back(finite(log.ElapsedTime.at(i)));
+        c.rpm.push_back(finite(log.RPMData.at(i)));
+        c.mph.push_back(finite(log.VSSData.at(i)));
+        c.tps.push_back(finite(log.TPSData.at(i)));
+        c.shiftLight.push_back(bitSet(log.OutputData.at(i), ShiftLightBit));
+        c.launchLight.push_back(bitSet(log.OutputData.at(i), LaunchLightBit));
+    }
+    return c;
+}
+
+// Index pairs [start, end] of the runs.
+std::vector<std::pair<std::size_t, std::size_t>> findRuns(const Columns& c) {
+    constexpr std::size_t None = std::size_t(-1);
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    const std::size_t n = c.time.size();
+    std::size_t start = None;
+    std::size_t lowSince = None;
+    for (std::size_t i = 1; i < n; ++i) {
+        if (start == None) {
+            const bool throttleUp =
+                c.tps[i] > StartThrottlePercent && c.tps[i - 1] <= StartThrottlePercent;
+            const bool launch = c.launchLight[i] && !c.launchLight[i - 1];
+            if (throttleUp || launch) {
+                start = i;
+                lowSince = None;
+            }
+            continue;
+        }
+        if (c.tps[i] >= EndThrottlePercent || c.launchLight[i]) {
+            lowSince = None;
+            continue;
+        }
+        if (lowSince == None) {
+            lowSince = i;
+        }
+        if (c.time[i] - c.time[lowSince] >= EndHoldSeconds) {
+            found.emplace_back(start, lowSince);
+            start = None;
+        }
+    }
+    if (start != None) {
+        found.emplace_back(start, n - 1);
+    }
+    return found;
+}
+
+std::optional<std::size_t> lightOnset(const Columns& c, std::size_t peak, std::size_t low) {
+    for (std::size_t j = low; j >= 1 && c.time[peak] - c.time[j] <= LightLookbackSeconds; --j) {
+        if (c.shiftLight[j] && !c.shiftLight[j - 1]) {
+            return j;
+        }
+    }
+    return std::nullopt;
+}
+
+int gearNear(const Columns& c, const std::vector<double>& ratios, std::size_t from, bool forward,
+             std::size_t first, std::size_t last) {
+    for (std::size_t j = from; j >= first && j <= last; forward ? ++j : --j) {
+        if (std::fabs(c.time[j] - c.time[from]) > ShiftWindowSeconds) {
+            break;
+        }
+        if (const int gear = gearOf(ratios, c.rpm[j], c.mph[j]); gear != 0) {
+            return gear;
+        }
+    }
+    return 0;
+}
+
+// Looks for an upshift whose fall starts at the local peak p; fills `shift` when there is one.
+bool shiftAt(const Columns& c, std::size_t p, std::size_t end, ShiftEvent& shift) {
+    std::size_t low = p;
+    for (std::size_t j = p + 1; j <= end && c.time[j] - c.time[p] <= ShiftWindowSeconds; ++j) {
+        if (c.rpm[j] < c.rpm[low]) {
+            low = j;
+        }
+    }
+    if (low == p || c.rpm[low] > c.rpm[p] * (1 - ShiftDropFraction)) {
+        return false;
+    }
+    while (low < end && c.rpm[low + 1] < c.rpm[low]) {
+        ++low;  // the fall goes on past the window: its bottom is the low point
+    }
+    std::size_t peak = p;
+    for (std::size_t j = p; j < low; ++j) {
+        peak = c.rpm[j] > c.rpm[peak] ? j : peak;
+    }
+    for (std::size_t j = peak + 1; j < low; ++j) {
+        peak = c.rpm[j] >= c.rpm[peak] * (1 - PeakToleranceFraction) ? j : peak;
+    }
+    double slowest = c.mph[peak];
+    for (std::size_t j = peak; j <= low; ++j) {
+        slowest = std::min(slowest, c.mph[j]);
+    }
+    if (c.mph[peak] < ShiftMinMph || c.mph[peak] - slowest > ShiftSpeedFallMph) {
+        return false;
+    }
+    bool rises = false;
+    std::size_t settled = low;  // the last sample of the window after the low point
+    for (std::size_t j = low + 1; j <= end && c.time[j] - c.time[low] <= ShiftWindowSeconds; ++j) {
+        rises = rises || c.rpm[j] >= c.rpm[low] * (1 + ShiftRecoveryFraction);
+        settled = j;
+    }
+    // By then the clutch is out again: in a higher gear the engine turns slower for the speed,
+    // after a dipped clutch or a lift it is back at the old gear's ratio.
+    if (!rises || c.mph[settled] <= 0 ||
+        c.rpm[settled] / c.mph[settled] >
+            c.rpm[peak] / c.mph[peak] * (1 - ShiftRatioFallFraction)) {
+        return false;
+    }
+    shift.peakSample = int(peak) + 1;
+    shift.lowSample = int(low) + 1;
+    shift.time = c.time[peak];
+    shift.rpmBefore = c.rpm[peak];
+    shift.rpmAfter = c.rpm[low];
+    shift.dropPercent = 100 * (c.rpm[peak] - c.rpm[low]) / c.rpm[peak];
+    shift.speedMph = c.mph[peak];
+    if (const auto onset = lightOnset(c, peak, low)) {
+        shift.lightOnset = c.time[*onset];
+        shift.reaction = c.time[peak] - c.time[*onset];
+    }
+    return true;
+}
+
+std::vector<ShiftEvent> findShifts(const Columns& c, const std::vector<double>& ratios,
+                                   std::size_t start, std::size_t end) {
+    std::vector<ShiftEvent> shifts;
+    for (std::size_t p = std::max<std::size_t>(start, 1); p < end; ++p) {
+        if (c.rpm[p] < c.rpm[p - 1] || c.rpm[p] <= c.rpm[p + 1] || c.mph[p] < ShiftMinMph) {
+            continue;
+        }
+        ShiftEvent shift;
+        if (shiftAt(c, p, end, shift)) {
+            const auto peak = std::size_t(shift.peakSample - 1);
+            const auto low = std::size_t(shift.lowSample - 1);
+            shift.gearBefore = gearNear(c, ratios, peak, false, start, end);
+            shift.gearAfter = gearNear(c, ratios, low, true, start, end);
+            shifts.push_back(shift);
+            p = low;
+        }
+    }
+    return shifts;
+}
+
+// When the speed first reaches `mark` after sample `from`, between samples; nothing when the
+// run does not reach it.
+std::optional<double> crossing(const Columns& c, std::size_t from, std::size_t end, double mark) {
+    for (std::size_t i = from + 1; i <= end; ++i) {
+        if (c.mph[i] >= mark && c.mph[i - 1] < mark) {
+            const double share = (mark - c.mph[i - 1]) / (c.mph[i] - c.mph[i - 1]);
+            return c.time[i - 1] + share * (c.time[i] - c.time[i - 1]);
+        }
+    }
+    return std::nullopt;
+}
+
+void measureRun(const Columns& c, RunResult& run, std::size_t start, std::size_t end,
+                SpeedUnit unit) {
+    run.fromStandstill = c.mph[start] < StandstillMph;
+    const auto& marks = unit == SpeedUnit::Mph ? MphMarks : KphMarks;
+    const double toMph = unit == SpeedUnit::Mph ? 1.0 : 1.0 / KphPerMph;
+    // The car moves off after the last still sample before it passes the first mark.
+    std::size_t still = start;
+    for (std::size_t i = start; i <= end && c.mph[i] < marks[0][1] * toMph; ++i) {
+        still = c.mph[i] <= MovingMph ? i : still;
+    }
+    // A slow first reading may already be moving: go back while the speed keeps falling.
+    while (still > 0 && c.mph[still - 1] < c.mph[still]) {
+        --still;
+    }
+    for (std::size_t m = 0; m < 3; ++m) {
+        const bool fromRest = marks[m][0] == 0;
+        if (fromRest && !run.fromStandstill) {
+            continue;
+        }
+        const auto from = fromRest ? std::optional<double>(c.time[still])
+                                   : crossing(c, start, end, marks[m][0] * toMph);
+        const auto to = crossing(c, fromRest ? still : start, end, marks[m][1] * toMph);
+        if (from && to && *to > *from) {
+            run.accel[m] = *to - *from;
+        }
+    }
+    for (std::size_t i = start; i <= end; ++i) {
+        run.peakRpm = std::max(run.peakRpm, c.rpm[i]);
+        run.peakSpeedMph = std::max(run.peakSpeedMph, c.mph[i]);
+        if (i < end && c.tps[i] >= WideOpenThrottlePercent) {
+            run.wideOpenSeconds += c.time[i + 1] - c.time[i];
+        }
+    }
+    double sum = 0;
+    int count = 0;
+    for (const ShiftEvent& shift : run.shifts) {
+        if (shift.reaction) {
+            sum += *shift.reaction;
+            ++count;
+            if (!run.bestReaction || std::fabs(*shift.reaction) < std::fabs(*run.bestReaction)) {
+                run.bestReaction = shift.reaction;
+            }
+        }
+    }
+    if (count > 0) {
+        run.meanReaction = sum / count;
+    }
+}
+
+}  // namespace
+
+std::array<const char*, 3> accelNames(SpeedUnit unit) {
+    if (unit == SpeedUnit::Mph) {
+        return {"0-30 MPH", "0-60 MPH", "60-100 MPH"};
+    }
+    return {"0-50 km/h", "0-100 km/h", "100-160 km/h"};
+}
+
+RunAnalysis analyseRuns(const DataLog& log, SpeedUnit unit) {
+    RunAnalysis analysis;
+    const Columns c = columnsOf(log);
+    for (std::size_t i = 1; i < c.time.size(); ++i) {
+        if (!(c.time[i] > c.time[i - 1])) {
+            analysis.timeUsable = false;
+            return analysis;
+        }
+    }
+    analysis.gearRatios = findGearRatios(c.time, c.rpm, c.mph);
+    for (const auto& [start, end] : findRuns(c)) {
+        RunResult run;
+        run.startSample = int(start) + 1;
+        run.endSample = int(end) + 1;
+        run.startTime = c.time[start];
+        run.endTime = c.time[end];
+        run.shifts = findShifts(c, analysis.gearRatios, start, end);
+        measureRun(c, run, start, end, unit);
+        analysis.runs.push_back(std::move(run));
+    }
+    return analysis;
+}
+
+}  // namespace velkor

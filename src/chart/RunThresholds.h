@@ -1,0 +1,59 @@
+#pragma once
+// Every threshold of the run analysis, in one place. The help page on run analysis describes
+// each of them; change both together.
+
+namespace velkor::runs {
+
+// A run starts when the throttle rises past this (or the launch light comes on) ...
+constexpr double StartThrottlePercent = 80;
+// ... and ends when it falls below this and stays below for EndHoldSeconds (a shorter lift,
+// as in a shift or a moment's hesitation, belongs to the run). It does not end while the launch
+// light is on.
+constexpr double EndThrottlePercent = 50;
+constexpr double EndHoldSeconds = 1.0;
+// A run that starts slower than this (MPH) starts from a standstill ...
+constexpr double StandstillMph = 2;
+// ... and its acceleration times count from the last sample at or below this speed, or from
+// an earlier one while the speed still falls going back.
+constexpr double MovingMph = 0.5;
+// Throttle at or above this counts as wide open.
+constexpr double WideOpenThrottlePercent = 90;
+
+// An upshift: engine speed falls by at least this share within ShiftWindowSeconds ...
+constexpr double ShiftDropFraction = 0.15;
+constexpr double ShiftWindowSeconds = 1.0;
+// ... while road speed falls by no more than this (MPH; more is braking) ...
+constexpr double ShiftSpeedFallMph = 2;
+// ... engine speed then rises again by this share within ShiftWindowSeconds ...
+constexpr double ShiftRecoveryFraction = 0.02;
+// ... and at the end of that window engine speed per road speed is lower by at least this
+// share (a higher gear; after a lift or a dipped clutch it is back at the same gear's).
+constexpr double ShiftRatioFallFraction = 0.08;
+// Engine speed within this share of the highest before the fall is the top: the shift is at
+// the last sample at the top, so noise on a slow rise does not move it earlier.
+constexpr double PeakToleranceFraction = 0.01;
+// Below this road speed (MPH) a fall of engine speed is the clutch at the launch, not a shift.
+constexpr double ShiftMinMph = 5;
+// The shift light counts for a shift when it came on this long before the peak at most.
+constexpr double LightLookbackSeconds = 3.0;
+
+// Gears: the ratio of engine speed to road speed over steady stretches, at least this fast
+// (MPH) and this engine speed ...
+constexpr double GearMinMph = 5;
+constexpr double GearMinRpm = 1000;
+// ... where the ratio stays within this share for SteadySeconds ...
+constexpr double SteadyTolerance = 0.02;
+constexpr double SteadySeconds = 0.3;
+// ... gathered into gears where neighbouring ratios differ by less than this share, with at
+// least GearMinSamples samples in a gear. A sample is in a gear when its ratio is within
+// GearMatchTolerance of the gear's.
+constexpr double GearClusterGap = 0.04;
+constexpr int GearMinSamples = 4;
+constexpr double GearMatchTolerance = 0.05;
+
+// Acceleration marks: 0-30 and 0-60 MPH, 60-100 MPH; in km/h 0-50, 0-100 and 100-160.
+constexpr double MphMarks[3][2] = {{0, 30}, {0, 60}, {60, 100}};
+constexpr double KphMarks[3][2] = {{0, 50}, {0, 100}, {100, 160}};
+constexpr double KphPerMph = 1.6093;
+
+}  // namespace velkor::runs
