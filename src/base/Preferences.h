@@ -8,6 +8,10 @@ namespace velkor {
 class Prompts;
 class SettingsStore;
 
+// Kilometres per hour in one mile per hour: the controller counts in MPH, and speeds are shown in
+// KPH when the speed unit is KPH.
+inline constexpr double KphPerMph = 1.6093;
+
 struct Preferences {
     int CommPortNumber = 1;  // 1..255; 0 means no port chosen
     float TachRedline = 6500;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/DataLog.h"
+#include "base/Preferences.h"
 #include "chart/RunThresholds.h"
 
 namespace velkor {

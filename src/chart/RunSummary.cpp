@@ -25,7 +25,7 @@ std::string gear(int number) {
 
 SummaryTable runsTable(const RunAnalysis& analysis, SpeedUnit unit) {
     const std::string speed = unit == SpeedUnit::Mph ? "MPH" : "km/h";
-    const double scale = unit == SpeedUnit::Mph ? 1.0 : runs::KphPerMph;
+    const double scale = unit == SpeedUnit::Mph ? 1.0 : KphPerMph;
     const auto marks = accelNames(unit);
     SummaryTable table;
     table.headers = {"Run",
@@ -56,7 +56,7 @@ SummaryTable runsTable(const RunAnalysis& analysis, SpeedUnit unit) {
 }
 
 SummaryTable shiftsTable(const RunAnalysis& analysis, SpeedUnit unit) {
-    const double scale = unit == SpeedUnit::Mph ? 1.0 : runs::KphPerMph;
+    const double scale = unit == SpeedUnit::Mph ? 1.0 : KphPerMph;
     SummaryTable table;
     table.headers = {"Run",
                      "Time (s)",

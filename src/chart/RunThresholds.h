@@ -54,6 +54,5 @@ constexpr double GearMatchTolerance = 0.05;
 // Acceleration marks: 0-30 and 0-60 MPH, 60-100 MPH; in km/h 0-50, 0-100 and 100-160.
 constexpr double MphMarks[3][2] = {{0, 30}, {0, 60}, {60, 100}};
 constexpr double KphMarks[3][2] = {{0, 50}, {0, 100}, {100, 160}};
-constexpr double KphPerMph = 1.6093;
 
 }  // namespace velkor::runs

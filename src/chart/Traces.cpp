@@ -41,7 +41,7 @@ Trace onOffTrace(std::string name, const SampleColumn& bytes, int mask) {
 Trace speedTrace(const DataLog& log, const Preferences& prefs) {
     const bool mph = prefs.VSSUnits == "MPH";
     Trace trace = valueTrace(mph ? "VSS (MPH)" : "VSS (KPH)", "##0", 0, prefs.SpeedoMax);
-    const float factor = mph ? 1.0f : 1.6093f;
+    const float factor = mph ? 1.0f : static_cast<float>(KphPerMph);
     fill(trace, [&](int i) { return factor * log.VSSData.at(i); });
     return trace;
 }

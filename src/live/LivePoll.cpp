@@ -7,6 +7,7 @@
 #include "base/LiveDisplay.h"
 #include "base/MainView.h"
 #include "base/Numbers.h"
+#include "base/Preferences.h"
 #include "base/Prompts.h"
 #include "link/ControllerLink.h"
 #include "live/RealTimeView.h"
@@ -17,7 +18,6 @@ namespace velkor {
 namespace {
 
 constexpr float SmallestThrottleSpan = 0.1f;
-constexpr double KphPerMph = 1.6093;
 constexpr double RatioAtRest = 15.0;  // the middle of the ratio gauges' 10 to 20
 
 void lamp(LiveDisplay& display, LampId id, bool lit) {

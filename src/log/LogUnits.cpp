@@ -10,7 +10,6 @@ namespace velkor {
 namespace {
 
 constexpr double SpeedStep = 0.0078125;  // the controller counts speed in 1/128 MPH
-constexpr double KphPerMph = 1.6093;
 constexpr double SmallestSpan = 0.1;  // stands in for a span too small to divide by
 
 }  // namespace
