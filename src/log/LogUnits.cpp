@@ -72,6 +72,10 @@ bool bitSet(float storedByte, int mask) {
     return (storedWhole(storedByte) & mask) != 0;
 }
 
+std::string elapsedTimeText(double seconds) {
+    return formatNumber(seconds, "##0.0") + " Sec ";
+}
+
 double speedInUnits(float mph, const std::string& vssUnits) {
     return vssUnits == "MPH" ? mph : mph * KphPerMph;
 }
