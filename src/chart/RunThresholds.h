@@ -13,7 +13,8 @@ constexpr double EndThrottlePercent = 50;
 constexpr double EndHoldSeconds = 1.0;
 // A run that starts slower than this (MPH) starts from a standstill ...
 constexpr double StandstillMph = 2;
-// ... and its acceleration times count from the last sample at or below this speed.
+// ... and its acceleration times count from the last sample at or below this speed, or from
+// an earlier one while the speed still falls going back.
 constexpr double MovingMph = 0.5;
 // Throttle at or above this counts as wide open.
 constexpr double WideOpenThrottlePercent = 90;
@@ -23,11 +24,11 @@ constexpr double ShiftDropFraction = 0.15;
 constexpr double ShiftWindowSeconds = 1.0;
 // ... while road speed falls by no more than this (MPH; more is braking) ...
 constexpr double ShiftSpeedFallMph = 2;
-// ... engine speed per road speed falls by at least this share (a higher gear; a dipped
-// clutch in the same gear is no shift) ...
-constexpr double ShiftRatioFallFraction = 0.08;
-// ... and engine speed then rises again by this share within ShiftWindowSeconds.
+// ... engine speed then rises again by this share within ShiftWindowSeconds ...
 constexpr double ShiftRecoveryFraction = 0.02;
+// ... and at the end of that window engine speed per road speed is lower by at least this
+// share (a higher gear; after a lift or a dipped clutch it is back at the same gear's).
+constexpr double ShiftRatioFallFraction = 0.08;
 // Engine speed within this share of the highest before the fall is the top: the shift is at
 // the last sample at the top, so noise on a slow rise does not move it earlier.
 constexpr double PeakToleranceFraction = 0.01;
