@@ -8,6 +8,7 @@
 #include <string>
 
 #include "chart/RunAnalysis.h"
+#include "chart/RunSummary.h"
 #include "sim/DragRun.h"
 #include "support/Drives.h"
 
@@ -145,6 +146,12 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
             EXPECT_FALSE(run.accel[0] || run.accel[1] || run.accel[2]) << c.name;
         }
     }
+}
+
+TEST(RunSummary, ColumnsShareTheRoomToSpareInProportionAndKeepTheirWidthsWithoutIt) {
+    EXPECT_EQ(spreadColumns({40, 80, 40}, 320), (std::vector<int>{80, 160, 80}));
+    EXPECT_EQ(spreadColumns({30, 30, 30}, 100), (std::vector<int>{33, 33, 34}));
+    EXPECT_EQ(spreadColumns({40, 80}, 60), (std::vector<int>{40, 80}));
 }
 
 }  // namespace
