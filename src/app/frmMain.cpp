@@ -22,6 +22,7 @@
 #include "base/DataFiles.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
+#include "live/ReplayControls.h"
 #include "log/Caption.h"
 
 namespace velkor {
@@ -110,6 +111,8 @@ void frmMain::createMenus() {
     mnuView->addSeparator()->setObjectName("mnuSep3");
     item(mnuView, mnuViewRunSummary, "mnuViewRunSummary", "Run &Summary",
          &frmMain::mnuViewRunSummary_Click);
+    mnuView->addSeparator()->setObjectName("mnuSep4");
+    item(mnuView, mnuReplayLog, "mnuReplayLog", "Re&play Log", &frmMain::mnuReplayLog_Click);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");
@@ -239,6 +242,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     tmrDataRead->stop();
+    fraRealTimeData->fraReplay->stop();
     shutDown(m_ctx);
     event->accept();
     // Ends the run at once, leaving any other window without asking it. An operation that was

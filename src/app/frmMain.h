@@ -74,6 +74,7 @@ public:
     QAction* mnuViewRealTime = nullptr;
     QAction* mnuViewChart = nullptr;
     QAction* mnuViewRunSummary = nullptr;
+    QAction* mnuReplayLog = nullptr;
     QMenu* mnuCommunications = nullptr;
     QAction* mnuDownload = nullptr;
     QAction* mnuClearControllerBuffer = nullptr;
@@ -127,6 +128,9 @@ private:
     void mnuViewChart_Click();
     void mnuViewRunSummary_Click();
     void mnuViewRealTime_Click();
+    void mnuReplayLog_Click();
+    // Ends a replay as the live view ends (the frame hides); nothing when none runs.
+    void endReplay();
     void cmdCloseRealTimeData_Click();
     void tmrDataRead_Timer();
     void mnuDownload_Click();
@@ -144,6 +148,7 @@ private:
     QtSettingsStore m_settings;
     QtSerialPort m_port;
     SteadyClock m_clock;
+    LiveState m_replayScales;  // the input-2 scaling a replay's gauges were laid out with
     ShutdownPrompts m_prompts;
     AppContext m_ctx;
     ControllerLink m_link;

@@ -15,6 +15,7 @@
 #include "link/ClearLog.h"
 #include "live/LivePoll.h"
 #include "live/RealTimeView.h"
+#include "live/ReplayControls.h"
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
 #include "log/ViewChart.h"
@@ -62,6 +63,7 @@ void frmMain::mnuPrintSetup_Click() {
 }
 
 void frmMain::mnuOpenFile_Click() {
+    endReplay();  // the log being replayed is about to be replaced
     runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
 }
 
@@ -74,7 +76,25 @@ void frmMain::mnuDownload_Click() {
 }
 
 void frmMain::mnuViewRealTime_Click() {
+    endReplay();
     runOperation([&] { velkor::mnuViewRealTime_Click(m_link); });
+}
+
+void frmMain::mnuReplayLog_Click() {
+    m_link.runEndingLiveView([this] {
+        runOperation([this] {
+            if (velkor::mnuReplayLog_Click(m_ctx, m_replayScales)) {
+                fraRealTimeData->fraReplay->start(m_ctx.data.log, m_ctx.data.prefs, m_replayScales,
+                                                  m_clock, *fraRealTimeData);
+            }
+        });
+    });
+}
+
+void frmMain::endReplay() {
+    if (fraRealTimeData->fraReplay->running()) {
+        closeRealTimeView(m_ctx);
+    }
 }
 
 void frmMain::cmdCloseRealTimeData_Click() {

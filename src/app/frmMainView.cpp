@@ -16,6 +16,7 @@
 #include "chart/frmChart1.h"
 #include "chart/frmRunSummary.h"
 #include "live/CircularGauge.h"
+#include "live/ReplayControls.h"
 #include "options/frmDisplayOptions.h"
 
 namespace velkor {
@@ -70,6 +71,9 @@ LiveDisplay& frmMain::liveDisplay() {
 }
 
 void frmMain::showRealTimeFrame(bool shown) {
+    if (!shown) {
+        fraRealTimeData->fraReplay->stop();  // whatever ends a live view ends a replay
+    }
     // The panel going away is hidden first, so that the window never has to hold both.
     QWidget* leaving = shown ? fraIdle : static_cast<QWidget*>(fraRealTimeData);
     QWidget* coming = shown ? static_cast<QWidget*>(fraRealTimeData) : fraIdle;

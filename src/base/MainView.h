@@ -18,6 +18,7 @@ public:
     virtual void showProgressFrame(bool shown) = 0;
     virtual void setProgressCaption(const std::string& caption) = 0;
     virtual void setProgressValue(int percent) = 0;  // 0..100
+    // Hiding the frame ends whatever it shows: a live view's display or a replay of the log.
     virtual void showRealTimeFrame(bool shown) = 0;
     // The gauges, lamps and status line inside the real-time frame.
     virtual LiveDisplay& liveDisplay() = 0;

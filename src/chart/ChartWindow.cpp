@@ -9,6 +9,7 @@
 #include "chart/ChartZoom.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
+#include "log/LogUnits.h"
 
 namespace velkor {
 
@@ -169,8 +170,7 @@ void ChartWindow::Chart2D1_MouseDown(int button, std::optional<double> time) {
     m_view.setMarker(*time);
     const int p = nearestSample(m_log.ElapsedTime.values(), *time);
     MarkerTime = m_log.ElapsedTime.at(p);
-    m_view.setMarkerTimeText(formatNumber(double(MarkerTime) - double(ReferenceTime), "##0.0") +
-                             " Sec ");
+    m_view.setMarkerTimeText(elapsedTimeText(double(MarkerTime) - double(ReferenceTime)));
     const auto index = static_cast<std::size_t>(p - 1);
     m_view.setMarkerTrace1Text(formatNumber(Trace1Values[index], Trace1Format));
     m_view.setMarkerTrace2Text(formatNumber(Trace2Values[index], Trace2Format));

@@ -82,7 +82,11 @@ void LinearGauge::setMember(GaugeMember member, double value) {
         case GaugeMember::ScaleIndex: {
             const int last = static_cast<int>(m_sections.size()) - 1;
             const double index = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, double(last));
-            m_scaleIndex = static_cast<int>(std::lround(index));
+            const int section = static_cast<int>(std::lround(index));
+            if (section == m_scaleIndex) {
+                return;
+            }
+            m_scaleIndex = section;
             break;
         }
         case GaugeMember::ScaleMinimum:

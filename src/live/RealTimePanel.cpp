@@ -16,6 +16,7 @@
 #include "live/GaugeDesign.h"
 #include "live/LampShape.h"
 #include "live/LinearGauge.h"
+#include "live/ReplayControls.h"
 
 namespace velkor {
 
@@ -54,6 +55,8 @@ RealTimePanel::RealTimePanel(QWidget* parent) : QGroupBox(fromCore(RealTimeFrame
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(8);
     layout->addWidget(createGauges(), 1);
+    fraReplay = new ReplayControls(this);
+    layout->addWidget(fraReplay);
 
     auto* lower = new QHBoxLayout;
     lower->setSpacing(8);

@@ -19,6 +19,7 @@ namespace velkor {
 class CircularGauge;
 class LampShape;
 class LinearGauge;
+class ReplayControls;
 
 class RealTimePanel : public QGroupBox, public LiveDisplay {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     QLabel* lblStatusLegend = nullptr;
     QLabel* lblStatus = nullptr;
     QPushButton* cmdCloseRealTimeData = nullptr;
+    // Under the gauges, shown only while the log is replayed on them.
+    ReplayControls* fraReplay = nullptr;
 
 private:
     QWidget* createGauges();

@@ -7,6 +7,7 @@
 #include "base/SerialPort.h"
 #include "link/ControllerLink.h"
 #include "live/GaugeDesign.h"
+#include "log/ViewChart.h"
 
 namespace velkor {
 
@@ -33,8 +34,7 @@ void showOnly(LiveDisplay& display, std::initializer_list<GaugeId> shown,
     }
 }
 
-void layOutInput2(AppContext& ctx, LiveDisplay& display) {
-    const Preferences& prefs = ctx.data.prefs;
+void layOutInput2(const Preferences& prefs, LiveState& live, LiveDisplay& display) {
     if (prefs.Input2Type == "Analog") {
         showOnly(display, {GaugeId::gauInput2Analog}, {GaugeId::gauInput2AFR});
         applyScale(display, GaugeId::gauInput2Analog, analogScale());
@@ -47,16 +47,15 @@ void layOutInput2(AppContext& ctx, LiveDisplay& display) {
     // Any other type is a scaled input: the gauge spans the scaled values of 0 V to 5 V.
     showOnly(display, {GaugeId::gauInput2Analog}, {GaugeId::gauInput2AFR});
     const Input2Scaling scaling = input2Scaling(prefs);
-    ctx.data.live.Input2Slope = scaling.slope;
-    ctx.data.live.Input2Offset = scaling.offset;
+    live.Input2Slope = scaling.slope;
+    live.Input2Offset = scaling.offset;
     const double at0V = whole(scaling.offset);
     const double at5V = whole(5.0 * scaling.slope + scaling.offset);
     const double step = whole(5.0 * scaling.slope / 10.0);
     applyScale(display, GaugeId::gauInput2Analog, {at0V, at5V, at0V, at5V, at0V, at5V, step});
 }
 
-void layOutInput1(AppContext& ctx, LiveDisplay& display) {
-    Preferences& prefs = ctx.data.prefs;
+void layOutInput1(Preferences& prefs, LiveDisplay& display) {
     if (prefs.Input1Type == "Analog") {
         showOnly(display, {GaugeId::gauInput1Analog}, {GaugeId::gauInput1AFR, GaugeId::gauMAP});
         return;
@@ -79,6 +78,18 @@ void layOutInput1(AppContext& ctx, LiveDisplay& display) {
 }
 
 }  // namespace
+
+void layOutGauges(Preferences& prefs, LiveState& live, LiveDisplay& display) {
+    if (prefs.TPSPercentDisplay) {
+        showOnly(display, {GaugeId::gauTPSPercent}, {GaugeId::gauTPSVolts});
+    } else {
+        showOnly(display, {GaugeId::gauTPSVolts}, {GaugeId::gauTPSPercent});
+    }
+    layOutInput2(prefs, live, display);
+    display.setDialMember(DialId::gauSpeedometer, DialMember::TextSelector, 1);
+    display.setDialCaption(DialId::gauSpeedometer, prefs.VSSUnits);
+    layOutInput1(prefs, display);
+}
 
 void mnuViewRealTime_Click(ControllerLink& link) {
     AppContext& ctx = link.context();
@@ -114,18 +125,7 @@ void mnuViewRealTime_Click(ControllerLink& link) {
         log.TPSMax = 230;
     }
 
-    LiveDisplay& display = ctx.view.liveDisplay();
-    const Preferences& prefs = ctx.data.prefs;
-    if (prefs.TPSPercentDisplay) {
-        showOnly(display, {GaugeId::gauTPSPercent}, {GaugeId::gauTPSVolts});
-    } else {
-        showOnly(display, {GaugeId::gauTPSVolts}, {GaugeId::gauTPSPercent});
-    }
-    layOutInput2(ctx, display);
-    display.setDialMember(DialId::gauSpeedometer, DialMember::TextSelector, 1);
-    display.setDialCaption(DialId::gauSpeedometer, prefs.VSSUnits);
-    layOutInput1(ctx, display);
-
+    layOutGauges(ctx.data.prefs, ctx.data.live, ctx.view.liveDisplay());
     ctx.view.showRealTimeFrame(true);
     ctx.data.state.RealTimeActive = true;
     ctx.data.state.CommErrorCount = 0;
@@ -133,6 +133,18 @@ void mnuViewRealTime_Click(ControllerLink& link) {
 
 void cmdCloseRealTimeData_Click(AppContext& ctx) {
     closeRealTimeView(ctx);
+}
+
+bool mnuReplayLog_Click(AppContext& ctx, LiveState& replay) {
+    closeRealTimeView(ctx);
+    if (ctx.data.log.DataBufferEmpty) {
+        ctx.prompts.message(EmptyLogMessage, "Replay Log", Icon::Exclamation, Buttons::Ok);
+        return false;
+    }
+    replay = ctx.data.live;
+    layOutGauges(ctx.data.prefs, replay, ctx.view.liveDisplay());
+    ctx.view.showRealTimeFrame(true);
+    return true;
 }
 
 }  // namespace velkor

@@ -10,7 +10,7 @@ namespace velkor {
 namespace {
 
 constexpr double SpeedStep = 0.0078125;  // the controller counts speed in 1/128 MPH
-constexpr double SmallestSpan = 0.1;  // stands in for a span too small to divide by
+constexpr double SmallestSpan = 0.1;     // stands in for a span too small to divide by
 
 }  // namespace
 
@@ -69,6 +69,10 @@ std::string stateName(std::int32_t state, const char* invalid) {
 
 bool bitSet(float storedByte, int mask) {
     return (storedWhole(storedByte) & mask) != 0;
+}
+
+std::string elapsedTimeText(double seconds) {
+    return formatNumber(seconds, "##0.0") + " Sec ";
 }
 
 double speedInUnits(float mph, const std::string& vssUnits) {

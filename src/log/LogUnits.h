@@ -44,6 +44,9 @@ std::string stateName(std::int32_t state, const char* invalid);
 // Whether bit `mask` is set in a stored byte value (the float taken to the nearest whole number).
 bool bitSet(float storedByte, int mask);
 
+// A time in seconds as the chart's marker read-out shows it: "12.5 Sec ".
+std::string elapsedTimeText(double seconds);
+
 // Speed in the display unit: MPH as stored, otherwise KPH (x 1.6093).
 double speedInUnits(float mph, const std::string& vssUnits);
 // Air-fuel ratio from a wide-band sensor's volts.

@@ -10,7 +10,7 @@ namespace velkor {
 void mnuViewChart_Click(AppContext& ctx) {
     closeRealTimeView(ctx);
     if (ctx.data.log.DataBufferEmpty) {
-        ctx.prompts.message("Data buffer empty.", "View Chart", Icon::Exclamation, Buttons::Ok);
+        ctx.prompts.message(EmptyLogMessage, "View Chart", Icon::Exclamation, Buttons::Ok);
         return;
     }
     ctx.view.openChartWindow();

@@ -71,12 +71,14 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
         }
         menus << action->text() + ": " + items.join(" | ");
     }
-    EXPECT_EQ(menus.join("\n").toStdString(),
-              "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
-              "&Edit: &Comment | Display &Options\n"
-              "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary\n"
-              "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
-              "&Help: &Contents | &About");
+    EXPECT_EQ(
+        menus.join("\n").toStdString(),
+        "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
+        "&Edit: &Comment | Display &Options\n"
+        "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary | - | "
+        "Re&play Log\n"
+        "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
+        "&Help: &Contents | &About");
 
     EXPECT_TRUE(window.fraRealTimeData->isHidden() && window.fraProgress1->isHidden() &&
                 window.fraPortSelect->isHidden());
