@@ -70,7 +70,7 @@ int runDownload(const Args& args, Session& session) {
         throw usageError("download writes a log file; give its name with -o");
     }
     const bool clearAfter = args.has("clear-after");
-    session.usePort(args.required("port"));
+    session.usePort(args.value("port"));
 
     DataLog& log = session.data().log;
     mnuDownload_Click(session.link());
@@ -115,7 +115,7 @@ int runClear(const Args& args, Session& session) {
             "clear asks before erasing the controller's log, but standard input is not a "
             "terminal; give --yes to erase without asking");
     }
-    session.usePort(args.required("port"));
+    session.usePort(args.value("port"));
     session.prompts().setAssumeYes(yes);
     mnuClearControllerBuffer_Click(session.link());
     if (interrupted()) {

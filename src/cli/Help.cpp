@@ -24,34 +24,36 @@ Lists the ports Com1 to Com255 with the device each means on this computer, mark
 are present. A link ~/.config/Velkor/ports/comN chooses the device of port N.
 )"},
         {"download",
-         R"(Usage: velkor-cli download --port P -o FILE.log [--comment TEXT] [--clear-after]
+         R"(Usage: velkor-cli download [--port P] -o FILE.log [--comment TEXT] [--clear-after]
 
 Downloads the controller's log and saves it as a log file, replacing FILE.log only by a whole
 new file. P is a port name (Com3) or a device path (/dev/ttyUSB0). A progress bar shows on a
 terminal, progress lines otherwise; Ctrl-C stops the download, closes the port and writes
 nothing.
 
-  --port P          the controller's port
+  --port P          the controller's port (default: the one chosen under Port Setup)
   -o FILE.log       the log file to write
   --comment TEXT    the comment saved with the log
   --clear-after     erase the controller's log once the file is written, synced, read back
                     and found equal to what was downloaded; otherwise it is left as it was
 )"},
-        {"clear", R"(Usage: velkor-cli clear --port P [--yes]
+        {"clear", R"(Usage: velkor-cli clear [--port P] [--yes]
 
 Erases the log the controller keeps, after asking
 "All data logged by controller will be lost. Proceed? [y/N]". Without a terminal to ask on,
 it refuses unless --yes is given.
 
-  --port P          the controller's port (Com3 or a device path)
+  --port P          the controller's port, Com3 or a device path (default: the one chosen
+                    under Port Setup)
   --yes             erase without asking
 )"},
-        {"live", R"(Usage: velkor-cli live --port P [--csv OUT] [--count N]
+        {"live", R"(Usage: velkor-cli live [--port P] [--csv OUT] [--count N]
 
 Reads the controller every 500 ms and prints one line per refresh with what the live view's
 dials, gauges, lamps and status line show, until Ctrl-C or N refreshes.
 
-  --port P          the controller's port (Com3 or a device path)
+  --port P          the controller's port, Com3 or a device path (default: the one chosen
+                    under Port Setup)
   --csv OUT         also record each refresh with its time stamp as CSV (- for standard
                     output, which then carries the CSV alone)
   --count N         stop after N refreshes

@@ -145,7 +145,7 @@ int runLive(const Args& args, Session& session) {
             csv = &csvFile;
         }
     }
-    session.usePort(args.required("port"));
+    session.usePort(args.value("port"));
     AppContext& ctx = session.context();
     mnuViewRealTime_Click(session.link());
     if (!ctx.data.state.RealTimeActive) {

@@ -136,7 +136,11 @@ std::string Session::makerName() const {
     return velkor::makerName(m_data->branding);
 }
 
-void Session::usePort(const std::string& port) {
+void Session::usePort(const std::optional<std::string>& given) {
+    if (!given) {
+        return;
+    }
+    const std::string& port = *given;
     const std::string name = lower(port);
     if (name.rfind("com", 0) == 0 && name.size() > 3 &&
         std::all_of(name.begin() + 3, name.end(),

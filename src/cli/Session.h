@@ -63,9 +63,10 @@ public:
     const std::vector<std::string>& folders() const { return m_folders; }
     std::string makerName() const;
 
-    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path.
-    // Throws a usage Failure for a Com name out of range.
-    void usePort(const std::string& port);
+    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path;
+    // without one, the port stored by the windows' Port Setup. Throws a usage Failure for a Com
+    // name out of range.
+    void usePort(const std::optional<std::string>& port);
 
     // Reads a log file as File, Open File does, with its messages; the file's display settings
     // replace the stored ones for this run, and the overrides still win. Throws a file Failure
