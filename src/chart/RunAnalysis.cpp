@@ -203,6 +203,10 @@ void measureRun(const Columns& c, RunResult& run, std::size_t start, std::size_t
     for (std::size_t i = start; i <= end && c.mph[i] < marks[0][1] * toMph; ++i) {
         still = c.mph[i] <= MovingMph ? i : still;
     }
+    // A slow first reading may already be moving: go back while the speed keeps falling.
+    while (still > 0 && c.mph[still - 1] < c.mph[still]) {
+        --still;
+    }
     for (std::size_t m = 0; m < 3; ++m) {
         const bool fromRest = marks[m][0] == 0;
         if (fromRest && !run.fromStandstill) {

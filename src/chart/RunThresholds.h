@@ -13,7 +13,8 @@ constexpr double EndThrottlePercent = 50;
 constexpr double EndHoldSeconds = 1.0;
 // A run that starts slower than this (MPH) starts from a standstill ...
 constexpr double StandstillMph = 2;
-// ... and its acceleration times count from the last sample at or below this speed.
+// ... and its acceleration times count from the last sample at or below this speed, or from
+// an earlier one while the speed still falls going back.
 constexpr double MovingMph = 0.5;
 // Throttle at or above this counts as wide open.
 constexpr double WideOpenThrottlePercent = 90;

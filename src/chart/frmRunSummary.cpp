@@ -1,19 +1,66 @@
 #include "chart/frmRunSummary.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <numeric>
 
 #include "base/QtText.h"
 
 namespace velkor {
+
+namespace {
+
+// Room around a column's widest text, so that neighbouring numbers do not run together.
+constexpr int ColumnPadding = 16;
+
+// Keeps a table's columns at their contents' widths and shares any room to spare among them in
+// proportion, so that no one column (the last, as Qt would have it) takes all of it.
+class ColumnFitter : public QObject {
+public:
+    explicit ColumnFitter(QTableWidget* table) : QObject(table), m_table(table) {
+        table->resizeColumnsToContents();
+        for (int c = 0; c < table->columnCount(); ++c) {
+            m_natural.push_back(table->horizontalHeader()->sectionSize(c) + ColumnPadding);
+        }
+        table->viewport()->installEventFilter(this);
+        fit();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            fit();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fit() {
+        const int natural = std::accumulate(m_natural.begin(), m_natural.end(), 0);
+        const int spare = std::max(0, m_table->viewport()->width() - natural);
+        int given = 0;
+        for (int c = 0; c < int(m_natural.size()); ++c) {
+            const bool last = c + 1 == int(m_natural.size());
+            const int share = last ? spare - given : spare * m_natural[std::size_t(c)] / natural;
+            given += share;
+            m_table->horizontalHeader()->resizeSection(c, m_natural[std::size_t(c)] + share);
+        }
+    }
+
+    QTableWidget* m_table;
+    std::vector<int> m_natural;
+};
+
+}  // namespace
 
 frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, QWidget* parent)
     : QDialog(parent),
@@ -48,13 +95,17 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
                             2 * tblRuns->frameWidth() + 2);
     layout->addWidget(runs);
     layout->addWidget(shifts, 1);
+    if (!any) {
+        layout->addStretch();  // the sentence at the top, the buttons at the bottom
+    }
 
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
     chkShiftTicks = new QCheckBox("Show shifts on the chart's time axis", this);
     chkShiftTicks->setObjectName("chkShiftTicks");
-    chkShiftTicks->setEnabled(any && m_chart.ticks != nullptr);
+    chkShiftTicks->setEnabled(m_chart.ticks != nullptr);
+    chkShiftTicks->setVisible(any);
     cmdExport = new QPushButton("Export...", this);
     cmdExport->setObjectName("cmdExport");
     cmdExport->setEnabled(any);
@@ -78,7 +129,8 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
     });
     connect(cmdExport, &QPushButton::clicked, this, &frmRunSummary::cmdExport_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
-    // Wide enough for every column of the wider table, within the screen.
+    // Wide enough for every column of the wider table, within the screen. The tables have not
+    // been laid out yet, so their columns are still at their natural widths.
     int width = 0;
     for (const QTableWidget* table : {tblRuns, tblShifts}) {
         int columns = 2 * table->frameWidth();
@@ -88,7 +140,11 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
         width = std::max(width, columns);
     }
     const int room = screen() ? screen()->availableGeometry().width() - 40 : 1200;
-    resize(any ? std::min(width + 60, room) : 560, any ? 400 : 140);
+    if (width + 60 > room) {  // the runs' columns scroll sideways: room for the scroll bar
+        tblRuns->setFixedHeight(tblRuns->height() +
+                                tblRuns->horizontalScrollBar()->sizeHint().height());
+    }
+    resize(any ? std::min(width + 60, room) : 660, any ? 400 : 120);
 }
 
 QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* name) {
@@ -96,7 +152,8 @@ QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* 
     widget->setObjectName(name);
     QStringList headers;
     for (const std::string& header : table.headers) {
-        headers << fromCore(header);
+        // The unit on a line of its own keeps the columns narrow: "Peak speed" over "(MPH)".
+        headers << fromCore(header).replace(" (", "\n(");
     }
     widget->setHorizontalHeaderLabels(headers);
     widget->verticalHeader()->hide();
@@ -109,15 +166,13 @@ QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* 
         for (std::size_t c = 0; c < table.rows[r].size(); ++c) {
             const QString text = fromCore(table.rows[r][c]);
             auto* item = new QTableWidgetItem(text);
-            bool number = false;
-            text.toDouble(&number);
-            item->setTextAlignment((number ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
+            // Under the header's middle; a column's numbers all have the same decimals, so
+            // their points still line up.
+            item->setTextAlignment(Qt::AlignCenter);
             widget->setItem(int(r), int(c), item);
         }
     }
-    widget->resizeColumnsToContents();
-    widget->horizontalHeader()->setStretchLastSection(true);
-    widget->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    new ColumnFitter(widget);
     const std::vector<double>& times = table.times;
     connect(widget, &QTableWidget::cellDoubleClicked, this, [this, &times](int row, int) {
         if (m_chart.mark && row >= 0 && std::size_t(row) < times.size()) {

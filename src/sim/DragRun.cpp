@@ -59,13 +59,17 @@ public:
         s.mph = std::max(m_mph, 0.0);
         s.rpm = engineRpm();
         // The controller looks at engine speed as it logs: the light comes on at a sample.
-        if (m_phase == Phase::Drive && m_gear < TopGear && !m_lit && s.rpm >= LightRpm) {
+        // It goes out at the first sample below the set point, which may come only after the
+        // shift when the samples are far apart.
+        if (m_lit && s.rpm < LightRpm) {
+            m_lit = false;
+        }
+        if (m_phase == Phase::Drive && m_gear < TopGear && !m_lit && !m_shiftDue &&
+            s.rpm >= LightRpm) {
             m_lit = true;
+            m_shiftDue = true;
             m_lightOn = at;
             m_shiftAt = at + m_reactions[m_gear];
-        }
-        if (m_lit && m_phase == Phase::Shift && s.rpm < LightRpm) {
-            m_lit = false;
         }
         s.shiftLight = m_lit;
         if (m_phase == Phase::Hold && at >= LaunchAt) {
@@ -134,7 +138,8 @@ private:
                 break;
             case Phase::Drive:
                 m_mph += Acceleration[m_gear] * Step;
-                if (m_lit && m_t >= m_shiftAt) {
+                if (m_shiftDue && m_t >= m_shiftAt) {
+                    m_shiftDue = false;
                     m_truth.shifts.push_back(
                         {m_t, m_lightOn, m_reactions[m_gear], int(m_gear) + 1, int(m_gear) + 2});
                     m_shiftRpm = gearRpm(m_gear);
@@ -199,6 +204,7 @@ private:
     double m_mph = 0;
     std::size_t m_gear = 0;
     bool m_lit = false;
+    bool m_shiftDue = false;  // the light came on for this gear and the driver has not shifted
     double m_lightOn = 0;
     double m_shiftAt = 0;
     double m_shiftRpm = 0;

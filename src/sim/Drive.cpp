@@ -175,9 +175,7 @@ private:
     double m_topMph = 128.0;
 };
 
-}  // namespace
-
-static void writeRecord(Fram& fram, int address, const DriveSample& s, std::mt19937& rng) {
+void writeRecord(Fram& fram, int address, const DriveSample& s, std::mt19937& rng) {
     const auto noise = [&rng](double size) {
         return (static_cast<double>(rng() % 201) - 100.0) / 100.0 * size;
     };
@@ -207,6 +205,8 @@ static void writeRecord(Fram& fram, int address, const DriveSample& s, std::mt19
     r[10] = s.state;
     r[11] = 0;
 }
+
+}  // namespace
 
 Fram layDrive(int ringStart, unsigned seed, const std::function<DriveSample(int)>& step) {
     if (ringStart < HeaderSize || ringStart > LastRecordAddress ||

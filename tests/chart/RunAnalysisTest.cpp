@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -19,8 +20,9 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         int intervalByte;  // 16 ms steps
         int ringStart;
     };
-    const Case cases[] = {{1, 3, 368},  {2, 3, 12368},  {3, 3, 32756}, {7, 3, 368},
-                          {1, 12, 368}, {2, 12, 20000}, {5, 12, 368},  {9, 12, 368}};
+    const Case cases[] = {{1, 3, 368},   {2, 3, 12368},  {3, 3, 32756}, {7, 3, 368},
+                          {1, 12, 368},  {2, 12, 20000}, {5, 12, 368},  {9, 12, 368},
+                          {8, 1, 14000}, {13, 1, 368},   {5, 15, 368}};
     for (const Case& c : cases) {
         const double interval = 0.016 * c.intervalByte;
         const sim::DragRun run = sim::generateDragRun(interval, c.ringStart, c.seed);
@@ -40,7 +42,8 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         ASSERT_TRUE(found.accel[0] && found.accel[1] && found.accel[2]) << where;
         EXPECT_NEAR(*found.accel[0], run.truth.zeroTo30, within) << where;
         EXPECT_NEAR(*found.accel[1], run.truth.zeroTo60, within) << where;
-        EXPECT_NEAR(*found.accel[2], run.truth.sixtyTo100, within) << where;
+        // Speed noise of 0.1 MPH at 5 MPH a second moves each end of 60-100 by up to 0.02 s.
+        EXPECT_NEAR(*found.accel[2], run.truth.sixtyTo100, within + 0.04) << where;
         EXPECT_EQ(analysis.gearRatios.size(), 4u) << where;
 
         ASSERT_EQ(found.shifts.size(), run.truth.shifts.size()) << where;
@@ -100,6 +103,16 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
              log.TPSData.at(i) = i % 2 == 0 ? INFINITY : 0;
          },
          0},
+        // A rolling run, then hard braking in gear with the throttle still open and the clutch
+        // in at the end: no shift.
+        {"braking under throttle", 0.1f,
+         [](DataLog& log, int i) {
+             const float mph = i < 100 ? 30 : i < 190 ? float(i - 70) / 2 : float(250 - i);
+             log.TPSData.at(i) = i >= 100 && i < 400 ? 100 : 0;
+             log.VSSData.at(i) = std::max(mph, 0.0f);
+             log.RPMData.at(i) = mph > 20 ? 100 * mph : 850;
+         },
+         1},
         // A full-throttle stretch of engine-speed saw teeth at a standing car: a run, no shifts.
         {"throttle with teeth but no speed", 0.1f,
          [](DataLog& log, int i) {

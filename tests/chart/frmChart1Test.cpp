@@ -267,62 +267,82 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     summary.chkShiftTicks->setChecked(false);
     EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
 
+    // Export... writes both tables, one under the other, through the safe save.
+    const QTemporaryDir folder;
+    const std::string file = folder.filePath("runs.csv").toStdString();
+    prompts.answerFiles({file});
+    QTest::mouseClick(summary.cmdExport, Qt::LeftButton);
+    const std::string csv = slurp(file);
+    EXPECT_EQ(csv.rfind("Runs\r\nRun,Start (s),", 0), 0u) << csv;
+    EXPECT_NE(csv.find("\r\n\r\nShifts\r\nRun,Time (s),Gears,"), std::string::npos) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2 + 1 + 1 + 2 + 3);
+
     prefs.VSSUnits = "KPH";
     EXPECT_EQ(makeRunSummary(*log, prefs).runs.headers[5], "0-100 km/h (s)");
+    // Without a run or without a log the window says so and has nothing to export.
+    for (int i = 1; i <= SampleCount; ++i) {
+        log->TPSData.at(i) = 20;
+        log->OutputData.at(i) = 0;
+    }
+    frmRunSummary none(makeRunSummary(*log, prefs), prompts, {});
+    EXPECT_EQ(none.lblMessage->text().toStdString(), noRunText());
+    EXPECT_FALSE(none.cmdExport->isEnabled());
     log->DataBufferEmpty = true;
     EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
-    TEST_F(frmChart1Test, WheelZoomsAtTheEndHomeShowsAllAndATimeScaleReturns) {
-        auto window = open();
-        wheelAt(*window, 269.9, 1);  // 120..270 narrows to 150..270 about the end
-        EXPECT_NEAR(x(*window).first, 150, 0.2);
-        EXPECT_NEAR(x(*window).second, 270, 0.2);
-        const QScrollBar* bar = window->scrChart2D1;
-        EXPECT_EQ(std::make_pair(bar->maximum(), bar->pageStep()), std::make_pair(210, 120));
-        QTest::keyClick(window.get(), Qt::Key_Home);
-        EXPECT_EQ(x(*window), (Range{0, 270}));
-        QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);
-        EXPECT_EQ(bar->maximum(), 270);
-        EXPECT_EQ(x(*window), (Range{262.5, 270}));  // on the marker, cut
-    }
+}
 
-    TEST_F(frmChart1Test, BReadoutAndAnOverlaidRunLeaveTheLogAlone) {
-        auto window = open();
-        window->logic().setBMarkerAt(100.04);
-        EXPECT_EQ(window->Chart2D1->bMarker(), 100.0);  // on the nearest sample
-        EXPECT_EQ(window->lblBTime->text(), "100.0 Sec");
-        EXPECT_FALSE(window->lblMeanTrace1->text().isEmpty());
-        EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");  // the marker's read-outs keep theirs
+TEST_F(frmChart1Test, WheelZoomsAtTheEndHomeShowsAllAndATimeScaleReturns) {
+    auto window = open();
+    wheelAt(*window, 269.9, 1);  // 120..270 narrows to 150..270 about the end
+    EXPECT_NEAR(x(*window).first, 150, 0.2);
+    EXPECT_NEAR(x(*window).second, 270, 0.2);
+    const QScrollBar* bar = window->scrChart2D1;
+    EXPECT_EQ(std::make_pair(bar->maximum(), bar->pageStep()), std::make_pair(210, 120));
+    QTest::keyClick(window.get(), Qt::Key_Home);
+    EXPECT_EQ(x(*window), (Range{0, 270}));
+    QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);
+    EXPECT_EQ(bar->maximum(), 270);
+    EXPECT_EQ(x(*window), (Range{262.5, 270}));  // on the marker, cut
+}
 
-        auto other = std::make_unique<DataLog>(*log);
-        other->FirmwareID = "Shift Light 2.0";
-        const QTemporaryDir folder;
-        const std::string file = folder.filePath("last week.log").toStdString();
-        spit(file, logFileText(*other, prefs, "Maker"));
-        const DataLog before = *log;
-        prompts.answerFiles({file});
-        window->logic().overlayLogFile();
-        EXPECT_TRUE(prompts.messages().empty());
-        EXPECT_EQ(window->Chart2D1->overlayCount(), 1);
-        EXPECT_EQ(log->RPMData, before.RPMData);
-        EXPECT_EQ(prefs.Input1Type, "Analog");
-        window->logic().removeOverlays();
-        EXPECT_EQ(window->Chart2D1->overlayCount(), 0);
-    }
+TEST_F(frmChart1Test, BReadoutAndAnOverlaidRunLeaveTheLogAlone) {
+    auto window = open();
+    window->logic().setBMarkerAt(100.04);
+    EXPECT_EQ(window->Chart2D1->bMarker(), 100.0);  // on the nearest sample
+    EXPECT_EQ(window->lblBTime->text(), "100.0 Sec");
+    EXPECT_FALSE(window->lblMeanTrace1->text().isEmpty());
+    EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");  // the marker's read-outs keep theirs
 
-    TEST_F(frmChart1Test, SavedPicturesDecodeToTheSizeAskedFor) {
-        auto window = open();
-        const QSize shown = window->Chart2D1->size();
-        const QTemporaryDir folder;
-        prompts.answerFiles({folder.filePath("chart.png").toStdString(),
-                             folder.filePath("chart.svg").toStdString()});
-        prompts.answerMessages({Answer::Yes});  // twice the size on screen
-        window->saveImage();
-        window->saveImage();
-        EXPECT_EQ(QImage(folder.filePath("chart.png")).size(), shown * 2);
-        QSvgRenderer svg(folder.filePath("chart.svg"));
-        EXPECT_TRUE(svg.isValid());
-        EXPECT_EQ(svg.viewBox(), QRect(QPoint(), shown));
-    }
+    auto other = std::make_unique<DataLog>(*log);
+    other->FirmwareID = "Shift Light 2.0";
+    const QTemporaryDir folder;
+    const std::string file = folder.filePath("last week.log").toStdString();
+    spit(file, logFileText(*other, prefs, "Maker"));
+    const DataLog before = *log;
+    prompts.answerFiles({file});
+    window->logic().overlayLogFile();
+    EXPECT_TRUE(prompts.messages().empty());
+    EXPECT_EQ(window->Chart2D1->overlayCount(), 1);
+    EXPECT_EQ(log->RPMData, before.RPMData);
+    EXPECT_EQ(prefs.Input1Type, "Analog");
+    window->logic().removeOverlays();
+    EXPECT_EQ(window->Chart2D1->overlayCount(), 0);
+}
+
+TEST_F(frmChart1Test, SavedPicturesDecodeToTheSizeAskedFor) {
+    auto window = open();
+    const QSize shown = window->Chart2D1->size();
+    const QTemporaryDir folder;
+    prompts.answerFiles(
+        {folder.filePath("chart.png").toStdString(), folder.filePath("chart.svg").toStdString()});
+    prompts.answerMessages({Answer::Yes});  // twice the size on screen
+    window->saveImage();
+    window->saveImage();
+    EXPECT_EQ(QImage(folder.filePath("chart.png")).size(), shown * 2);
+    QSvgRenderer svg(folder.filePath("chart.svg"));
+    EXPECT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(QPoint(), shown));
+}
 
 }  // namespace
 }  // namespace velkor::test
