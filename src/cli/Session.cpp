@@ -114,7 +114,11 @@ Session::Session(const std::map<std::string, std::string>& overrides, std::ostre
       m_folders(dataFolders(QCoreApplication::applicationDirPath().toStdString())),
       m_ctx{*m_data, m_prompts, m_settings,       m_view,
             m_port,  m_clock,   portLinkFolder(), downloadArchiveFolder()} {
-    m_data->branding = loadBranding(m_folders).read.branding;
+    try {
+        m_data->branding = loadBranding(m_folders).read.branding;
+    } catch (const AppError& error) {
+        throw Failure(ExitFile, terminalText(error.description()));
+    }
     Preferences& prefs = m_data->prefs;
     if (!readCommPort(prefs, m_settings, m_prompts)) {
         throw usageError("the stored port cannot be read (see above); correct it with --set");

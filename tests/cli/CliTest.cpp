@@ -211,6 +211,11 @@ TEST_F(CliTest, FileCommandsReadTheirOutputBack) {
     ASSERT_EQ(png.code, 0) << png.err;
     const QImage picture(home.filePath("chart.png"));
     EXPECT_EQ(picture.size(), QSize(800, 500));
+    for (const auto& [kind, start] : {std::pair{"--svg", "<svg"}, std::pair{"--pdf", "%PDF-"}}) {
+        const Result drawn = run({"export", file, kind, "-"});
+        EXPECT_EQ(drawn.code, 0) << drawn.err;
+        EXPECT_NE(drawn.out.substr(0, 200).find(start), std::string::npos) << kind;
+    }
 
     const auto drag = sim::generateDragRun(0.016);
     const Result analysis =
