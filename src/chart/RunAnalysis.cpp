@@ -136,15 +136,20 @@ bool shiftAt(const Columns& c, std::size_t p, std::size_t end, ShiftEvent& shift
     for (std::size_t j = peak; j <= low; ++j) {
         slowest = std::min(slowest, c.mph[j]);
     }
-    if (c.mph[peak] < ShiftMinMph || c.mph[peak] - slowest > ShiftSpeedFallMph || c.mph[low] <= 0 ||
-        c.rpm[low] / c.mph[low] > c.rpm[peak] / c.mph[peak] * (1 - ShiftRatioFallFraction)) {
+    if (c.mph[peak] < ShiftMinMph || c.mph[peak] - slowest > ShiftSpeedFallMph) {
         return false;
     }
     bool rises = false;
+    std::size_t settled = low;  // the last sample of the window after the low point
     for (std::size_t j = low + 1; j <= end && c.time[j] - c.time[low] <= ShiftWindowSeconds; ++j) {
         rises = rises || c.rpm[j] >= c.rpm[low] * (1 + ShiftRecoveryFraction);
+        settled = j;
     }
-    if (!rises) {
+    // By then the clutch is out again: in a higher gear the engine turns slower for the speed,
+    // after a dipped clutch or a lift it is back at the old gear's ratio.
+    if (!rises || c.mph[settled] <= 0 ||
+        c.rpm[settled] / c.mph[settled] >
+            c.rpm[peak] / c.mph[peak] * (1 - ShiftRatioFallFraction)) {
         return false;
     }
     shift.peakSample = int(peak) + 1;

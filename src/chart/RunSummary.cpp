@@ -1,6 +1,8 @@
 #include "chart/RunSummary.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <optional>
 
 #include "base/DataLog.h"
@@ -129,6 +131,19 @@ RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs) {
     summary.runs = runsTable(analysis, unit);
     summary.shifts = shiftsTable(analysis, unit);
     return summary;
+}
+
+std::vector<int> spreadColumns(const std::vector<int>& natural, int width) {
+    const int total = std::accumulate(natural.begin(), natural.end(), 0);
+    const int spare = std::max(0, width - total);
+    std::vector<int> widths;
+    int given = 0;
+    for (std::size_t c = 0; c < natural.size(); ++c) {
+        const int share = c + 1 == natural.size() ? spare - given : spare * natural[c] / total;
+        given += share;
+        widths.push_back(natural[c] + share);
+    }
+    return widths;
 }
 
 std::string runSummaryCsv(const RunSummary& summary) {

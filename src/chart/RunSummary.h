@@ -38,6 +38,11 @@ SpeedUnit speedUnitOf(const Preferences& prefs);
 
 RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs);
 
+// Column widths for a table `width` wide: each column's natural width, and the room to spare
+// shared among them in proportion to it (the last takes what rounding leaves). Narrower than
+// the natural widths, each keeps its own and the table scrolls.
+std::vector<int> spreadColumns(const std::vector<int>& natural, int width);
+
 // Both tables, each under a line naming it, a blank line between them; UTF-8, CR LF.
 std::string runSummaryCsv(const RunSummary& summary);
 

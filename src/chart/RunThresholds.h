@@ -24,11 +24,11 @@ constexpr double ShiftDropFraction = 0.15;
 constexpr double ShiftWindowSeconds = 1.0;
 // ... while road speed falls by no more than this (MPH; more is braking) ...
 constexpr double ShiftSpeedFallMph = 2;
-// ... engine speed per road speed falls by at least this share (a higher gear; a dipped
-// clutch in the same gear is no shift) ...
-constexpr double ShiftRatioFallFraction = 0.08;
-// ... and engine speed then rises again by this share within ShiftWindowSeconds.
+// ... engine speed then rises again by this share within ShiftWindowSeconds ...
 constexpr double ShiftRecoveryFraction = 0.02;
+// ... and at the end of that window engine speed per road speed is lower by at least this
+// share (a higher gear; after a lift or a dipped clutch it is back at the same gear's).
+constexpr double ShiftRatioFallFraction = 0.08;
 // Engine speed within this share of the highest before the fall is the top: the shift is at
 // the last sample at the top, so noise on a slow rise does not move it earlier.
 constexpr double PeakToleranceFraction = 0.01;

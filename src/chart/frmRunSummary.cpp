@@ -12,7 +12,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <numeric>
 
 #include "base/QtText.h"
 
@@ -45,14 +44,9 @@ public:
 
 private:
     void fit() {
-        const int natural = std::accumulate(m_natural.begin(), m_natural.end(), 0);
-        const int spare = std::max(0, m_table->viewport()->width() - natural);
-        int given = 0;
-        for (int c = 0; c < int(m_natural.size()); ++c) {
-            const bool last = c + 1 == int(m_natural.size());
-            const int share = last ? spare - given : spare * m_natural[std::size_t(c)] / natural;
-            given += share;
-            m_table->horizontalHeader()->resizeSection(c, m_natural[std::size_t(c)] + share);
+        const std::vector<int> widths = spreadColumns(m_natural, m_table->viewport()->width());
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            m_table->horizontalHeader()->resizeSection(int(c), widths[c]);
         }
     }
 

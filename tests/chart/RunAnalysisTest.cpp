@@ -8,6 +8,7 @@
 #include <string>
 
 #include "chart/RunAnalysis.h"
+#include "chart/RunSummary.h"
 #include "sim/DragRun.h"
 #include "support/Drives.h"
 
@@ -113,6 +114,16 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
              log.RPMData.at(i) = mph > 20 ? 100 * mph : 850;
          },
          1},
+        // A rolling run in one gear with a lift and a dipped clutch half-way: no shift.
+        {"dipped clutch mid-run", 0.1f,
+         [](DataLog& log, int i) {
+             const bool dipped = i >= 200 && i < 205;
+             const float mph = 30 + float(std::clamp(i - 100, 0, 300)) * 0.08f;
+             log.TPSData.at(i) = i >= 100 && i < 400 ? (dipped ? 30 : 100) : 0;
+             log.VSSData.at(i) = mph;
+             log.RPMData.at(i) = 100 * mph * (dipped ? 0.75f : 1);
+         },
+         1},
         // A full-throttle stretch of engine-speed saw teeth at a standing car: a run, no shifts.
         {"throttle with teeth but no speed", 0.1f,
          [](DataLog& log, int i) {
@@ -135,6 +146,12 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
             EXPECT_FALSE(run.accel[0] || run.accel[1] || run.accel[2]) << c.name;
         }
     }
+}
+
+TEST(RunSummary, ColumnsShareTheRoomToSpareInProportionAndKeepTheirWidthsWithoutIt) {
+    EXPECT_EQ(spreadColumns({40, 80, 40}, 320), (std::vector<int>{80, 160, 80}));
+    EXPECT_EQ(spreadColumns({30, 30, 30}, 100), (std::vector<int>{33, 33, 34}));
+    EXPECT_EQ(spreadColumns({40, 80}, 60), (std::vector<int>{40, 80}));
 }
 
 }  // namespace
