@@ -5,8 +5,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 
+#include "base/Numbers.h"
 #include "chart/RunSummary.h"
 #include "cli/Args.h"
 #include "cli/Commands.h"
@@ -50,16 +52,29 @@ void printTable(const std::string& title, const SummaryTable& table) {
     }
 }
 
+// A cell as JSON: a number when it is one, nothing when it is empty, else its text.
+QJsonValue jsonCell(const std::string& cell) {
+    if (cell.empty()) {
+        return QJsonValue(QJsonValue::Null);
+    }
+    double number = 0;
+    const char* end = cell.data() + cell.size();
+    const auto [stop, error] = std::from_chars(cell.data(), end, number);
+    if (error == std::errc() && stop == end) {
+        return number;
+    }
+    return QString::fromStdString(cell);
+}
+
 QJsonArray jsonRows(const SummaryTable& table) {
     QJsonArray rows;
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         QJsonObject row;
         for (std::size_t i = 0; i < table.headers.size() && i < table.rows[r].size(); ++i) {
-            row.insert(QString::fromStdString(table.headers[i]),
-                       QString::fromStdString(table.rows[r][i]));
+            row.insert(QString::fromStdString(table.headers[i]), jsonCell(table.rows[r][i]));
         }
         if (r < table.times.size()) {
-            row.insert("timeSeconds", table.times[r]);
+            row.insert("timeSeconds", roundTo(table.times[r], 3));
         }
         rows.append(row);
     }
