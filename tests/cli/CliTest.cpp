@@ -146,7 +146,7 @@ TEST_F(CliTest, CtrlCMidDownloadLeavesNoFileAndThePortFree) {
     EXPECT_EQ(run({"clear", "--port", device(), "--yes"}).code, 0);
 }
 
-TEST_F(CliTest, ClearAsksAndRefusesWithoutATerminal) {
+TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
     startSimulator();
     const Result refused = run({"clear", "--port", device()});
     EXPECT_EQ(refused.code, 1);
@@ -165,6 +165,17 @@ TEST_F(CliTest, ClearAsksAndRefusesWithoutATerminal) {
     EXPECT_NE(armed.err.find("Cannot clear data buffer while controller is armed."),
               std::string::npos);
     EXPECT_EQ(run({"download", "--port", device(), "-o", "x.log"}).code, 2);
+
+    simulator->setState(1);
+    sim::Faults faults;
+    faults.stopAfterBlocks = 3;  // a block that never comes
+    simulator->setFaults(faults);
+    const Result failed =
+        run({"download", "--port", device(), "-o", QString::fromStdString(path("x.log"))});
+    EXPECT_EQ(failed.code, 2);
+    EXPECT_NE(failed.err.find("RS-232 timeout. Check cable and click Abort."), std::string::npos);
+    EXPECT_NE(failed.err.find("FRAM download failed."), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("x.log"))));
 }
 
 TEST_F(CliTest, LiveRecordsFiveRefreshesHalfASecondApart) {
