@@ -6,7 +6,8 @@
 # time stamp inside, so that the same sources give the same package).
 find_program(GZIP gzip REQUIRED)
 set(compressed)
-foreach(source IN ITEMS data/man/velkor.1 data/man/velkor-sim.1 cmake/debian/changelog)
+foreach(source IN ITEMS data/man/velkor.1 data/man/velkor-sim.1 data/man/velkor-cli.1
+                       cmake/debian/changelog)
     get_filename_component(name ${source} NAME)
     set(output ${CMAKE_BINARY_DIR}/package/${name}.gz)
     add_custom_command(
@@ -20,6 +21,7 @@ endforeach()
 add_custom_target(velkor_package_files ALL DEPENDS ${compressed})
 
 install(FILES ${CMAKE_BINARY_DIR}/package/velkor.1.gz ${CMAKE_BINARY_DIR}/package/velkor-sim.1.gz
+              ${CMAKE_BINARY_DIR}/package/velkor-cli.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES data/io.github.velkor.Velkor.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES cmake/debian/copyright ${CMAKE_BINARY_DIR}/package/changelog.gz
@@ -48,6 +50,8 @@ again, plots the log on a two-trace chart with a time window and a
 marker read-out, prints the chart, shows the controller live on dials,
 gauges and lamps, and erases the controller's log.
 
-The package also holds velkor-sim, a simulated controller on a
+The package also holds velkor-cli, which downloads, erases and
+watches the controller and shows, exports and analyses log files from
+a terminal or a script, and velkor-sim, a simulated controller on a
 pseudo-terminal, for trying every operation without a car.")
 include(CPack)

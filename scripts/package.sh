@@ -24,6 +24,12 @@ cmake --build "$dir"
 (cd "$dir" && cpack -G DEB)
 deb=$(ls "$dir"/velkor_*_amd64.deb)
 
+echo "== contents"
+contents=$(dpkg-deb --contents "$deb")
+for file in usr/bin/velkor usr/bin/velkor-cli usr/bin/velkor-sim usr/share/man/man1/velkor-cli.1.gz \
+    usr/share/bash-completion/completions/velkor-cli; do
+    grep -q " \./$file\$" <<<"$contents" || { echo "the package lacks /$file"; exit 1; }
+done
 echo "== lintian"
 lintian --fail-on error --info "$deb"
 echo "== desktop-file-validate"

@@ -37,6 +37,9 @@ public:
     void zoomAt(double time, double steps);
     void panBy(double seconds);
     void showWholeLog();
+    // The time window from `from` to `to` seconds, cut to the log; false (nothing changes) when
+    // no time of the log lies between them.
+    bool showSpan(double from, double to);
     // The second marker on the sample nearest a time (nothing outside the plot: no change).
     void setBMarkerAt(std::optional<double> time);
     void clearBMarker();

@@ -41,6 +41,15 @@ void ChartWindow::showWholeLog() {
     showWindow(wholeLog(TotalTime));
 }
 
+bool ChartWindow::showSpan(double from, double to) {
+    const auto range = spanWindow(from, to, TotalTime);
+    if (!range) {
+        return false;
+    }
+    showWindow(*range);
+    return true;
+}
+
 int ChartWindow::markerSample() const {
     return nearestSample(m_log.ElapsedTime.values(), MarkerTime);
 }

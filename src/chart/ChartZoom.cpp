@@ -48,6 +48,16 @@ TimeRange wholeLog(float totalTime) {
     return {0, std::max(0.0f, totalTime)};
 }
 
+std::optional<TimeRange> spanWindow(double from, double to, float totalTime) {
+    const double end = std::max(0.0f, totalTime);
+    const double low = std::clamp(std::min(from, to), 0.0, end);
+    const double high = std::clamp(std::max(from, to), 0.0, end);
+    if (!(high > low)) {
+        return std::nullopt;
+    }
+    return TimeRange{float(low), float(high)};
+}
+
 ScrollSetting zoomScroll(TimeRange shown, float totalTime) {
     const double width = double(shown.high) - double(shown.low);
     ScrollSetting scroll;

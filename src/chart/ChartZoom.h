@@ -2,6 +2,8 @@
 // Zooming and panning the chart's time axis: the window a wheel step or a drag leaves, kept
 // inside the log, and the scroll bar setting that follows such a window.
 
+#include <optional>
+
 #include "chart/TimeWindow.h"
 
 namespace velkor {
@@ -21,6 +23,10 @@ TimeRange panWindow(TimeRange shown, double seconds, float totalTime);
 
 // The whole log.
 TimeRange wholeLog(float totalTime);
+
+// The window from `from` to `to` seconds (either order), cut to the log's 0..totalTime.
+// Nothing when no time of the log is left between them.
+std::optional<TimeRange> spanWindow(double from, double to, float totalTime);
 
 // The scroll bar for a zoomed window, in whole seconds: its value is the window's centre, and
 // its range runs from the first centre to the last at which the window fits the log whole.

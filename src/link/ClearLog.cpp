@@ -30,8 +30,8 @@ void mnuClearControllerBuffer_Click(ControllerLink& link) {
     }
     Prompts& prompts = ctx.prompts;
     const StepResult result = runStep(prompts, [&] {
-        if (prompts.message("All data logged by controller will be lost. Proceed?", ClearTitle,
-                            Icon::Exclamation, Buttons::OkCancel) != Answer::Ok) {
+        if (prompts.message(ClearQuestion, ClearTitle, Icon::Exclamation, Buttons::OkCancel) !=
+            Answer::Ok) {
             return;
         }
         link.ReSyncUpToFiveTimes();
@@ -51,9 +51,8 @@ void mnuClearControllerBuffer_Click(ControllerLink& link) {
             return;
         }
         link.ClearControllerBuffer();
-        prompts.message(link.CommandOK ? "Controller data buffer cleared."
-                                       : "Command failed - controller data buffer not cleared.",
-                        ClearTitle, Icon::Information, Buttons::Ok);
+        prompts.message(link.CommandOK ? ClearedMessage : ClearFailedMessage, ClearTitle,
+                        Icon::Information, Buttons::Ok);
     });
     (void)result;
 }

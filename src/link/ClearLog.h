@@ -6,6 +6,9 @@ namespace velkor {
 class ControllerLink;
 
 constexpr const char* ClearTitle = "Clear Controller Data Buffer";
+constexpr const char* ClearQuestion = "All data logged by controller will be lost. Proceed?";
+constexpr const char* ClearedMessage = "Controller data buffer cleared.";
+constexpr const char* ClearFailedMessage = "Command failed - controller data buffer not cleared.";
 
 // Asks for confirmation, checks the link and the controller's state, erases, and says how it
 // went. The log in memory is not touched.

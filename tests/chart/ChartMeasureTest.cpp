@@ -147,6 +147,16 @@ TEST(ChartZoom, WindowStaysInsideTheLogAndBetweenTwoSecondsAndTheWhole) {
     EXPECT_EQ(panWindow({100, 115}, -200, 270).low, 0);
     const TimeRange panned = panWindow({100, 115}, 500, 270);
     EXPECT_EQ(std::make_pair(panned.low, panned.high), std::make_pair(255.0f, 270.0f));
+
+    // A span asked for by its ends: put in order and cut to the log; nothing when none is left.
+    const auto span = [](double from, double to) {
+        const auto got = spanWindow(from, to, 270);
+        return got ? std::make_pair(got->low, got->high) : std::make_pair(-1.0f, -1.0f);
+    };
+    EXPECT_EQ(span(90, 30), std::make_pair(30.0f, 90.0f));
+    EXPECT_EQ(span(-5, 400), std::make_pair(0.0f, 270.0f));
+    EXPECT_EQ(span(300, 400), std::make_pair(-1.0f, -1.0f));
+    EXPECT_EQ(span(40, 40), std::make_pair(-1.0f, -1.0f));
 }
 
 TEST(ChartZoom, ScrollBarRunsOverTheCentresAtWhichTheWindowFits) {

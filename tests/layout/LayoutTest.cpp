@@ -28,7 +28,7 @@ const std::map<std::string, int> Layers = {
     {"link", 1}, {"sim", 1},                                  //
     {"log", 2},                                               //
     {"live", 3}, {"chart", 3}, {"options", 3}, {"about", 3},  //
-    {"app", 4},
+    {"app", 4}, {"cli", 4},
 };
 
 bool isSource(const fs::path& path) {

@@ -1,0 +1,183 @@
+// The subcommands that read a log file: info and export.
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <cctype>
+#include <iostream>
+
+#include "base/Numbers.h"
+#include "chart/ChartCsv.h"
+#include "chart/TimeWindow.h"
+#include "chart/Traces.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/ExitCode.h"
+#include "cli/Picture.h"
+#include "cli/Session.h"
+
+namespace velkor::cli {
+
+namespace {
+
+QString text(const std::string& latin1) {
+    return QString::fromStdString(terminalText(latin1));
+}
+
+std::string upper(std::string word) {
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return word;
+}
+
+// A trace option of trace 1 or 2 by its caption on the chart, in any letter case.
+TraceOption traceByName(int trace, const std::string& name) {
+    std::string names;
+    for (const TraceDefinition& definition : traceDefinitions()) {
+        if (definition.trace != trace) {
+            continue;
+        }
+        if (upper(name) == definition.caption) {
+            return definition.option;
+        }
+        names += std::string(names.empty() ? "" : ", ") + definition.caption;
+    }
+    throw usageError("--trace" + std::to_string(trace) + ": no trace " + name + "; trace " +
+                     std::to_string(trace) + " is one of " + names);
+}
+
+std::pair<int, int> parseSize(const std::string& size) {
+    const auto x = size.find_first_of("xX");
+    int width = 0;
+    int height = 0;
+    try {
+        std::size_t used = 0;
+        width = std::stoi(size.substr(0, x), &used);
+        const bool wholeWidth = used == x;
+        height = std::stoi(size.substr(x + 1), &used);
+        if (!wholeWidth || used != size.size() - x - 1) {
+            width = 0;
+        }
+    } catch (const std::exception&) {
+        width = 0;
+    }
+    constexpr int Smallest = 100;
+    constexpr int Largest = 10000;
+    if (x == std::string::npos || width < Smallest || width > Largest || height < Smallest ||
+        height > Largest) {
+        throw usageError("--size takes WIDTHxHEIGHT in pixels, each 100 to 10000, not " + size);
+    }
+    return {width, height};
+}
+
+}  // namespace
+
+int runInfo(const Args& args, Session& session) {
+    if (args.positional().empty()) {
+        throw usageError("info needs a log file");
+    }
+    const std::string path = args.positional().front();
+    TerminalPrompts& prompts = session.prompts();
+    prompts.setQuiet(true);
+    try {
+        session.openLogFile(path);
+    } catch (const Failure&) {
+        for (const std::string& message : prompts.messages()) {
+            std::cerr << "velkor-cli: " << terminalText(message) << "\n";
+        }
+        throw;
+    }
+    const DataLog& log = session.data().log;
+    const double intervalSeconds = roundTo(log.DataLogInterval, 3);
+    const double durationSeconds = roundTo(log.ElapsedTime.at(SampleCount), 3);
+    const std::string interval = formatNumber(intervalSeconds, "0.000");
+    const std::string duration = formatNumber(durationSeconds, "0.00");
+    if (args.has("json")) {
+        QJsonArray messages;
+        for (const std::string& message : prompts.messages()) {
+            messages.append(text(message));
+        }
+        const QJsonObject info{
+            {"file", QString::fromStdString(path)},
+            {"firmwareId", text(log.FirmwareID)},
+            {"controllerType", text(log.ControllerType)},
+            {"downloadDate", text(log.DownloadDate)},
+            {"intervalSeconds", intervalSeconds},
+            {"durationSeconds", durationSeconds},
+            {"samples", SampleCount},
+            {"comment", text(log.Comment)},
+            {"messages", messages},
+        };
+        std::cout << QJsonDocument(info).toJson().toStdString() << std::flush;
+        return ExitOk;
+    }
+    std::cout << "File:           " << path << "\n"
+              << "Firmware ID:    " << terminalText(log.FirmwareID) << "\n"
+              << "Controller:     " << terminalText(log.ControllerType) << "\n"
+              << "Downloaded:     " << terminalText(log.DownloadDate) << "\n"
+              << "Interval:       " << interval << " s\n"
+              << "Duration:       " << duration << " s (" << SampleCount << " samples)\n"
+              << "Comment:        " << terminalText(log.Comment) << "\n";
+    for (const std::string& message : prompts.messages()) {
+        std::cout << "Message:        " << terminalText(message) << "\n";
+    }
+    std::cout << std::flush;
+    return ExitOk;
+}
+
+int runExport(const Args& args, Session& session) {
+    if (args.positional().empty()) {
+        throw usageError("export needs a log file");
+    }
+    const std::vector<std::pair<std::string, PictureKind>> pictures = {
+        {"png", PictureKind::Png}, {"svg", PictureKind::Svg}, {"pdf", PictureKind::Pdf}};
+    int outputs = args.has("csv") ? 1 : 0;
+    for (const auto& [name, kind] : pictures) {
+        outputs += args.has(name) ? 1 : 0;
+    }
+    if (outputs != 1) {
+        throw usageError("export makes one file: give one of --csv, --png, --svg or --pdf");
+    }
+    PictureRequest request;
+    if (const auto name = args.value("trace1")) {
+        request.trace1 = traceByName(1, *name);
+    }
+    if (const auto name = args.value("trace2")) {
+        request.trace2 = traceByName(2, *name);
+    }
+    if (const auto size = args.value("size")) {
+        std::tie(request.width, request.height) = parseSize(*size);
+    }
+    const auto from = args.number("from");
+    const auto to = args.number("to");
+
+    session.openLogFile(args.positional().front());
+    const DataLog& log = session.data().log;
+    request.from = from.value_or(0);
+    request.to = to.value_or(log.ElapsedTime.at(SampleCount));
+
+    if (const auto out = args.value("csv")) {
+        int first = 1;
+        int last = SampleCount;
+        if (from || to) {
+            if (request.to <= request.from) {
+                throw usageError("--from must come before --to");
+            }
+            first = nearestSample(log.ElapsedTime.values(), request.from);
+            last = nearestSample(log.ElapsedTime.values(), request.to);
+        }
+        writeOutput(*out, csvText(log, session.data().prefs, first, last), "data file");
+        return ExitOk;
+    }
+    for (const auto& [name, kind] : pictures) {
+        if (const auto out = args.value(name)) {
+            request.kind = kind;
+            writeOutput(*out, chartPicture(session, request),
+                        kind == PictureKind::Pdf ? "PDF file" : "image file");
+        }
+    }
+    return ExitOk;
+}
+
+}  // namespace velkor::cli

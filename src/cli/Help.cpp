@@ -1,0 +1,123 @@
+#include "cli/Help.h"
+
+#include <map>
+
+namespace velkor::cli {
+
+namespace {
+
+const char* const CommonOptions = R"(
+Options for every command:
+  --set KEY=VALUE   use VALUE for the stored preference KEY in this run only, e.g.
+                    --set VSSUnits=KPH (may be given more than once)
+  -h, --help        show this help
+
+Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,
+3 file fault, 130 interrupted (Ctrl-C).
+)";
+
+const std::map<std::string, std::string>& helps() {
+    static const std::map<std::string, std::string> texts = {
+        {"ports", R"(Usage: velkor-cli ports
+
+Lists the ports Com1 to Com255 with the device each means on this computer, marking those that
+are present. A link ~/.config/Velkor/ports/comN chooses the device of port N.
+)"},
+        {"download",
+         R"(Usage: velkor-cli download [--port P] -o FILE.log [--comment TEXT] [--clear-after]
+
+Downloads the controller's log and saves it as a log file, replacing FILE.log only by a whole
+new file. P is a port name (Com3) or a device path (/dev/ttyUSB0). A progress bar shows on a
+terminal, progress lines otherwise; Ctrl-C stops the download, closes the port and writes
+nothing.
+
+  --port P          the controller's port (default: the one chosen under Port Setup)
+  -o FILE.log       the log file to write
+  --comment TEXT    the comment saved with the log
+  --clear-after     erase the controller's log once the file is written, synced, read back
+                    and found equal to what was downloaded; otherwise it is left as it was
+)"},
+        {"clear", R"(Usage: velkor-cli clear [--port P] [--yes]
+
+Erases the log the controller keeps, after asking
+"All data logged by controller will be lost. Proceed? [y/N]". Without a terminal to ask on,
+it refuses unless --yes is given.
+
+  --port P          the controller's port, Com3 or a device path (default: the one chosen
+                    under Port Setup)
+  --yes             erase without asking
+)"},
+        {"live", R"(Usage: velkor-cli live [--port P] [--csv OUT] [--count N]
+
+Reads the controller every 500 ms and prints one line per refresh with what the live view's
+dials, gauges, lamps and status line show, until Ctrl-C or N refreshes.
+
+  --port P          the controller's port, Com3 or a device path (default: the one chosen
+                    under Port Setup)
+  --csv OUT         also record each refresh with its time stamp as CSV (- for standard
+                    output, which then carries the CSV alone)
+  --count N         stop after N refreshes
+)"},
+        {"info", R"(Usage: velkor-cli info FILE.log [--json]
+
+Shows a log file's firmware ID, controller type, download date, sample interval, duration and
+comment, and every message reading it gives.
+
+  --json            the same as one JSON object
+)"},
+        {"export",
+         R"(Usage: velkor-cli export FILE.log (--csv OUT | --png OUT | --svg OUT | --pdf OUT)
+                  [--trace1 NAME] [--trace2 NAME] [--from S] [--to S] [--size WxH]
+
+Writes the log's data as CSV (as the chart's Export Data), the chart as a PNG picture or SVG
+drawing with two traces over a time span, or the printed page as PDF. OUT is replaced only by a
+whole new file; - writes to standard output.
+
+  --csv OUT         the samples as comma-separated values (between --from and --to when given)
+  --png OUT         the chart as a PNG picture
+  --svg OUT         the chart as an SVG drawing
+  --pdf OUT         the page Print makes, as PDF
+  --trace1 NAME     trace 1: RPM, VSS, TPS, "BATTERY VOLTS", "INPUT 1 VOLTS", "INPUT 1 AFR"
+                    or "INPUT 1 MAP" (any letter case; default RPM)
+  --trace2 NAME     trace 2: VSS, TPS, RPM, ARM, "SHIFT LIGHT", ALARM, GPI, GPO,
+                    "INPUT 2 VOLTS", "INPUT 2 AFR" or "INPUT 2 SCALED ANALOG" (default VSS)
+  --from S, --to S  the time span in seconds (default the whole log)
+  --size WxH        the chart's size in pixels (default 1000x600)
+)"},
+        {"analyze", R"(Usage: velkor-cli analyze FILE.log [--json]
+
+The run summary of the log: each run and each upshift, as aligned text.
+
+  --json            the same as JSON
+)"},
+    };
+    return texts;
+}
+
+}  // namespace
+
+std::string programHelp() {
+    return std::string(R"(Usage: velkor-cli COMMAND [OPTIONS]
+
+Downloads, erases and watches a shift-light controller's log over its serial cable, and shows,
+exports and analyses saved log files, from a terminal.
+
+Commands:
+  ports             list Com1 to Com255 and the device each means here
+  download          download the controller's log into a log file
+  clear             erase the log the controller keeps
+  live              show the controller's readings every 500 ms
+  info FILE.log     show what a log file holds
+  export FILE.log   write a log file's data as CSV, or its chart as PNG, SVG or PDF
+  analyze FILE.log  the runs and shifts in a log
+
+"velkor-cli COMMAND --help" shows a command's options; "velkor-cli --version" the release.
+)") + CommonOptions;
+}
+
+std::string commandHelp(const std::string& command) {
+    const auto found = helps().find(command);
+    return found == helps().end() ? std::string() : found->second + CommonOptions;
+}
+
+}  // namespace velkor::cli

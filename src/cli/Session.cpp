@@ -1,0 +1,181 @@
+#include "cli/Session.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStandardPaths>
+#include <algorithm>
+#include <cctype>
+
+#include "about/BrandingFile.h"
+#include "base/DataFiles.h"
+#include "base/PortMap.h"
+#include "base/Preferences.h"
+#include "cli/ExitCode.h"
+#include "log/LogFileOperations.h"
+
+namespace velkor::cli {
+
+namespace {
+
+const std::vector<std::string>& knownKeys() {
+    static const std::vector<std::string> keys = {Key::CommPort,
+                                                  Key::TachRedline,
+                                                  Key::TachMax,
+                                                  Key::SpeedoRedline,
+                                                  Key::SpeedoMax,
+                                                  Key::Input1Type,
+                                                  Key::Input2Type,
+                                                  Key::VSSUnits,
+                                                  Key::PressureUnits,
+                                                  Key::TPSPercentDisplay,
+                                                  Key::MinInput2Volts,
+                                                  Key::MaxInput2Volts,
+                                                  Key::MinInput2ScaledValue,
+                                                  Key::MaxInput2ScaledValue,
+                                                  Key::Input2Legend};
+    return keys;
+}
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+// Where the windows keep every download, so that the terminal's are kept beside them.
+std::string downloadArchiveFolder() {
+    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             "/Velkor/downloads")
+        .toStdString();
+}
+
+std::string portLinkFolder() {
+    return QFile::encodeName(
+               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               "/Velkor/ports")
+        .toStdString();
+}
+
+// Nothing stored: what is read through it is only what the overrides say.
+class EmptyStore : public SettingsStore {
+public:
+    std::optional<std::string> read(const std::string&) const override { return std::nullopt; }
+    void write(const std::string&, const std::string&) override {}
+};
+
+}  // namespace
+
+std::map<std::string, std::string> parseOverrides(const std::vector<std::string>& pairs) {
+    std::map<std::string, std::string> overrides;
+    for (const std::string& pair : pairs) {
+        const auto equals = pair.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            throw usageError("--set takes KEY=VALUE, not \"" + pair + "\"");
+        }
+        const std::string key = pair.substr(0, equals);
+        const auto& keys = knownKeys();
+        const auto known = std::find_if(
+            keys.begin(), keys.end(), [&](const std::string& k) { return lower(k) == lower(key); });
+        if (known == keys.end()) {
+            std::string list;
+            for (const auto& k : keys) {
+                list += (list.empty() ? "" : ", ") + k;
+            }
+            throw usageError("--set: no setting " + key + "; the settings are " + list);
+        }
+        overrides[*known] = pair.substr(equals + 1);
+    }
+    return overrides;
+}
+
+std::optional<std::string> OverrideStore::read(const std::string& key) const {
+    const auto found = m_overrides.find(key);
+    if (found != m_overrides.end()) {
+        return found->second;
+    }
+    return m_base.read(key);
+}
+
+void DevicePort::open(const std::string& portName, const std::string& device) {
+    if (m_device.empty()) {
+        QtSerialPort::open(portName, device);
+    } else {
+        QtSerialPort::open(m_device, m_device);
+    }
+}
+
+Session::Session(const std::map<std::string, std::string>& overrides, std::ostream& err)
+    : m_overrides(overrides),
+      m_prompts(m_data->state, err),
+      m_view(err, isatty(STDERR_FILENO) == 1),
+      m_settings(m_stored, overrides),
+      m_folders(dataFolders(QCoreApplication::applicationDirPath().toStdString())),
+      m_ctx{*m_data, m_prompts, m_settings,       m_view,
+            m_port,  m_clock,   portLinkFolder(), downloadArchiveFolder()} {
+    try {
+        m_data->branding = loadBranding(m_folders).read.branding;
+    } catch (const AppError& error) {
+        throw Failure(ExitFile, terminalText(error.description()));
+    }
+    Preferences& prefs = m_data->prefs;
+    if (!readCommPort(prefs, m_settings, m_prompts)) {
+        throw usageError("the stored port cannot be read (see above); correct it with --set");
+    }
+    readPreferences(m_settings);
+    clampInput2Volts(prefs);
+    applyPressureScaling(prefs);
+    m_data->log.FirmwareID.clear();
+    m_data->log.ControllerType.clear();
+}
+
+void Session::readPreferences(const SettingsStore& store) {
+    if (!readDisplaySettings(m_data->prefs, store, m_prompts) || m_prompts.errorShown()) {
+        throw usageError("the preferences cannot be read (see above); correct them with --set");
+    }
+}
+
+std::string Session::makerName() const {
+    return velkor::makerName(m_data->branding);
+}
+
+void Session::usePort(const std::optional<std::string>& given) {
+    if (!given) {
+        return;
+    }
+    const std::string& port = *given;
+    const std::string name = lower(port);
+    if (name.rfind("com", 0) == 0 && name.size() > 3 &&
+        std::all_of(name.begin() + 3, name.end(),
+                    [](unsigned char c) { return std::isdigit(c); })) {
+        const int number = name.size() > 6 ? 0 : std::stoi(name.substr(3));
+        if (number < 1 || number > PortCount) {
+            throw usageError("--port: " + port + " is not one of Com1 to Com255");
+        }
+        m_data->prefs.CommPortNumber = number;
+        return;
+    }
+    m_data->prefs.CommPortNumber = 1;
+    m_port.setDevice(port);
+}
+
+void Session::openLogFile(const std::string& path) {
+    m_prompts.setFileToOpen(path);
+    mnuOpenFile_Click(m_ctx);
+    if (m_data->log.DataBufferEmpty) {
+        throw Failure(ExitFile, "no data read from " + path);
+    }
+    // The file's display settings are this run's, but what --set says wins over them.
+    if (m_overrides.empty()) {
+        return;
+    }
+    const EmptyStore nothing;
+    const OverrideStore store(nothing, m_overrides);
+    readPreferences(store);
+    if (isPressureSensor(m_data->prefs.Input1Type)) {
+        applyPressureScaling(m_data->prefs);
+    }
+}
+
+}  // namespace velkor::cli

@@ -1,0 +1,276 @@
+// velkor-cli run as a person or a script runs it: the real program against the simulated
+// controller on a pseudo-terminal, its files read back by the core and by Qt.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+#include <sstream>
+
+#include "about/BrandingFile.h"
+#include "base/Preferences.h"
+#include "log/LogFile.h"
+#include "sim/DragRun.h"
+#include "support/Drives.h"
+#include "support/Files.h"
+
+namespace velkor::test {
+namespace {
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() {
+        config.fram = sim::generateDrive(368, 3);
+        config.eeprom = sim::makeEeprom(6, 26, 230);
+    }
+
+    void startSimulator() {
+        simulator = std::make_unique<sim::Simulator>(config);
+        simulator->start();
+    }
+    QString device() const { return QString::fromStdString(simulator->devicePath()); }
+    std::string path(const char* name) const { return home.filePath(name).toStdString(); }
+
+    // Starts velkor-cli in a profile of its own, standard input a pipe (not a terminal).
+    std::unique_ptr<QProcess> start(const QStringList& args) const {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.insert("XDG_DATA_HOME", home.filePath("share"));
+        process->setProcessEnvironment(env);
+        process->start(VELKOR_CLI_PATH, args);
+        process->closeWriteChannel();
+        EXPECT_TRUE(process->waitForStarted());
+        return process;
+    }
+    Result run(const QStringList& args) const {
+        const auto process = start(args);
+        EXPECT_TRUE(process->waitForFinished(120000));
+        return {process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+                process->readAllStandardOutput().toStdString(),
+                process->readAllStandardError().toStdString()};
+    }
+
+    // A log file as a download of `fram` saves it.
+    std::string writeLog(const sim::Fram& fram, float interval, const char* name) {
+        auto log = std::make_unique<DataLog>();
+        loadDrive(*log, fram, interval);
+        log->FirmwareID = "Shift Light Controller V2.0";
+        log->ControllerType = controllerTypeOf(log->FirmwareID);
+        log->DownloadDate = "12/07/26 14:03:22";
+        log->Comment = "Track day";
+        spit(path(name), logFileText(*log, Preferences{}, "Velkor"));
+        return path(name);
+    }
+
+    QTemporaryDir home;
+    sim::Config config;
+    std::unique_ptr<sim::Simulator> simulator;
+};
+
+TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifiedFile) {
+    startSimulator();
+    const Result saved = run({"download", "--port", device(), "-o",
+                              QString::fromStdString(path("drive.log")), "--comment", "Run 1"});
+    ASSERT_EQ(saved.code, 0) << saved.err;
+    EXPECT_NE(saved.err.find("Firmware ID: Shift Light Controller V2.0"), std::string::npos);
+    EXPECT_NE(saved.err.find("512/512 blocks"), std::string::npos);
+
+    // The file is the simulator's image decoded and saved, with the download's own date.
+    const std::string file = slurp(path("drive.log"));
+    auto back = std::make_unique<DataLog>();
+    Preferences backPrefs;
+    std::istringstream in(file);
+    ASSERT_EQ(readLogFile(in, *back, backPrefs).end, LogFileRead::End::Complete);
+    auto expected = std::make_unique<DataLog>();
+    loadDrive(*expected, config.fram, back->DataLogInterval);
+    expected->FirmwareID = "Shift Light Controller V2.0";
+    expected->ControllerType = "Shift Light";
+    expected->DownloadDate = back->DownloadDate;
+    expected->Comment = "Run 1";
+    Preferences prefs;
+    applyPressureScaling(prefs);
+    const std::string maker = makerName(loadBranding({VELKOR_DATA_DIR}).read.branding);
+    EXPECT_EQ(file, logFileText(*expected, prefs, maker));
+    EXPECT_EQ(simulator->eraseCount(), 0);
+
+    // A file that cannot be written leaves the controller's log alone.
+    const Result refused = run({"download", "--port", device(), "-o",
+                                home.filePath("no-such-folder/drive.log"), "--clear-after"});
+    EXPECT_EQ(refused.code, 3);
+    EXPECT_NE(refused.err.find("was not erased"), std::string::npos);
+    EXPECT_EQ(simulator->eraseCount(), 0);
+
+    const Result cleared =
+        run({"download", "--port", device(), "-o", home.filePath("again.log"), "--clear-after"});
+    EXPECT_EQ(cleared.code, 0) << cleared.err;
+    EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
+    EXPECT_EQ(simulator->eraseCount(), 1);
+    EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
+}
+
+TEST_F(CliTest, CtrlCMidDownloadLeavesNoFileAndThePortFree) {
+    startSimulator();
+    const auto process =
+        start({"download", "--port", device(), "-o", QString::fromStdString(path("cut.log"))});
+    process->setReadChannel(QProcess::StandardError);
+    std::string err;
+    while (err.find("10 %") == std::string::npos && process->waitForReadyRead(30000)) {
+        err += process->readAllStandardError().toStdString();
+    }
+    ASSERT_NE(err.find("10 %"), std::string::npos) << err;
+    ::kill(pid_t(process->processId()), SIGINT);
+    ASSERT_TRUE(process->waitForFinished(30000));
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process->exitCode(), 130);
+    EXPECT_LT(simulator->blocksServed(), 512);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("cut.log"))));
+    EXPECT_TRUE(QDir(home.filePath("share/Velkor/downloads")).isEmpty());
+    EXPECT_TRUE(QDir(home.path()).entryList({"*.log*", ".*tmp*"}, QDir::Files).isEmpty());
+
+    // The port was let go: the controller answers the next command at once.
+    EXPECT_EQ(run({"clear", "--port", device(), "--yes"}).code, 0);
+}
+
+TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
+    startSimulator();
+    const Result refused = run({"clear", "--port", device()});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
+    EXPECT_EQ(simulator->eraseCount(), 0);
+
+    const Result cleared = run({"clear", "--port", device(), "--yes"});
+    EXPECT_EQ(cleared.code, 0) << cleared.err;
+    EXPECT_EQ(simulator->eraseCount(), 1);
+
+    config.state = 2;  // armed: the controller's own refusal
+    simulator.reset();
+    startSimulator();
+    const Result armed = run({"clear", "--port", device(), "--yes"});
+    EXPECT_EQ(armed.code, 2);
+    EXPECT_NE(armed.err.find("Cannot clear data buffer while controller is armed."),
+              std::string::npos);
+    EXPECT_EQ(run({"download", "--port", device(), "-o", "x.log"}).code, 2);
+
+    simulator->setState(1);
+    sim::Faults faults;
+    faults.stopAfterBlocks = 3;  // a block that never comes
+    simulator->setFaults(faults);
+    const Result failed =
+        run({"download", "--port", device(), "-o", QString::fromStdString(path("x.log"))});
+    EXPECT_EQ(failed.code, 2);
+    EXPECT_NE(failed.err.find("RS-232 timeout. Check cable and click Abort."), std::string::npos);
+    EXPECT_NE(failed.err.find("FRAM download failed."), std::string::npos);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("x.log"))));
+}
+
+TEST_F(CliTest, LiveRecordsFiveRefreshesHalfASecondApart) {
+    startSimulator();
+    const Result live = run({"live", "--port", device(), "--count", "5", "--csv",
+                             QString::fromStdString(path("live.csv")), "--set", "VSSUnits=KPH"});
+    ASSERT_EQ(live.code, 0) << live.err;
+    EXPECT_EQ(std::count(live.out.begin(), live.out.end(), '\n'), 5);
+
+    std::istringstream csv(slurp(path("live.csv")));
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line.rfind("Time,Elapsed (s),RPM,VSS (KPH),", 0), 0u) << line;
+    std::vector<double> elapsed;
+    while (std::getline(csv, line)) {
+        elapsed.push_back(std::stod(line.substr(line.find(',') + 1)));
+    }
+    ASSERT_EQ(elapsed.size(), 5u);
+    for (std::size_t i = 1; i < elapsed.size(); ++i) {
+        EXPECT_GE(elapsed[i] - elapsed[i - 1], 0.45) << "refresh " << i;
+    }
+}
+
+TEST_F(CliTest, FileCommandsReadTheirOutputBack) {
+    const std::string log = writeLog(sim::generateDrive(368, 5), 0.096f, "road.log");
+    const QString file = QString::fromStdString(log);
+
+    const Result info = run({"info", file, "--json"});
+    ASSERT_EQ(info.code, 0) << info.err;
+    const QJsonObject about = QJsonDocument::fromJson(QByteArray::fromStdString(info.out)).object();
+    EXPECT_EQ(about["firmwareId"].toString(), "Shift Light Controller V2.0");
+    EXPECT_EQ(about["comment"].toString(), "Track day");
+    EXPECT_DOUBLE_EQ(about["intervalSeconds"].toDouble(), 0.096);
+    EXPECT_TRUE(about["messages"].toArray().isEmpty());
+
+    const Result csv = run({"export", file, "--csv", "-", "--set", "VSSUnits=KPH"});
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 1 + SampleCount);
+    EXPECT_NE(csv.out.find("VSS (KPH)"), std::string::npos);
+
+    const Result png =
+        run({"export", file, "--png", home.filePath("chart.png"), "--trace1", "tps", "--trace2",
+             "Shift Light", "--from", "10", "--to", "70", "--size", "800x500"});
+    ASSERT_EQ(png.code, 0) << png.err;
+    const QImage picture(home.filePath("chart.png"));
+    EXPECT_EQ(picture.size(), QSize(800, 500));
+    for (const auto& [kind, start] : {std::pair{"--svg", "<svg"}, std::pair{"--pdf", "%PDF-"}}) {
+        const Result drawn = run({"export", file, kind, "-"});
+        EXPECT_EQ(drawn.code, 0) << drawn.err;
+        EXPECT_NE(drawn.out.substr(0, 200).find(start), std::string::npos) << kind;
+    }
+
+    const auto drag = sim::generateDragRun(0.016);
+    const Result analysis =
+        run({"analyze", QString::fromStdString(writeLog(drag.fram, 0.016f, "drag.log")), "--json"});
+    ASSERT_EQ(analysis.code, 0) << analysis.err;
+    const QJsonObject summary =
+        QJsonDocument::fromJson(QByteArray::fromStdString(analysis.out)).object();
+    EXPECT_EQ(summary["runs"].toArray().size(), 1);
+    EXPECT_EQ(summary["shifts"].toArray().size(), 3);
+}
+
+TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
+    const QString log = QString::fromStdString(writeLog(sim::generateDrive(), 0.096f, "a.log"));
+    const struct {
+        QStringList args;
+        int code;
+    } cases[] = {
+        {{"--version"}, 0},
+        {{"export", "--help"}, 0},
+        {{}, 1},
+        {{"fly"}, 1},
+        {{"info"}, 1},
+        {{"info", log, "--bogus"}, 1},
+        {{"export", log}, 1},
+        {{"export", log, "--png", "-", "--trace2", "rpm x"}, 1},
+        {{"export", log, "--png", "-", "--from", "9000"}, 1},
+        {{"export", log, "--csv", "-", "--size", "10x10"}, 1},
+        {{"info", log, "--set", "Colour=red"}, 1},
+        {{"info", log, "--set", "Tach_Max=lots"}, 1},
+        {{"download", "--port", "Com256", "-o", "x.log"}, 1},
+        {{"info", home.filePath("missing.log")}, 3},
+        {{"export", log, "--csv", home.path()}, 3},
+        {{"download", "--port", home.filePath("no-device"), "-o", "x.log"}, 2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.args).code, c.code) << c.args.join(' ').toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace velkor::test
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
