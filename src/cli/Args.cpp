@@ -16,7 +16,7 @@ std::string dashed(const std::string& name) {
 
 }  // namespace
 
-Args::Args(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+Args::Args(const std::vector<std::string>& words, const std::vector<KnownOption>& known,
            std::size_t maxPositional) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < words.size(); ++i) {
@@ -36,13 +36,13 @@ Args::Args(const std::vector<std::string>& words, const std::vector<OptionSpec>&
             attached = name.substr(equals + 1);
             name.erase(equals);
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) {
+        const auto option = std::find_if(known.begin(), known.end(), [&](const KnownOption& s) {
             return s.name == name && (s.name.size() == 1) != longForm;
         });
-        if (spec == specs.end()) {
+        if (option == known.end()) {
             throw usageError("unknown option " + word);
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (attached) {
                 throw usageError(dashed(name) + " takes no value");
             }

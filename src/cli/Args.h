@@ -9,7 +9,7 @@
 
 namespace velkor::cli {
 
-struct OptionSpec {
+struct KnownOption {
     std::string name;  // "port", or "o" for a one-letter option
     bool takesValue = false;
 };
@@ -18,7 +18,7 @@ class Args {
 public:
     // Throws a usage Failure for an unknown option, a missing value or more plain arguments
     // than `maxPositional`. "-" is a plain argument (standard output); "--" ends the options.
-    Args(const std::vector<std::string>& words, const std::vector<OptionSpec>& specs,
+    Args(const std::vector<std::string>& words, const std::vector<KnownOption>& known,
          std::size_t maxPositional);
 
     bool has(const std::string& name) const { return m_values.count(name) > 0; }

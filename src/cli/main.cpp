@@ -22,7 +22,7 @@ using namespace velkor::cli;
 
 struct Command {
     const char* name;
-    std::vector<OptionSpec> options;
+    std::vector<KnownOption> options;
     std::size_t positional;
     int (*run)(const Args&, Session&);
 };
@@ -120,7 +120,7 @@ int run(const std::vector<std::string>& words) {
         return ExitOk;
     }
     try {
-        std::vector<OptionSpec> options = command->options;
+        std::vector<KnownOption> options = command->options;
         options.push_back({"set", true});
         const Args args(rest, options, command->positional);
         const bool drawsChart =
