@@ -6,7 +6,8 @@
 #   scripts/fresh-check.sh start           ./scripts/start.sh offscreen; passes when Velkor still
 #                                          runs after 30 s
 #   scripts/fresh-check.sh package DEB     installs the Debian package DEB with apt-get and runs
-#                                          velkor --version, velkor-sim --help and velkor offscreen
+#                                          velkor --version, velkor-sim --help, velkor-cli --version
+#                                          and ports, and velkor offscreen
 # The minimal system (debootstrap --variant=minbase bookworm, with this machine's apt sources) is
 # built once into $VELKOR_FRESH_CACHE (default /var/cache/velkor-fresh/bookworm) and kept pristine:
 # each check runs in a scratch copy of it that is removed afterwards. The tree copied in is the
@@ -172,6 +173,8 @@ case "$mode" in
         in_root sh -c "DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/$(basename "$deb")"
         in_root velkor --version
         in_root velkor-sim --help
+        in_root velkor-cli --version
+        in_root sh -c 'velkor-cli ports | head -n 3'
         start_and_watch "" velkor 10 sh -c 'echo; QT_QPA_PLATFORM=offscreen exec velkor'
         ;;
 esac
