@@ -108,7 +108,7 @@ int main(int argc, char* argv[]) {
     window.setSpeedometerLimits(85, 140);
     window.resize(1100, 640);
     window.show();
-    window.mnuReplayLog->trigger();
+    window.replayLogAction->trigger();
     ReplayControls& controls = *window.fraRealTimeData->fraReplay;
     if (!controls.running()) {
         std::fprintf(stderr, "the replay did not start\n");
@@ -116,15 +116,15 @@ int main(int argc, char* argv[]) {
     }
 
     if (holdAt >= 0) {
-        controls.cmdPlay->click();  // pause
-        controls.sldPosition->setValue(replaySliderValue(holdAt));
-        std::printf("holding at %s\n", controls.lblTime->text().toLatin1().constData());
+        controls.playButton->click();  // pause
+        controls.positionSlider->setValue(replaySliderValue(holdAt));
+        std::printf("holding at %s\n", controls.timeLabel->text().toLatin1().constData());
         std::fflush(stdout);
         runFor(20000);
         return 0;
     }
 
-    controls.cboSpeed->setCurrentIndex(5);  // 8x
+    controls.speedBox->setCurrentIndex(5);  // 8x
     runFor(500);                            // settle: the first paints lay out and cache the faces
     PaintCounter counter;
     window.gauTach->installEventFilter(&counter);

@@ -109,10 +109,9 @@ void frmMain::createMenus() {
     item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)",
          &frmMain::mnuViewChart_Click);
     mnuView->addSeparator()->setObjectName("mnuSep3");
-    item(mnuView, mnuViewRunSummary, "mnuViewRunSummary", "Run &Summary",
-         &frmMain::mnuViewRunSummary_Click);
+    item(mnuView, runSummaryAction, "runSummaryAction", "Run &Summary", &frmMain::viewRunSummary);
     mnuView->addSeparator()->setObjectName("mnuSep4");
-    item(mnuView, mnuReplayLog, "mnuReplayLog", "Re&play Log", &frmMain::mnuReplayLog_Click);
+    item(mnuView, replayLogAction, "replayLogAction", "Re&play Log", &frmMain::replayLog);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");

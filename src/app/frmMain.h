@@ -73,8 +73,8 @@ public:
     QMenu* mnuView = nullptr;
     QAction* mnuViewRealTime = nullptr;
     QAction* mnuViewChart = nullptr;
-    QAction* mnuViewRunSummary = nullptr;
-    QAction* mnuReplayLog = nullptr;
+    QAction* runSummaryAction = nullptr;
+    QAction* replayLogAction = nullptr;
     QMenu* mnuCommunications = nullptr;
     QAction* mnuDownload = nullptr;
     QAction* mnuClearControllerBuffer = nullptr;
@@ -126,9 +126,9 @@ private:
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
     void mnuViewChart_Click();
-    void mnuViewRunSummary_Click();
+    void viewRunSummary();
     void mnuViewRealTime_Click();
-    void mnuReplayLog_Click();
+    void replayLog();
     // Ends a replay as the live view ends (the frame hides); nothing when none runs.
     void endReplay();
     void cmdCloseRealTimeData_Click();

@@ -80,10 +80,10 @@ void frmMain::mnuViewRealTime_Click() {
     runOperation([&] { velkor::mnuViewRealTime_Click(m_link); });
 }
 
-void frmMain::mnuReplayLog_Click() {
+void frmMain::replayLog() {
     m_link.runEndingLiveView([this] {
         runOperation([this] {
-            if (velkor::mnuReplayLog_Click(m_ctx, m_replayScales)) {
+            if (velkor::replayLog(m_ctx, m_replayScales)) {
                 fraRealTimeData->fraReplay->start(m_ctx.data.log, m_ctx.data.prefs, m_replayScales,
                                                   m_clock, *fraRealTimeData);
             }
@@ -110,7 +110,7 @@ void frmMain::mnuViewChart_Click() {
         [this] { runOperation([this] { velkor::mnuViewChart_Click(m_ctx); }); });
 }
 
-void frmMain::mnuViewRunSummary_Click() {
+void frmMain::viewRunSummary() {
     m_link.runEndingLiveView([this] {
         runOperation([this] {
             closeRealTimeView(m_ctx);

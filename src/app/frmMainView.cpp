@@ -13,8 +13,8 @@
 
 #include "app/frmMain.h"
 #include "base/QtText.h"
+#include "chart/RunSummaryWindow.h"
 #include "chart/frmChart1.h"
-#include "chart/frmRunSummary.h"
 #include "live/CircularGauge.h"
 #include "live/ReplayControls.h"
 #include "options/frmDisplayOptions.h"
@@ -157,8 +157,8 @@ void frmMain::openRunSummary() {
         return;
     }
     if (m_ctx.data.log.DataBufferEmpty) {
-        frmRunSummary summary(makeRunSummary(m_ctx.data.log, m_ctx.data.prefs), m_ctx.prompts, {},
-                              this);
+        RunSummaryWindow summary(makeRunSummary(m_ctx.data.log, m_ctx.data.prefs), m_ctx.prompts,
+                                 {}, this);
         summary.exec();
         return;
     }
@@ -166,7 +166,7 @@ void frmMain::openRunSummary() {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
-    QMetaObject::invokeMethod(&chart, &frmChart1::cmdRunSummary_Click, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&chart, &frmChart1::showRunSummary, Qt::QueuedConnection);
     chart.exec();
 }
 

@@ -14,9 +14,9 @@
 #include "base/QtText.h"
 #include "chart/Chart2D.h"
 #include "chart/ChartPrinter.h"
+#include "chart/RunSummaryWindow.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
-#include "chart/frmRunSummary.h"
 
 namespace velkor {
 
@@ -81,7 +81,7 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     connect(cmdPrint, &QPushButton::clicked, this, &frmChart1::cmdPrint_Click);
     cmdPrint->setEnabled(false);
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdRunSummary, &QPushButton::clicked, this, &frmChart1::cmdRunSummary_Click);
+    connect(runSummaryButton, &QPushButton::clicked, this, &frmChart1::showRunSummary);
     createMeasureActions();
     connectMeasureEvents();
     resize(1180, 760);
@@ -179,20 +179,20 @@ QWidget* frmChart1::createReadouts() {
     cmdReset->setObjectName("cmdReset");
     cmdPrint = new QPushButton("Print", box);
     cmdPrint->setObjectName("cmdPrint");
-    cmdRunSummary = new QPushButton("Run Summary", box);
-    cmdRunSummary->setObjectName("cmdRunSummary");
+    runSummaryButton = new QPushButton("Run Summary", box);
+    runSummaryButton->setObjectName("runSummaryButton");
     cmdExit = new QPushButton("Exit", box);
     cmdExit->setObjectName("cmdExit");
     // Enter must not press a button here: Reset Time Display would silently move the zero of
     // the time read-out. QDialog makes push buttons default on focus unless told otherwise.
-    for (QPushButton* button : {cmdReset, cmdPrint, cmdRunSummary, cmdExit}) {
+    for (QPushButton* button : {cmdReset, cmdPrint, runSummaryButton, cmdExit}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
     buttons->addWidget(cmdReset);
     buttons->addWidget(cmdPrint);
     // In the room above Exit, so that the other buttons stay where they were.
-    buttons->addWidget(cmdRunSummary);
+    buttons->addWidget(runSummaryButton);
     buttons->addStretch();
     buttons->addWidget(cmdExit);
 
@@ -211,13 +211,13 @@ void frmChart1::Form_Load() {
     updateActions();  // the measuring tools need the chart's data
 }
 
-void frmChart1::cmdRunSummary_Click() {
+void frmChart1::showRunSummary() {
     if (runSummary == nullptr) {
-        frmRunSummary::Chart chart;
+        RunSummaryWindow::Chart chart;
         chart.mark = [this](double time) { m_logic.markAt(time); };
         chart.ticks = [this](const std::vector<double>& times) { m_logic.setShiftTicks(times); };
-        runSummary = new frmRunSummary(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
-                                       std::move(chart), this);
+        runSummary = new RunSummaryWindow(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
+                                          std::move(chart), this);
     }
     runSummary->show();
     runSummary->raise();

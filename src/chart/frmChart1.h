@@ -28,7 +28,7 @@ namespace velkor {
 
 struct AppContext;
 class Chart2D;
-class frmRunSummary;
+class RunSummaryWindow;
 class Prompts;
 struct DataLog;
 struct Preferences;
@@ -79,7 +79,7 @@ public:
     void setShiftTicks(const std::vector<double>& times) override;
 
     // Opens the Run Summary beside the chart (once; again it is brought to the front).
-    void cmdRunSummary_Click();
+    void showRunSummary();
 
     // The chart's context menu and its shortcuts.
     void copyImage();
@@ -109,39 +109,39 @@ public:
     QLabel* lblLogIntervalData = nullptr;
     QPushButton* cmdReset = nullptr;
     QPushButton* cmdPrint = nullptr;
-    QPushButton* cmdRunSummary = nullptr;
-    frmRunSummary* runSummary = nullptr;  // once opened
+    QPushButton* runSummaryButton = nullptr;
+    RunSummaryWindow* runSummary = nullptr;  // once opened
     QPushButton* cmdExit = nullptr;
 
     // The B read-out, one line: B's time and values, marker minus B, the minimum, maximum and
     // mean of each trace between the markers, or the time an on/off trace 2 was on.
     QFrame* fraBMarker = nullptr;
-    QLabel* lblBLegend = nullptr;
-    QLabel* lblBTime = nullptr;
-    QLabel* lblBTrace1 = nullptr;
-    QLabel* lblBTrace2 = nullptr;
-    QLabel* lblDeltaTime = nullptr;
-    QLabel* lblDeltaTrace1 = nullptr;
-    QLabel* lblDeltaTrace2 = nullptr;
-    QLabel* lblMinTrace1 = nullptr;
-    QLabel* lblMinTrace2 = nullptr;
-    QLabel* lblMaxTrace1 = nullptr;
-    QLabel* lblMaxTrace2 = nullptr;
-    QLabel* lblMeanTrace1 = nullptr;
-    QLabel* lblMeanTrace2 = nullptr;
-    QLabel* lblTimeOnLegend = nullptr;
-    QLabel* lblTimeOn = nullptr;
+    QLabel* bLegendLabel = nullptr;
+    QLabel* bTimeLabel = nullptr;
+    QLabel* bTrace1Label = nullptr;
+    QLabel* bTrace2Label = nullptr;
+    QLabel* deltaTimeLabel = nullptr;
+    QLabel* deltaTrace1Label = nullptr;
+    QLabel* deltaTrace2Label = nullptr;
+    QLabel* minTrace1Label = nullptr;
+    QLabel* minTrace2Label = nullptr;
+    QLabel* maxTrace1Label = nullptr;
+    QLabel* maxTrace2Label = nullptr;
+    QLabel* meanTrace1Label = nullptr;
+    QLabel* meanTrace2Label = nullptr;
+    QLabel* timeOnLegendLabel = nullptr;
+    QLabel* timeOnLabel = nullptr;
 
-    QAction* mnuSetBMarker = nullptr;
-    QAction* mnuClearBMarker = nullptr;
-    QAction* mnuShowWholeLog = nullptr;
-    QAction* mnuCopyImage = nullptr;
-    QAction* mnuSaveImage = nullptr;
-    QAction* mnuSavePage = nullptr;
-    QAction* mnuExportData = nullptr;
-    QAction* mnuOverlay = nullptr;
-    QAction* mnuShiftOverlay = nullptr;
-    QAction* mnuRemoveOverlays = nullptr;
+    QAction* setBMarkerAction = nullptr;
+    QAction* clearBMarkerAction = nullptr;
+    QAction* showWholeLogAction = nullptr;
+    QAction* copyImageAction = nullptr;
+    QAction* saveImageAction = nullptr;
+    QAction* savePageAction = nullptr;
+    QAction* exportDataAction = nullptr;
+    QAction* overlayAction = nullptr;
+    QAction* shiftOverlayAction = nullptr;
+    QAction* removeOverlaysAction = nullptr;
     // Builds the context menu as it stands for a pixel of the chart (B goes there).
     QMenu* contextMenu(QPointF pixel);
 

@@ -67,35 +67,35 @@ QWidget* frmChart1::createBReadout() {
     };
     const auto slash = [&] { row->addWidget(new QLabel("/", fraBMarker)); };
     const auto gap = [&] { row->addSpacing(14); };
-    lblBLegend = legend("B Marker");
+    bLegendLabel = legend("B Marker");
     gap();
     legend("B");
-    lblBTime = cell(fraBMarker, "lblBTime", 72);
-    lblBTrace1 = cell(fraBMarker, "lblBTrace1");
-    lblBTrace2 = cell(fraBMarker, "lblBTrace2");
-    row->addWidget(lblBTime);
+    bTimeLabel = cell(fraBMarker, "bTimeLabel", 72);
+    bTrace1Label = cell(fraBMarker, "bTrace1Label");
+    bTrace2Label = cell(fraBMarker, "bTrace2Label");
+    row->addWidget(bTimeLabel);
     row->addSpacing(6);
-    row->addWidget(lblBTrace1);
+    row->addWidget(bTrace1Label);
     slash();
-    row->addWidget(lblBTrace2);
+    row->addWidget(bTrace2Label);
     gap();
     legend(QString::fromUtf8("A \u2212 B"));
-    lblDeltaTime = cell(fraBMarker, "lblDeltaTime", 80);
-    lblDeltaTrace1 = cell(fraBMarker, "lblDeltaTrace1");
-    lblDeltaTrace2 = cell(fraBMarker, "lblDeltaTrace2");
-    row->addWidget(lblDeltaTime);
+    deltaTimeLabel = cell(fraBMarker, "deltaTimeLabel", 80);
+    deltaTrace1Label = cell(fraBMarker, "deltaTrace1Label");
+    deltaTrace2Label = cell(fraBMarker, "deltaTrace2Label");
+    row->addWidget(deltaTimeLabel);
     row->addSpacing(6);
-    row->addWidget(lblDeltaTrace1);
+    row->addWidget(deltaTrace1Label);
     slash();
-    row->addWidget(lblDeltaTrace2);
+    row->addWidget(deltaTrace2Label);
     const std::array<std::pair<const char*, std::array<QLabel**, 2>>, 3> stats{{
-        {"Min", {&lblMinTrace1, &lblMinTrace2}},
-        {"Max", {&lblMaxTrace1, &lblMaxTrace2}},
-        {"Mean", {&lblMeanTrace1, &lblMeanTrace2}},
+        {"Min", {&minTrace1Label, &minTrace2Label}},
+        {"Max", {&maxTrace1Label, &maxTrace2Label}},
+        {"Mean", {&meanTrace1Label, &meanTrace2Label}},
     }};
-    const std::array<std::array<const char*, 2>, 3> names{{{"lblMinTrace1", "lblMinTrace2"},
-                                                           {"lblMaxTrace1", "lblMaxTrace2"},
-                                                           {"lblMeanTrace1", "lblMeanTrace2"}}};
+    const std::array<std::array<const char*, 2>, 3> names{{{"minTrace1Label", "minTrace2Label"},
+                                                           {"maxTrace1Label", "maxTrace2Label"},
+                                                           {"meanTrace1Label", "meanTrace2Label"}}};
     for (std::size_t i = 0; i < stats.size(); ++i) {
         gap();
         legend(stats[i].first);
@@ -106,15 +106,16 @@ QWidget* frmChart1::createBReadout() {
         row->addWidget(*stats[i].second[1]);
     }
     gap();
-    lblTimeOnLegend = new QLabel(fraBMarker);
+    timeOnLegendLabel = new QLabel(fraBMarker);
     // The hint shown while B is not set takes only the room left over.
-    lblTimeOnLegend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    lblTimeOn = cell(fraBMarker, "lblTimeOn", 0);
-    row->addWidget(lblTimeOnLegend);
-    row->addWidget(lblTimeOn);
+    timeOnLegendLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    timeOnLabel = cell(fraBMarker, "timeOnLabel", 0);
+    row->addWidget(timeOnLegendLabel);
+    row->addWidget(timeOnLabel);
     row->addStretch(1);
     // Trace 1 right of its slash-mate, trace 2 left of it: "4030 / 0".
-    for (QLabel* second : {lblBTrace2, lblDeltaTrace2, lblMinTrace2, lblMaxTrace2, lblMeanTrace2}) {
+    for (QLabel* second :
+         {bTrace2Label, deltaTrace2Label, minTrace2Label, maxTrace2Label, meanTrace2Label}) {
         second->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
     setBReadout(BReadout{});
@@ -123,23 +124,25 @@ QWidget* frmChart1::createBReadout() {
 
 void frmChart1::setBReadout(const BReadout& b) {
     const std::pair<QLabel*, const std::string*> cells[] = {
-        {lblBTime, &b.time},          {lblBTrace1, &b.trace1},     {lblBTrace2, &b.trace2},
-        {lblDeltaTime, &b.deltaTime}, {lblDeltaTrace1, &b.delta1}, {lblDeltaTrace2, &b.delta2},
-        {lblMinTrace1, &b.minimum1},  {lblMinTrace2, &b.minimum2}, {lblMaxTrace1, &b.maximum1},
-        {lblMaxTrace2, &b.maximum2},  {lblMeanTrace1, &b.mean1},   {lblMeanTrace2, &b.mean2},
-        {lblTimeOn, &b.timeOn2}};
+        {bTimeLabel, &b.time},         {bTrace1Label, &b.trace1},
+        {bTrace2Label, &b.trace2},     {deltaTimeLabel, &b.deltaTime},
+        {deltaTrace1Label, &b.delta1}, {deltaTrace2Label, &b.delta2},
+        {minTrace1Label, &b.minimum1}, {minTrace2Label, &b.minimum2},
+        {maxTrace1Label, &b.maximum1}, {maxTrace2Label, &b.maximum2},
+        {meanTrace1Label, &b.mean1},   {meanTrace2Label, &b.mean2},
+        {timeOnLabel, &b.timeOn2}};
     for (const auto& [label, text] : cells) {
         label->setText(fromCore(*text));
     }
     // Without B the line says how to set it; an on/off trace 2 shows its time on instead of
     // its lowest, highest and mean values.
     const bool set = !b.time.empty();
-    for (QLabel* off : {lblMinTrace2, lblMaxTrace2, lblMeanTrace2}) {
+    for (QLabel* off : {minTrace2Label, maxTrace2Label, meanTrace2Label}) {
         off->setText(set && b.onOff2 ? QStringLiteral("\u2013") : off->text());
     }
-    lblTimeOnLegend->setText(!set       ? "right-click the chart: Set B Marker Here"
-                             : b.onOff2 ? "Trace 2 ON"
-                                        : "");
+    timeOnLegendLabel->setText(!set       ? "right-click the chart: Set B Marker Here"
+                               : b.onOff2 ? "Trace 2 ON"
+                                          : "");
     updateActions();
 }
 
@@ -169,49 +172,51 @@ void frmChart1::createMeasureActions() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuSetBMarker = action("mnuSetBMarker", "Set B Marker Here", QKeySequence(Qt::Key_B), [this] {
-        // From the menu B goes where it was opened; from the key, under the pointer.
-        const QPointF pixel =
-            m_menuOpen ? m_menuPixel : QPointF(Chart2D1->mapFromGlobal(QCursor::pos()));
-        m_logic.setBMarkerAt(Chart2D1->timeAt(pixel));
-    });
-    mnuClearBMarker =
-        action("mnuClearBMarker", "Clear B Marker", QKeySequence(Qt::SHIFT | Qt::Key_B),
+    setBMarkerAction =
+        action("setBMarkerAction", "Set B Marker Here", QKeySequence(Qt::Key_B), [this] {
+            // From the menu B goes where it was opened; from the key, under the pointer.
+            const QPointF pixel =
+                m_menuOpen ? m_menuPixel : QPointF(Chart2D1->mapFromGlobal(QCursor::pos()));
+            m_logic.setBMarkerAt(Chart2D1->timeAt(pixel));
+        });
+    clearBMarkerAction =
+        action("clearBMarkerAction", "Clear B Marker", QKeySequence(Qt::SHIFT | Qt::Key_B),
                [this] { m_logic.clearBMarker(); });
-    mnuShowWholeLog = action("mnuShowWholeLog", "Show Whole Log", QKeySequence(Qt::Key_Home),
-                             [this] { m_logic.showWholeLog(); });
-    mnuCopyImage =
-        action("mnuCopyImage", "Copy Image", QKeySequence::Copy, [this] { copyImage(); });
-    mnuSaveImage = action("mnuSaveImage", "Save Image...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                          [this] { saveImage(); });
-    mnuSavePage = action("mnuSavePage", "Save Page as PDF...",
-                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { savePage(); });
-    mnuExportData = action("mnuExportData", "Export Data...", QKeySequence(Qt::CTRL | Qt::Key_E),
-                           [this] { m_logic.exportData(); });
-    mnuOverlay = action("mnuOverlay", "Overlay Log File...", QKeySequence(Qt::CTRL | Qt::Key_O),
-                        [this] { m_logic.overlayLogFile(); });
-    mnuShiftOverlay =
-        action("mnuShiftOverlay", "Shift Overlay to Marker", QKeySequence(Qt::CTRL | Qt::Key_M),
+    showWholeLogAction = action("showWholeLogAction", "Show Whole Log", QKeySequence(Qt::Key_Home),
+                                [this] { m_logic.showWholeLog(); });
+    copyImageAction =
+        action("copyImageAction", "Copy Image", QKeySequence::Copy, [this] { copyImage(); });
+    saveImageAction = action("saveImageAction", "Save Image...", QKeySequence(Qt::CTRL | Qt::Key_S),
+                             [this] { saveImage(); });
+    savePageAction = action("savePageAction", "Save Page as PDF...",
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { savePage(); });
+    exportDataAction = action("exportDataAction", "Export Data...",
+                              QKeySequence(Qt::CTRL | Qt::Key_E), [this] { m_logic.exportData(); });
+    overlayAction =
+        action("overlayAction", "Overlay Log File...", QKeySequence(Qt::CTRL | Qt::Key_O),
+               [this] { m_logic.overlayLogFile(); });
+    shiftOverlayAction =
+        action("shiftOverlayAction", "Shift Overlay to Marker", QKeySequence(Qt::CTRL | Qt::Key_M),
                [this] { m_logic.shiftOverlayToMarker(); });
-    mnuRemoveOverlays = action("mnuRemoveOverlays", "Remove Overlays",
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
-                               [this] { m_logic.removeOverlays(); });
+    removeOverlaysAction = action("removeOverlaysAction", "Remove Overlays",
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
+                                  [this] { m_logic.removeOverlays(); });
     updateActions();
 }
 
 void frmChart1::updateActions() {
-    if (!mnuSetBMarker) {
+    if (!setBMarkerAction) {
         return;
     }
     const bool loaded = m_logic.chartLoaded();
-    for (QAction* a : {mnuSetBMarker, mnuShowWholeLog, mnuExportData}) {
+    for (QAction* a : {setBMarkerAction, showWholeLogAction, exportDataAction}) {
         a->setEnabled(loaded);
     }
-    mnuClearBMarker->setEnabled(m_logic.BSample.has_value());
-    mnuSavePage->setEnabled(m_printContext != nullptr);
-    mnuOverlay->setEnabled(loaded && m_logic.overlayCount() < MaxOverlays);
-    mnuShiftOverlay->setEnabled(m_logic.BSample.has_value() && m_logic.overlayCount() > 0);
-    mnuRemoveOverlays->setEnabled(m_logic.overlayCount() > 0);
+    clearBMarkerAction->setEnabled(m_logic.BSample.has_value());
+    savePageAction->setEnabled(m_printContext != nullptr);
+    overlayAction->setEnabled(loaded && m_logic.overlayCount() < MaxOverlays);
+    shiftOverlayAction->setEnabled(m_logic.BSample.has_value() && m_logic.overlayCount() > 0);
+    removeOverlaysAction->setEnabled(m_logic.overlayCount() > 0);
 }
 
 QMenu* frmChart1::contextMenu(QPointF pixel) {
@@ -219,13 +224,13 @@ QMenu* frmChart1::contextMenu(QPointF pixel) {
     m_menu = new QMenu(this);
     m_menuPixel = pixel;
     updateActions();
-    m_menu->addActions({mnuSetBMarker, mnuClearBMarker});
+    m_menu->addActions({setBMarkerAction, clearBMarkerAction});
     m_menu->addSeparator();
-    m_menu->addAction(mnuShowWholeLog);
+    m_menu->addAction(showWholeLogAction);
     m_menu->addSeparator();
-    m_menu->addActions({mnuCopyImage, mnuSaveImage, mnuSavePage, mnuExportData});
+    m_menu->addActions({copyImageAction, saveImageAction, savePageAction, exportDataAction});
     m_menu->addSeparator();
-    m_menu->addActions({mnuOverlay, mnuShiftOverlay, mnuRemoveOverlays});
+    m_menu->addActions({overlayAction, shiftOverlayAction, removeOverlaysAction});
     return m_menu;
 }
 

@@ -135,7 +135,7 @@ void cmdCloseRealTimeData_Click(AppContext& ctx) {
     closeRealTimeView(ctx);
 }
 
-bool mnuReplayLog_Click(AppContext& ctx, LiveState& replay) {
+bool replayLog(AppContext& ctx, LiveState& replay) {
     closeRealTimeView(ctx);
     if (ctx.data.log.DataBufferEmpty) {
         ctx.prompts.message(EmptyLogMessage, "Replay Log", Icon::Exclamation, Buttons::Ok);

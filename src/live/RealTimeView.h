@@ -31,6 +31,6 @@ void cmdCloseRealTimeData_Click(AppContext& ctx);
 // does; otherwise chooses and scales the gauges as a live view's start does (the input-2
 // scaling into `replay`, the live view's own left as it was) and shows the frame. True when the
 // replay may begin. Never touches the port.
-bool mnuReplayLog_Click(AppContext& ctx, LiveState& replay);
+bool replayLog(AppContext& ctx, LiveState& replay);
 
 }  // namespace velkor

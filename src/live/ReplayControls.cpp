@@ -34,56 +34,56 @@ ReplayControls::ReplayControls(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
     legend->setFont(bold);
 
-    cmdPlay = toolButton("cmdPlay", "Play or pause (Space)");
+    playButton = toolButton("playButton", "Play or pause (Space)");
     showPlaying(false);
-    cmdStepBack = toolButton("cmdStepBack", "One sample back (Left)");
-    cmdStepBack->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
-    cmdStepForward = toolButton("cmdStepForward", "One sample forward (Right)");
-    cmdStepForward->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
+    stepBackButton = toolButton("stepBackButton", "One sample back (Left)");
+    stepBackButton->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
+    stepForwardButton = toolButton("stepForwardButton", "One sample forward (Right)");
+    stepForwardButton->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
 
-    cboSpeed = new QComboBox(this);
-    cboSpeed->setObjectName("cboSpeed");
-    cboSpeed->setFocusPolicy(Qt::NoFocus);
-    cboSpeed->setToolTip("Replay speed");
+    speedBox = new QComboBox(this);
+    speedBox->setObjectName("speedBox");
+    speedBox->setFocusPolicy(Qt::NoFocus);
+    speedBox->setToolTip("Replay speed");
     for (const char* speed :
          {"\u00bc\u00d7", "\u00bd\u00d7", "1\u00d7", "2\u00d7", "4\u00d7", "8\u00d7"}) {
-        cboSpeed->addItem(QString::fromUtf8(speed));
+        speedBox->addItem(QString::fromUtf8(speed));
     }
 
-    sldPosition = new QSlider(Qt::Horizontal, this);
-    sldPosition->setObjectName("sldPosition");
-    sldPosition->setFocusPolicy(Qt::NoFocus);
-    sldPosition->setToolTip("Position in the log (Home: the start)");
+    positionSlider = new QSlider(Qt::Horizontal, this);
+    positionSlider->setObjectName("positionSlider");
+    positionSlider->setFocusPolicy(Qt::NoFocus);
+    positionSlider->setToolTip("Position in the log (Home: the start)");
 
-    lblTime = new QLabel(this);
-    lblTime->setObjectName("lblTime");
-    lblTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblTime->setMinimumWidth(lblTime->fontMetrics().horizontalAdvance("00000.0 Sec ") + 8);
+    timeLabel = new QLabel(this);
+    timeLabel->setObjectName("timeLabel");
+    timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    timeLabel->setMinimumWidth(timeLabel->fontMetrics().horizontalAdvance("00000.0 Sec ") + 8);
 
     row->addWidget(legend);
-    row->addWidget(cmdStepBack);
-    row->addWidget(cmdPlay);
-    row->addWidget(cmdStepForward);
-    row->addWidget(cboSpeed);
-    row->addWidget(sldPosition, 1);
-    row->addWidget(lblTime);
+    row->addWidget(stepBackButton);
+    row->addWidget(playButton);
+    row->addWidget(stepForwardButton);
+    row->addWidget(speedBox);
+    row->addWidget(positionSlider, 1);
+    row->addWidget(timeLabel);
 
-    tmrFrame = new QTimer(this);
-    tmrFrame->setObjectName("tmrFrame");
-    tmrFrame->setInterval(FrameMilliseconds);
-    tmrFrame->setTimerType(Qt::PreciseTimer);
+    frameTimer = new QTimer(this);
+    frameTimer->setObjectName("frameTimer");
+    frameTimer->setInterval(FrameMilliseconds);
+    frameTimer->setTimerType(Qt::PreciseTimer);
 
-    connect(cmdPlay, &QToolButton::clicked, this, &ReplayControls::cmdPlay_Click);
-    connect(cmdStepBack, &QToolButton::clicked, this, &ReplayControls::cmdStepBack_Click);
-    connect(cmdStepForward, &QToolButton::clicked, this, &ReplayControls::cmdStepForward_Click);
-    connect(cboSpeed, qOverload<int>(&QComboBox::currentIndexChanged), this,
-            &ReplayControls::cboSpeed_Click);
-    connect(sldPosition, &QSlider::valueChanged, this, &ReplayControls::sldPosition_Change);
-    connect(tmrFrame, &QTimer::timeout, this, &ReplayControls::tmrFrame_Timer);
+    connect(playButton, &QToolButton::clicked, this, &ReplayControls::onPlayClicked);
+    connect(stepBackButton, &QToolButton::clicked, this, &ReplayControls::onStepBackClicked);
+    connect(stepForwardButton, &QToolButton::clicked, this, &ReplayControls::onStepForwardClicked);
+    connect(speedBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &ReplayControls::onSpeedChosen);
+    connect(positionSlider, &QSlider::valueChanged, this, &ReplayControls::onSliderMoved);
+    connect(frameTimer, &QTimer::timeout, this, &ReplayControls::onFrameTimer);
 
-    addKey(Qt::Key_Space, &ReplayControls::cmdPlay_Click);
-    addKey(Qt::Key_Left, &ReplayControls::cmdStepBack_Click);
-    addKey(Qt::Key_Right, &ReplayControls::cmdStepForward_Click);
+    addKey(Qt::Key_Space, &ReplayControls::onPlayClicked);
+    addKey(Qt::Key_Left, &ReplayControls::onStepBackClicked);
+    addKey(Qt::Key_Right, &ReplayControls::onStepForwardClicked);
     addKey(Qt::Key_Home, &ReplayControls::home);
     hide();
 }
@@ -113,18 +113,18 @@ void ReplayControls::start(const DataLog& log, const Preferences& prefs, const L
     m_display = &display;
     m_scales = scales;
     {
-        const QSignalBlocker blocker(sldPosition);
-        sldPosition->setRange(replaySliderValue(m_replay->start()),
-                              replaySliderValue(m_replay->end()));
+        const QSignalBlocker blocker(positionSlider);
+        positionSlider->setRange(replaySliderValue(m_replay->start()),
+                                 replaySliderValue(m_replay->end()));
         // A page is a tenth of the log; a small step about one sample.
-        sldPosition->setPageStep(
-            std::max(1, (sldPosition->maximum() - sldPosition->minimum()) / 10));
-        sldPosition->setSingleStep(
-            std::max(1, (sldPosition->maximum() - sldPosition->minimum()) / (SampleCount - 1)));
+        positionSlider->setPageStep(
+            std::max(1, (positionSlider->maximum() - positionSlider->minimum()) / 10));
+        positionSlider->setSingleStep(std::max(
+            1, (positionSlider->maximum() - positionSlider->minimum()) / (SampleCount - 1)));
     }
     {
-        const QSignalBlocker blocker(cboSpeed);
-        cboSpeed->setCurrentIndex(NormalReplaySpeed);
+        const QSignalBlocker blocker(speedBox);
+        speedBox->setCurrentIndex(NormalReplaySpeed);
     }
     for (QShortcut* key : m_keys) {
         key->setEnabled(true);
@@ -135,7 +135,7 @@ void ReplayControls::start(const DataLog& log, const Preferences& prefs, const L
 }
 
 void ReplayControls::stop() {
-    tmrFrame->stop();
+    frameTimer->stop();
     for (QShortcut* key : m_keys) {
         key->setEnabled(false);
     }
@@ -144,34 +144,34 @@ void ReplayControls::stop() {
     hide();
 }
 
-void ReplayControls::cmdPlay_Click() {
+void ReplayControls::onPlayClicked() {
     if (m_replay) {
         m_replay->togglePlay();
         draw();
     }
 }
 
-void ReplayControls::cboSpeed_Click(int index) {
+void ReplayControls::onSpeedChosen(int index) {
     if (m_replay) {
         m_replay->setSpeedIndex(index);
     }
 }
 
-void ReplayControls::sldPosition_Change(int value) {
+void ReplayControls::onSliderMoved(int value) {
     if (m_replay) {
         m_replay->seek(replaySliderTime(value));
         draw();
     }
 }
 
-void ReplayControls::cmdStepBack_Click() {
+void ReplayControls::onStepBackClicked() {
     if (m_replay) {
         m_replay->stepBack();
         draw();
     }
 }
 
-void ReplayControls::cmdStepForward_Click() {
+void ReplayControls::onStepForwardClicked() {
     if (m_replay) {
         m_replay->stepForward();
         draw();
@@ -185,7 +185,7 @@ void ReplayControls::home() {
     }
 }
 
-void ReplayControls::tmrFrame_Timer() {
+void ReplayControls::onFrameTimer() {
     if (m_replay) {
         m_replay->advance();
         draw();
@@ -193,9 +193,9 @@ void ReplayControls::tmrFrame_Timer() {
 }
 
 void ReplayControls::showPlaying(bool playing) {
-    if (playing != m_showsPlaying || cmdPlay->icon().isNull()) {
+    if (playing != m_showsPlaying || playButton->icon().isNull()) {
         m_showsPlaying = playing;
-        cmdPlay->setIcon(
+        playButton->setIcon(
             style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
     }
 }
@@ -205,16 +205,16 @@ void ReplayControls::draw() {
     // gauge repaints once, and only when what it shows has changed.
     showReadings(*m_display, *m_prefs, m_replay->throttleFactors(), m_scales, m_replay->readings());
     {
-        const QSignalBlocker blocker(sldPosition);
-        sldPosition->setValue(replaySliderValue(m_replay->position()));
+        const QSignalBlocker blocker(positionSlider);
+        positionSlider->setValue(replaySliderValue(m_replay->position()));
     }
-    lblTime->setText(fromCore(elapsedTimeText(m_replay->position())));
+    timeLabel->setText(fromCore(elapsedTimeText(m_replay->position())));
     const bool playing = m_replay->playing();
     showPlaying(playing);
-    if (playing && !tmrFrame->isActive()) {
-        tmrFrame->start();
+    if (playing && !frameTimer->isActive()) {
+        frameTimer->start();
     } else if (!playing) {
-        tmrFrame->stop();
+        frameTimer->stop();
     }
 }
 

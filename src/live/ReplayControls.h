@@ -41,25 +41,25 @@ public:
     const LogReplay* replay() const { return m_replay ? &*m_replay : nullptr; }
 
     // Controls, named as the window's other controls are.
-    QToolButton* cmdPlay = nullptr;
-    QComboBox* cboSpeed = nullptr;
-    QSlider* sldPosition = nullptr;
-    QLabel* lblTime = nullptr;
-    QToolButton* cmdStepBack = nullptr;
-    QToolButton* cmdStepForward = nullptr;
-    QTimer* tmrFrame = nullptr;  // one frame at the display's pace while playing
+    QToolButton* playButton = nullptr;
+    QComboBox* speedBox = nullptr;
+    QSlider* positionSlider = nullptr;
+    QLabel* timeLabel = nullptr;
+    QToolButton* stepBackButton = nullptr;
+    QToolButton* stepForwardButton = nullptr;
+    QTimer* frameTimer = nullptr;  // one frame at the display's pace while playing
 
 private:
     QToolButton* toolButton(const char* name, const QString& tip);
     void addKey(const QKeySequence& key, void (ReplayControls::*handler)());
 
-    void cmdPlay_Click();
-    void cboSpeed_Click(int index);
-    void sldPosition_Change(int value);
-    void cmdStepBack_Click();
-    void cmdStepForward_Click();
+    void onPlayClicked();
+    void onSpeedChosen(int index);
+    void onSliderMoved(int value);
+    void onStepBackClicked();
+    void onStepForwardClicked();
     void home();
-    void tmrFrame_Timer();
+    void onFrameTimer();
     // Shows the readings at the position on the gauges and the position on the controls, and
     // runs the frame timer only while playing.
     void draw();

@@ -42,15 +42,15 @@ protected:
         window.show();
         window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
-        window.mnuReplayLog->trigger();
+        window.replayLogAction->trigger();
     }
 
     ReplayControls& controls() { return *window.fraRealTimeData->fraReplay; }
     void key(Qt::Key key) { QTest::keyClick(&window, key); }
     // The slider, the time read-out, the tachometer and the shift light.
     auto shown() {
-        return std::make_tuple(controls().sldPosition->value(),
-                               controls().lblTime->text().toStdString(), window.gauTach->value(),
+        return std::make_tuple(controls().positionSlider->value(),
+                               controls().timeLabel->text().toStdString(), window.gauTach->value(),
                                window.fraRealTimeData->lamp(LampId::shpLED_Shift)->fillColour());
     }
 
@@ -62,12 +62,13 @@ protected:
 TEST_F(ReplayWindowTest, ControlsAndKeysMoveThroughTheLogOnTheGauges) {
     ASSERT_TRUE(controls().running() && controls().isVisible() && !window.fraIdle->isVisible());
     // Playing from the start at 1x, the slider over the log's elapsed time in hundredths.
-    EXPECT_EQ(std::make_tuple(controls().tmrFrame->isActive(),
-                              controls().cboSpeed->currentText().toStdString(),
-                              controls().sldPosition->minimum(), controls().sldPosition->maximum()),
-              std::make_tuple(true, std::string("1\u00d7"), 10, 27000));
+    EXPECT_EQ(
+        std::make_tuple(controls().frameTimer->isActive(),
+                        controls().speedBox->currentText().toStdString(),
+                        controls().positionSlider->minimum(), controls().positionSlider->maximum()),
+        std::make_tuple(true, std::string("1\u00d7"), 10, 27000));
     key(Qt::Key_Space);
-    EXPECT_FALSE(controls().tmrFrame->isActive());  // paused: nothing is drawn
+    EXPECT_FALSE(controls().frameTimer->isActive());  // paused: nothing is drawn
     key(Qt::Key_Home);
     EXPECT_EQ(shown(), std::make_tuple(10, std::string("0.1 Sec "), 1.0, LampLit));
     key(Qt::Key_Right);
@@ -75,12 +76,12 @@ TEST_F(ReplayWindowTest, ControlsAndKeysMoveThroughTheLogOnTheGauges) {
     EXPECT_EQ(shown(), std::make_tuple(30, std::string("0.3 Sec "), 3.0, LampLit));
     key(Qt::Key_Left);
     EXPECT_EQ(shown(), std::make_tuple(20, std::string("0.2 Sec "), 2.0, LampDark));
-    controls().sldPosition->setValue(27000);  // as a drag to the end
+    controls().positionSlider->setValue(27000);  // as a drag to the end
     EXPECT_EQ(shown(), std::make_tuple(27000, std::string("270.0 Sec "), 2700.0, LampDark));
 
-    controls().cboSpeed->setCurrentIndex(5);
-    controls().cmdPlay->click();  // from the end it plays again from the start
-    EXPECT_EQ(std::make_tuple(controls().replay()->speedIndex(), controls().tmrFrame->isActive(),
+    controls().speedBox->setCurrentIndex(5);
+    controls().playButton->click();  // from the end it plays again from the start
+    EXPECT_EQ(std::make_tuple(controls().replay()->speedIndex(), controls().frameTimer->isActive(),
                               controls().replay()->position() < 1),
               std::make_tuple(5, true, true));
 }
@@ -105,7 +106,7 @@ TEST_F(ReplayWindowTest, EveryChoiceThatEndsALiveViewEndsAReplay) {
     for (const auto& [name, choose, answers] : choices) {
         SCOPED_TRACE(name);
         if (!controls().running()) {
-            window.mnuReplayLog->trigger();
+            window.replayLogAction->trigger();
         }
         ASSERT_TRUE(controls().running());
         for (const Answer answer : answers) {
@@ -113,13 +114,13 @@ TEST_F(ReplayWindowTest, EveryChoiceThatEndsALiveViewEndsAReplay) {
         }
         choose();
         EXPECT_FALSE(controls().running() || controls().isVisible() ||
-                     controls().tmrFrame->isActive() || window.fraRealTimeData->isVisible());
+                     controls().frameTimer->isActive() || window.fraRealTimeData->isVisible());
     }
     EXPECT_FALSE(data->state.RealTimeActive);
 
     // With no log, the message View Chart gives, and no frame.
     prompts.answerMessages({Answer::Ok});
-    window.mnuReplayLog->trigger();
+    window.replayLogAction->trigger();
     EXPECT_EQ(std::make_tuple(prompts.shown().back().text, prompts.shown().back().title),
               std::make_tuple(std::string("Data buffer empty."), std::string("Replay Log")));
     EXPECT_FALSE(controls().running() || window.fraRealTimeData->isVisible());

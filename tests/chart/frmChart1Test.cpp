@@ -21,8 +21,8 @@
 
 #include "base/Preferences.h"
 #include "chart/Chart2D.h"
+#include "chart/RunSummaryWindow.h"
 #include "chart/frmChart1.h"
-#include "chart/frmRunSummary.h"
 #include "log/FramDecode.h"
 #include "log/LogFile.h"
 #include "sim/DragRun.h"
@@ -248,30 +248,30 @@ TEST_F(frmChart1Test, ANewTraceTitleComesWithItsOwnRangeWhenTheSettingIsNegative
 TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     loadDrive(*log, sim::generateDragRun(0.096).fram, 0.096f);
     auto window = open();
-    QTest::mouseClick(window->cmdRunSummary, Qt::LeftButton);
+    QTest::mouseClick(window->runSummaryButton, Qt::LeftButton);
     ASSERT_TRUE(window->runSummary && window->runSummary->isVisible());
-    const frmRunSummary& summary = *window->runSummary;
-    ASSERT_EQ(summary.tblRuns->rowCount(), 1);
-    ASSERT_EQ(summary.tblShifts->rowCount(), 3);
-    EXPECT_TRUE(summary.lblMessage->isHidden());
+    const RunSummaryWindow& summary = *window->runSummary;
+    ASSERT_EQ(summary.runsTableWidget->rowCount(), 1);
+    ASSERT_EQ(summary.shiftsTableWidget->rowCount(), 3);
+    EXPECT_TRUE(summary.messageLabel->isHidden());
 
-    const double shiftTime = summary.tblShifts->item(1, 1)->text().toDouble();
-    emit summary.tblShifts->cellDoubleClicked(1, 0);
+    const double shiftTime = summary.shiftsTableWidget->item(1, 1)->text().toDouble();
+    emit summary.shiftsTableWidget->cellDoubleClicked(1, 0);
     EXPECT_NEAR(window->logic().MarkerTime, shiftTime, 0.001);
     EXPECT_TRUE(window->lblMarkerTime->text().startsWith(QString::number(shiftTime, 'f', 1)));
     const Range shown = x(*window);
     EXPECT_TRUE(shown.first <= shiftTime && shiftTime <= shown.second);
 
-    summary.chkShiftTicks->setChecked(true);
+    summary.shiftTicksBox->setChecked(true);
     EXPECT_EQ(window->Chart2D1->tickCount(), 3u);
-    summary.chkShiftTicks->setChecked(false);
+    summary.shiftTicksBox->setChecked(false);
     EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
 
     // Export... writes both tables, one under the other, through the safe save.
     const QTemporaryDir folder;
     const std::string file = folder.filePath("runs.csv").toStdString();
     prompts.answerFiles({file});
-    QTest::mouseClick(summary.cmdExport, Qt::LeftButton);
+    QTest::mouseClick(summary.exportButton, Qt::LeftButton);
     const std::string csv = slurp(file);
     EXPECT_EQ(csv.rfind("Runs\r\nRun,Start (s),", 0), 0u) << csv;
     EXPECT_NE(csv.find("\r\n\r\nShifts\r\nRun,Time (s),Gears,"), std::string::npos) << csv;
@@ -284,9 +284,9 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
         log->TPSData.at(i) = 20;
         log->OutputData.at(i) = 0;
     }
-    frmRunSummary none(makeRunSummary(*log, prefs), prompts, {});
-    EXPECT_EQ(none.lblMessage->text().toStdString(), noRunText());
-    EXPECT_FALSE(none.cmdExport->isEnabled());
+    RunSummaryWindow none(makeRunSummary(*log, prefs), prompts, {});
+    EXPECT_EQ(none.messageLabel->text().toStdString(), noRunText());
+    EXPECT_FALSE(none.exportButton->isEnabled());
     log->DataBufferEmpty = true;
     EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
 }
@@ -309,8 +309,8 @@ TEST_F(frmChart1Test, BReadoutAndAnOverlaidRunLeaveTheLogAlone) {
     auto window = open();
     window->logic().setBMarkerAt(100.04);
     EXPECT_EQ(window->Chart2D1->bMarker(), 100.0);  // on the nearest sample
-    EXPECT_EQ(window->lblBTime->text(), "100.0 Sec");
-    EXPECT_FALSE(window->lblMeanTrace1->text().isEmpty());
+    EXPECT_EQ(window->bTimeLabel->text(), "100.0 Sec");
+    EXPECT_FALSE(window->meanTrace1Label->text().isEmpty());
     EXPECT_EQ(window->lblMarkerTime->text(), "Sec ");  // the marker's read-outs keep theirs
 
     auto other = std::make_unique<DataLog>(*log);

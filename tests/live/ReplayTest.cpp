@@ -70,7 +70,7 @@ TEST_F(LiveTest, AReplayedSampleShowsWhatTheLiveViewShowsForTheSameReadings) {
         data->live.LastTPSVolts = 0;  // the replay shows its own sample's throttle voltage
         const std::size_t written = port.written.size();
         LiveState scales;
-        ASSERT_TRUE(mnuReplayLog_Click(ctx, scales));
+        ASSERT_TRUE(replayLog(ctx, scales));
         EXPECT_TRUE(view.realTimeShown && !data->state.RealTimeActive && !port.isOpen());
         LogReplay replay(log, clock);
         replay.seek(log.ElapsedTime.at(s));

@@ -1,4 +1,4 @@
-#include "chart/frmRunSummary.h"
+#include "chart/RunSummaryWindow.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -56,37 +56,39 @@ private:
 
 }  // namespace
 
-frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, QWidget* parent)
+RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart chart,
+                                   QWidget* parent)
     : QDialog(parent),
       m_summary(std::move(summary)),
       m_prompts(prompts),
       m_chart(std::move(chart)) {
-    setObjectName("frmRunSummary");
+    setObjectName("RunSummaryWindow");
     setWindowTitle(RunSummaryTitle);
     auto* layout = new QVBoxLayout(this);
 
-    lblMessage = new QLabel(fromCore(m_summary.message), this);
-    lblMessage->setObjectName("lblMessage");
-    lblMessage->setWordWrap(true);
-    lblMessage->setVisible(!m_summary.message.empty());
-    layout->addWidget(lblMessage);
+    messageLabel = new QLabel(fromCore(m_summary.message), this);
+    messageLabel->setObjectName("messageLabel");
+    messageLabel->setWordWrap(true);
+    messageLabel->setVisible(!m_summary.message.empty());
+    layout->addWidget(messageLabel);
 
     auto* runs = new QGroupBox("Runs", this);
     auto* runsLayout = new QVBoxLayout(runs);
-    tblRuns = createTable(m_summary.runs, "tblRuns");
-    runsLayout->addWidget(tblRuns);
+    runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
+    runsLayout->addWidget(runsTableWidget);
     auto* shifts = new QGroupBox("Shifts", this);
     auto* shiftsLayout = new QVBoxLayout(shifts);
-    tblShifts = createTable(m_summary.shifts, "tblShifts");
-    shiftsLayout->addWidget(tblShifts);
+    shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
+    shiftsLayout->addWidget(shiftsTableWidget);
     const bool any = !m_summary.runs.rows.empty();
     runs->setVisible(any);
     shifts->setVisible(any);
     // The runs are few: their table takes the height of its rows (up to five), the shifts the rest.
-    const int shown = std::clamp(tblRuns->rowCount(), 1, 5);
-    tblRuns->setFixedHeight(tblRuns->horizontalHeader()->sizeHint().height() +
-                            shown * tblRuns->verticalHeader()->defaultSectionSize() +
-                            2 * tblRuns->frameWidth() + 2);
+    const int shown = std::clamp(runsTableWidget->rowCount(), 1, 5);
+    runsTableWidget->setFixedHeight(runsTableWidget->horizontalHeader()->sizeHint().height() +
+                                    shown *
+                                        runsTableWidget->verticalHeader()->defaultSectionSize() +
+                                    2 * runsTableWidget->frameWidth() + 2);
     layout->addWidget(runs);
     layout->addWidget(shifts, 1);
     if (!any) {
@@ -96,37 +98,37 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
-    chkShiftTicks = new QCheckBox("Show shifts on the chart's time axis", this);
-    chkShiftTicks->setObjectName("chkShiftTicks");
-    chkShiftTicks->setEnabled(m_chart.ticks != nullptr);
-    chkShiftTicks->setVisible(any);
-    cmdExport = new QPushButton("Export...", this);
-    cmdExport->setObjectName("cmdExport");
-    cmdExport->setEnabled(any);
-    cmdClose = new QPushButton("Close", this);
-    cmdClose->setObjectName("cmdClose");
-    for (QPushButton* button : {cmdExport, cmdClose}) {
+    shiftTicksBox = new QCheckBox("Show shifts on the chart's time axis", this);
+    shiftTicksBox->setObjectName("shiftTicksBox");
+    shiftTicksBox->setEnabled(m_chart.ticks != nullptr);
+    shiftTicksBox->setVisible(any);
+    exportButton = new QPushButton("Export...", this);
+    exportButton->setObjectName("exportButton");
+    exportButton->setEnabled(any);
+    closeButton = new QPushButton("Close", this);
+    closeButton->setObjectName("closeButton");
+    for (QPushButton* button : {exportButton, closeButton}) {
         button->setAutoDefault(false);
     }
     auto* row = new QHBoxLayout;
-    row->addWidget(chkShiftTicks);
+    row->addWidget(shiftTicksBox);
     row->addSpacing(16);
     row->addWidget(hint, 1);
-    row->addWidget(cmdExport);
-    row->addWidget(cmdClose);
+    row->addWidget(exportButton);
+    row->addWidget(closeButton);
     layout->addLayout(row);
 
-    connect(chkShiftTicks, &QCheckBox::toggled, this, [this](bool on) {
+    connect(shiftTicksBox, &QCheckBox::toggled, this, [this](bool on) {
         if (m_chart.ticks) {
             m_chart.ticks(on ? m_summary.shifts.times : std::vector<double>());
         }
     });
-    connect(cmdExport, &QPushButton::clicked, this, &frmRunSummary::cmdExport_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(exportButton, &QPushButton::clicked, this, &RunSummaryWindow::onExportClicked);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
     // Wide enough for every column of the wider table, within the screen. The tables have not
     // been laid out yet, so their columns are still at their natural widths.
     int width = 0;
-    for (const QTableWidget* table : {tblRuns, tblShifts}) {
+    for (const QTableWidget* table : {runsTableWidget, shiftsTableWidget}) {
         int columns = 2 * table->frameWidth();
         for (int c = 0; c < table->columnCount(); ++c) {
             columns += table->horizontalHeader()->sectionSize(c);
@@ -135,13 +137,14 @@ frmRunSummary::frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, 
     }
     const int room = screen() ? screen()->availableGeometry().width() - 40 : 1200;
     if (width + 60 > room) {  // the runs' columns scroll sideways: room for the scroll bar
-        tblRuns->setFixedHeight(tblRuns->height() +
-                                tblRuns->horizontalScrollBar()->sizeHint().height());
+        runsTableWidget->setFixedHeight(
+            runsTableWidget->height() +
+            runsTableWidget->horizontalScrollBar()->sizeHint().height());
     }
     resize(any ? std::min(width + 60, room) : 660, any ? 400 : 120);
 }
 
-QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* name) {
+QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const char* name) {
     auto* widget = new QTableWidget(int(table.rows.size()), int(table.headers.size()), this);
     widget->setObjectName(name);
     QStringList headers;
@@ -176,7 +179,7 @@ QTableWidget* frmRunSummary::createTable(const SummaryTable& table, const char* 
     return widget;
 }
 
-void frmRunSummary::cmdExport_Click() {
+void RunSummaryWindow::onExportClicked() {
     exportRunSummary(m_prompts, m_summary);
 }
 

@@ -16,7 +16,7 @@ class QTableWidget;
 
 namespace velkor {
 
-class frmRunSummary : public QDialog {
+class RunSummaryWindow : public QDialog {
     Q_OBJECT
 public:
     struct Chart {
@@ -24,16 +24,16 @@ public:
         std::function<void(const std::vector<double>& times)> ticks;
     };
     // Without a chart (no functions) the rows and the check box do nothing for one.
-    frmRunSummary(RunSummary summary, Prompts& prompts, Chart chart, QWidget* parent = nullptr);
+    RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart chart, QWidget* parent = nullptr);
 
-    void cmdExport_Click();
+    void onExportClicked();
 
-    QLabel* lblMessage = nullptr;
-    QTableWidget* tblRuns = nullptr;
-    QTableWidget* tblShifts = nullptr;
-    QCheckBox* chkShiftTicks = nullptr;
-    QPushButton* cmdExport = nullptr;
-    QPushButton* cmdClose = nullptr;
+    QLabel* messageLabel = nullptr;
+    QTableWidget* runsTableWidget = nullptr;
+    QTableWidget* shiftsTableWidget = nullptr;
+    QCheckBox* shiftTicksBox = nullptr;
+    QPushButton* exportButton = nullptr;
+    QPushButton* closeButton = nullptr;
 
 private:
     QTableWidget* createTable(const SummaryTable& table, const char* name);
