@@ -56,10 +56,7 @@ float throttleCount(float percent, float tpsMin, float tpsMax) {
 }
 
 void showSpeed(LiveDisplay& display, float mph, const std::string& vssUnits) {
-    float speed = mph;
-    if (vssUnits != "MPH") {
-        speed = static_cast<float>(speed * KphPerMph);
-    }
+    const auto speed = static_cast<float>(speedInUnits(mph, vssUnits));
     dialReading(display, DialId::gauSpeedometer, speed, formatNumber(speed, "##0"));
 }
 
