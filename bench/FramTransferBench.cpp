@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
     for (int run = 1; run <= runs; ++run) {
         const double cpuBefore = cpuSeconds();
         const auto start = std::chrono::steady_clock::now();
-        link.ReadFRAMData();
+        link.ReadFRAMData(data->log);
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double cpu = cpuSeconds() - cpuBefore;

@@ -69,7 +69,7 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
     m_link.setChoicePoster([this](std::function<void()> choice) {
         QMetaObject::invokeMethod(this, std::move(choice), Qt::QueuedConnection);
     });
-    // Esc sets AbortRequested whichever control of this window has the focus.
+    // Esc stops the running operation whichever control of this window has the focus.
     qApp->installEventFilter(this);
 }
 
@@ -79,9 +79,10 @@ frmMain::~frmMain() {
 
 void frmMain::createMenus() {
     auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
-                       void (frmMain::*handler)()) {
+                       void (frmMain::*handler)(), Choice choice) {
         action = menu->addAction(caption);
         action->setObjectName(name);
+        m_choices.emplace_back(action, choice);
         if (handler != nullptr) {
             connect(action, &QAction::triggered, this, handler);
         }
@@ -89,43 +90,51 @@ void frmMain::createMenus() {
 
     mnuFile = menuBar()->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
-    item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", &frmMain::mnuOpenFile_Click);
-    item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", &frmMain::mnuSaveFile_Click);
+    item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", &frmMain::mnuOpenFile_Click,
+         Choice::OpenFile);
+    item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", &frmMain::mnuSaveFile_Click,
+         Choice::SaveFile);
     mnuFile->addSeparator()->setObjectName("mnuSep1");
-    item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", &frmMain::mnuPrintSetup_Click);
+    item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", &frmMain::mnuPrintSetup_Click,
+         Choice::PrintSetup);
     mnuFile->addSeparator()->setObjectName("mnuSep2");
-    item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click);
+    item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click, Choice::Exit);
 
     mnuEdit = menuBar()->addMenu("&Edit");
     mnuEdit->setObjectName("mnuEdit");
-    item(mnuEdit, mnuEditComment, "mnuEditComment", "&Comment", &frmMain::mnuEditComment_Click);
+    item(mnuEdit, mnuEditComment, "mnuEditComment", "&Comment", &frmMain::mnuEditComment_Click,
+         Choice::EditComment);
     item(mnuEdit, mnuDisplayOptions, "mnuDisplayOptions", "Display &Options",
-         &frmMain::mnuDisplayOptions_Click);
+         &frmMain::mnuDisplayOptions_Click, Choice::DisplayOptions);
 
     mnuView = menuBar()->addMenu("&View");
     mnuView->setObjectName("mnuView");
     item(mnuView, mnuViewRealTime, "mnuViewRealTime", "View &Real Time Data",
-         &frmMain::mnuViewRealTime_Click);
+         &frmMain::mnuViewRealTime_Click, Choice::ViewRealTime);
     item(mnuView, mnuViewChart, "mnuViewChart", "View &Chart (Downloaded Data)",
-         &frmMain::mnuViewChart_Click);
+         &frmMain::mnuViewChart_Click, Choice::ViewChart);
     mnuView->addSeparator()->setObjectName("mnuSep3");
-    item(mnuView, runSummaryAction, "runSummaryAction", "Run &Summary", &frmMain::viewRunSummary);
+    item(mnuView, runSummaryAction, "runSummaryAction", "Run &Summary", &frmMain::viewRunSummary,
+         Choice::RunSummary);
     mnuView->addSeparator()->setObjectName("mnuSep4");
-    item(mnuView, replayLogAction, "replayLogAction", "Re&play Log", &frmMain::replayLog);
+    item(mnuView, replayLogAction, "replayLogAction", "Re&play Log", &frmMain::replayLog,
+         Choice::ReplayLog);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");
     item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data",
-         &frmMain::mnuDownload_Click);
+         &frmMain::mnuDownload_Click, Choice::Download);
     item(mnuCommunications, mnuClearControllerBuffer, "mnuClearControllerBuffer",
-         "Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click);
+         "Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click,
+         Choice::ClearControllerBuffer);
     item(mnuCommunications, mnuPortSetup, "mnuPortSetup", "&Port Setup",
-         &frmMain::mnuPortSetup_Click);
+         &frmMain::mnuPortSetup_Click, Choice::PortSetup);
 
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
-    item(mnuHelp, mnuHelpContents, "mnuHelpContents", "&Contents", &frmMain::mnuHelpContents_Click);
-    item(mnuHelp, mnuAbout, "mnuAbout", "&About", &frmMain::mnuAbout_Click);
+    item(mnuHelp, mnuHelpContents, "mnuHelpContents", "&Contents", &frmMain::mnuHelpContents_Click,
+         Choice::HelpContents);
+    item(mnuHelp, mnuAbout, "mnuAbout", "&About", &frmMain::mnuAbout_Click, Choice::About);
 }
 
 void frmMain::createFrames() {
@@ -234,7 +243,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
         static_cast<QWidget*>(watched)->window() == this &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        m_ctx.data.state.AbortRequested = true;
+        requestAbort(m_ctx.data.state);
     }
     return QMainWindow::eventFilter(watched, event);
 }

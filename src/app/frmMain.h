@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/AppContext.h"
@@ -56,6 +57,7 @@ public:
     void setSpeedometerLimits(double redline, double fullScale) override;
     void showDisplayOptions() override;
     void showBusy() override;
+    void showActivity(Activity running) override;
     void showNote(const std::string& text) override;
     void openChartWindow() override;
     // The Run Summary: over the chart window when there is a log, else alone, saying so.
@@ -143,6 +145,7 @@ private:
     // Runs an operation; a run-time error escaping it goes to the shared error prompt.
     void runOperation(const std::function<void()>& operation);
 
+    std::vector<std::pair<QAction*, Choice>> m_choices;  // every menu item, with its choice
     std::vector<std::string> m_dataFolders;
     std::vector<PortEntry> m_portEntries;
     QtSettingsStore m_settings;

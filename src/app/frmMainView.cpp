@@ -62,6 +62,18 @@ void frmMain::showBusy() {
     statusBar()->showMessage("Wait: another controller operation is still running.", 4000);
 }
 
+void frmMain::showActivity(Activity running) {
+    for (const auto& [action, choice] : m_choices) {
+        action->setEnabled(offeredDuring(choice, running));
+    }
+    const std::string text = activityText(running);
+    if (text.empty()) {
+        statusBar()->clearMessage();
+    } else {
+        statusBar()->showMessage(fromCore(text));
+    }
+}
+
 void frmMain::showNote(const std::string& text) {
     statusBar()->showMessage(fromCore(text), 15000);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Branding.h"
+#include "base/ControllerIdentity.h"
 #include "base/DataLog.h"
 #include "base/LiveState.h"
 #include "base/Preferences.h"
@@ -17,9 +18,11 @@ class Prompts;
 class SerialPort;
 class SettingsStore;
 
-// The one log, the preferences, the shared flags and the branding: one of each for the run.
+// The one log, the preferences, the shared flags, the connected controller's identity and the
+// branding: one of each for the run.
 struct AppData {
     DataLog log;
+    ControllerIdentity controller;
     Preferences prefs;
     SharedState state;
     LiveState live;

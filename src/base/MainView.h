@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Activity.h"
 #include "base/LiveDisplay.h"
 #include "base/PortMap.h"
 
@@ -34,6 +35,8 @@ public:
     virtual void openChartWindow() = 0;
     // A controller operation was asked for while another one runs; it is not started.
     virtual void showBusy() = 0;
+    // An operation began or ended (None): grey what it rules out and say what runs.
+    virtual void showActivity(Activity running) = 0;
     // One line in the status line, for something worth knowing that needs no answer.
     virtual void showNote(const std::string& text) = 0;
 };

@@ -3,10 +3,15 @@
 
 #include <string>
 
+#include "base/Activity.h"
+
 namespace velkor {
 
 struct SharedState {
-    bool AbortRequested = false;  // Esc pressed; long operations stop at their next check
+    // Esc pressed while an operation ran; it stops at its next check. Set only through
+    // requestAbort, and cleared as each operation begins and ends.
+    bool AbortRequested = false;
+    Activity running = Activity::None;  // the long operation under way
     bool RealTimeActive = false;  // a live view is running
     int CommErrorCount = 0;       // line errors reported since start-up or the live view's start
     std::string BaseCaption;      // the main window's designed title

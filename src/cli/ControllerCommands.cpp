@@ -44,14 +44,6 @@ std::optional<std::string> verifySaved(const std::string& path, const std::strin
     return std::nullopt;
 }
 
-// Erases the controller's log after a verified save; true when the controller said it did.
-bool clearController(Session& session) {
-    session.prompts().setAssumeYes(true);
-    mnuClearControllerBuffer_Click(session.link());
-    const auto& shown = session.prompts().messages();
-    return !shown.empty() && shown.back() == ClearedMessage;
-}
-
 }  // namespace
 
 int runPorts(const Args&, Session& session) {
@@ -72,15 +64,15 @@ int runDownload(const Args& args, Session& session) {
     const bool clearAfter = args.has("clear-after");
     session.usePort(args.value("port"));
 
-    DataLog& log = session.data().log;
-    mnuDownload_Click(session.link());
-    if (interrupted()) {
+    const Outcome downloaded = mnuDownload_Click(session.link());
+    if (interrupted() || downloaded.isCancelled()) {
         std::cerr << "velkor-cli: download stopped; nothing was written" << std::endl;
         return ExitInterrupted;
     }
-    if (log.DataBufferEmpty) {
-        throw Failure(ExitLink, "download failed; nothing was written");
+    if (!downloaded.isDone()) {
+        throw Failure(ExitLink, "download failed (" + downloaded.reason + "); nothing was written");
     }
+    DataLog& log = session.data().log;
     log.Comment = latin1FromUtf8(args.value("comment").value_or(""));
     const std::string content = logFileText(log, session.data().prefs, session.makerName());
     const std::string notErased = clearAfter ? "; the controller's log was not erased" : "";
@@ -97,12 +89,22 @@ int runDownload(const Args& args, Session& session) {
     if (const auto fault = verifySaved(path, content)) {
         throw Failure(ExitFile, *fault + notErased);
     }
-    if (interrupted()) {
+    // The line carries no checksum: the memory is read again, and erased only when both reads
+    // agree byte for byte.
+    std::cerr << "velkor-cli: reading the controller's memory again to check the download"
+              << std::endl;
+    const Outcome checked = verifyDownload(session.link(), log);
+    if (interrupted() || checked.isCancelled()) {
         std::cerr << "velkor-cli: stopped before erasing; the controller's log was not erased"
                   << std::endl;
         return ExitInterrupted;
     }
-    if (!clearController(session)) {
+    if (!checked.isDone()) {
+        throw Failure(ExitLink, checked.reason + "; " + path +
+                                    " is kept, and the controller's log was not erased");
+    }
+    session.prompts().setAssumeYes(true);
+    if (!mnuClearControllerBuffer_Click(session.link()).isDone()) {
         throw Failure(ExitLink, "the controller's log was not erased");
     }
     return ExitOk;
@@ -117,15 +119,14 @@ int runClear(const Args& args, Session& session) {
     }
     session.usePort(args.value("port"));
     session.prompts().setAssumeYes(yes);
-    mnuClearControllerBuffer_Click(session.link());
+    const Outcome erased = mnuClearControllerBuffer_Click(session.link());
     if (interrupted()) {
         return ExitInterrupted;
     }
-    const auto& shown = session.prompts().messages();
-    if (!shown.empty() && shown.back() == ClearedMessage) {
+    if (erased.isDone()) {
         return ExitOk;
     }
-    if (shown.size() == 1 && shown.front() == ClearQuestion) {
+    if (erased.isCancelled()) {
         std::cerr << "velkor-cli: not erased" << std::endl;
         return ExitUsage;
     }

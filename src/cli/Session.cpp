@@ -162,8 +162,7 @@ void Session::usePort(const std::optional<std::string>& given) {
 
 void Session::openLogFile(const std::string& path) {
     m_prompts.setFileToOpen(path);
-    mnuOpenFile_Click(m_ctx);
-    if (m_data->log.DataBufferEmpty) {
+    if (!mnuOpenFile_Click(m_ctx).isDone()) {
         throw Failure(ExitFile, "no data read from " + path);
     }
     // The file's display settings are this run's, but what --set says wins over them.

@@ -96,7 +96,7 @@ std::optional<std::string> TerminalPrompts::saveFileName(const FileDialogRequest
 void TerminalPrompts::yield() {
     QCoreApplication::processEvents();
     if (interrupted()) {
-        m_state.AbortRequested = true;
+        requestAbort(m_state);
     }
 }
 

@@ -53,6 +53,7 @@ public:
     void showDisplayOptions() override {}
     void openChartWindow() override {}
     void showBusy() override;
+    void showActivity(Activity) override {}
     void showNote(const std::string& text) override;
 
     // LiveDisplay

@@ -1,6 +1,8 @@
 #pragma once
 // Erasing the log the controller keeps, from the menu.
 
+#include "base/Outcome.h"
+
 namespace velkor {
 
 class ControllerLink;
@@ -11,7 +13,8 @@ constexpr const char* ClearedMessage = "Controller data buffer cleared.";
 constexpr const char* ClearFailedMessage = "Command failed - controller data buffer not cleared.";
 
 // Asks for confirmation, checks the link and the controller's state, erases, and says how it
-// went. The log in memory is not touched.
-void mnuClearControllerBuffer_Click(ControllerLink& link);
+// went: Done when the controller acknowledged the erase, Cancelled when the person declined.
+// The log in memory is not touched.
+Outcome mnuClearControllerBuffer_Click(ControllerLink& link);
 
 }  // namespace velkor

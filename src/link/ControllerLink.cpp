@@ -19,10 +19,15 @@ void closeRealTimeView(AppContext& ctx) {
     if (ctx.port.isOpen()) {
         ctx.port.close();
     }
+    if (ctx.data.state.RealTimeActive && ctx.data.state.running == Activity::None &&
+        !ctx.data.state.ShuttingDown) {
+        ctx.data.state.AbortRequested = false;  // an Esc meant for the live view ends with it
+    }
     ctx.data.state.RealTimeActive = false;
 }
 
 ControllerLink::Session::~Session() {
+    m_operation.reset();
     if (m_link != nullptr) {
         m_link->release();
     }
@@ -75,15 +80,21 @@ void ControllerLink::runEndingLiveView(std::function<void()> choice) {
         m_waitingChoice = std::move(choice);
         return;
     }
+    if (m_busy) {
+        m_ctx.view.showBusy();
+        return;
+    }
     choice();
 }
 
-ControllerLink::Session ControllerLink::beginMenuOperation() {
-    Session session = beginOperation();
-    if (!session) {
+ControllerLink::Session ControllerLink::beginMenuOperation(Activity activity) {
+    if (m_busy) {
         m_ctx.view.showBusy();
+        return Session(nullptr);
     }
-    return session;
+    m_busy = true;
+    return Session(this,
+                   std::make_unique<RunningOperation>(m_ctx.data.state, m_ctx.view, activity));
 }
 
 void ControllerLink::DelayTimer(std::int32_t milliseconds) {

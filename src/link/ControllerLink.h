@@ -7,13 +7,16 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/Activity.h"
 #include "base/AppContext.h"
 #include "base/AppError.h"
 #include "base/Clock.h"
+#include "base/Outcome.h"
 
 namespace velkor {
 
@@ -63,8 +66,12 @@ public:
     // must not touch the port.
     class Session {
     public:
-        explicit Session(ControllerLink* link) : m_link(link) {}
-        Session(Session&& other) noexcept : m_link(other.m_link) { other.m_link = nullptr; }
+        Session(ControllerLink* link, std::unique_ptr<RunningOperation> operation = nullptr)
+            : m_link(link), m_operation(std::move(operation)) {}
+        Session(Session&& other) noexcept
+            : m_link(other.m_link), m_operation(std::move(other.m_operation)) {
+            other.m_link = nullptr;
+        }
         Session(const Session&) = delete;
         Session& operator=(const Session&) = delete;
         Session& operator=(Session&&) = delete;
@@ -73,11 +80,12 @@ public:
 
     private:
         ControllerLink* m_link;
+        std::unique_ptr<RunningOperation> m_operation;  // ends before the link is let go
     };
     Session beginOperation();
     // A controller operation chosen from a menu: refused with the busy notice while another
-    // one runs.
-    Session beginMenuOperation();
+    // one runs. For its length the windows grey what `activity` rules out, and Esc stops it.
+    Session beginMenuOperation(Activity activity);
     // One refresh of the live view. Refused, besides while the link is busy, while a choice that
     // ends the live view waits for its turn.
     Session beginLiveRefresh();
@@ -87,7 +95,9 @@ public:
     // live refresh is reading, the choice waits instead, without a notice: the refresh ends
     // after its current read, and the choice goes to the poster once the refresh has let go of
     // the link, so that controller commands never interleave. A later choice made meanwhile
-    // takes the place of an earlier one. Otherwise the choice runs at once.
+    // takes the place of an earlier one. While any other operation runs the choice is refused
+    // with the busy notice: ending the live view would close the port under it. Otherwise the
+    // choice runs at once.
     void runEndingLiveView(std::function<void()> choice);
     // True while a choice waits for the refresh to end: the refresh stops at its next check.
     bool refreshEndRequested() const { return static_cast<bool>(m_waitingChoice); }
@@ -107,13 +117,16 @@ public:
     void ReSyncUpToFiveTimes();
     void SetAddress(std::int32_t address);
 
+    // Sets the controller's identity (AppData::controller) on success.
     void ReadFirmwareID();
     std::uint8_t ReadEEPROM();
+    // Sets the identity's TPSMin and TPSMax.
     void ReadTPSScaleFactors();
     float ReadDataLogInterval();
 
     void ReadFRAMBlock(int length);
-    void ReadFRAMData();
+    // Reads the whole FRAM into `into`'s image, with the progress frame; Esc stops it (Cancelled).
+    Outcome ReadFRAMData(DataLog& into);
     std::uint8_t ReadFRAM();
 
     float ReadTPS();

@@ -25,9 +25,8 @@ void ControllerLink::ReadFRAMBlock(int length) {
     CommandOK = true;
 }
 
-void ControllerLink::ReadFRAMData() {
+Outcome ControllerLink::ReadFRAMData(DataLog& log) {
     MainView& view = m_ctx.view;
-    DataLog& log = m_ctx.data.log;
     try {
         view.showProgressFrame(true);
         view.setProgressCaption("Reading FRAM");
@@ -38,11 +37,11 @@ void ControllerLink::ReadFRAMData() {
         if (!CommandOK) {
             view.showProgressFrame(false);
             closePort();
-            return;
+            return Outcome::failed("the controller did not take the memory address");
         }
 
         CommandOK = false;
-        bool complete = true;
+        bool stopped = false;
         for (int start = 0; start < FramSize; start += FRAMBlockLength) {
             ReadFRAMBlock(FRAMBlockLength);
             // The block is copied before its read is judged, as the transfer always has.
@@ -52,26 +51,33 @@ void ControllerLink::ReadFRAMData() {
             }
             view.setProgressValue(std::clamp(toWhole(start / 32767.0 * 100.0), 0, 100));
             m_ctx.prompts.yield();
-            if (m_ctx.data.state.AbortRequested || !CommandOK) {
-                complete = false;
+            if (m_ctx.data.state.AbortRequested) {
+                stopped = true;
+                break;
+            }
+            if (!CommandOK) {
                 break;
             }
         }
 
         view.showProgressFrame(false);
         closePort();
-        if (complete) {
+        if (CommandOK && !stopped) {
             log.FRAMBufferEmpty = false;
-            CommandOK = true;
-        } else {
-            m_ctx.data.state.AbortRequested = false;
-            CommandOK = false;
+            return Outcome::done();
         }
+        CommandOK = false;
+        if (stopped) {
+            m_ctx.data.state.AbortRequested = false;
+            return Outcome::cancelled("stopped");
+        }
+        return Outcome::failed("a block of the controller's memory did not come");
     } catch (const AppError& error) {
         ErrorPrompt(m_ctx.prompts, error);
         view.showProgressFrame(false);
         closePort();
         CommandOK = false;
+        return Outcome::failed(error.description());
     }
 }
 

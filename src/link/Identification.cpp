@@ -47,8 +47,8 @@ void ControllerLink::ReadFirmwareID() {
         reportTimeout(Cleanup::ClosePort);
         return;
     }
-    m_ctx.data.log.FirmwareID = id;
-    m_ctx.data.log.ControllerType = controllerTypeOf(id);
+    m_ctx.data.controller.FirmwareID = id;
+    m_ctx.data.controller.ControllerType = controllerTypeOf(id);
     closePort();
     DelayTimer(2);
     CommandOK = true;
@@ -66,14 +66,14 @@ void ControllerLink::ReadTPSScaleFactors() {
         return;
     }
     CommandOK = false;
-    m_ctx.data.log.TPSMin = ReadEEPROM();
+    m_ctx.data.controller.TPSMin = ReadEEPROM();
     if (!CommandOK) {
         closePort();
         return;
     }
     CommandOK = false;
     // The pointer has moved on to address 22 by itself.
-    m_ctx.data.log.TPSMax = ReadEEPROM();
+    m_ctx.data.controller.TPSMax = ReadEEPROM();
 }
 
 float ControllerLink::ReadDataLogInterval() {

@@ -4,7 +4,6 @@
 
 namespace velkor {
 
-
 namespace {
 
 float oneByte(const std::optional<std::vector<std::uint8_t>>& reply, double scale = 1.0,

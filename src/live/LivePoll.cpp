@@ -80,11 +80,11 @@ void tmrDataRead_Timer(ControllerLink& link) {
     LiveDisplay& display = ctx.view.liveDisplay();
     const Refresh refresh(display);
     const Preferences& prefs = ctx.data.prefs;
-    const DataLog& log = ctx.data.log;
+    const ControllerIdentity& controller = ctx.data.controller;
     LiveState& live = ctx.data.live;
 
     auto show = [&](Reading reading, float value) {
-        showReading(display, prefs, {log.TPSMin, log.TPSMax}, live, reading, value);
+        showReading(display, prefs, {controller.TPSMin, controller.TPSMax}, live, reading, value);
         return true;
     };
     // Each step returns false when the tick ends with it.

@@ -35,7 +35,7 @@ struct LiveReadings {
     float operator[](Reading r) const { return values.at(static_cast<std::size_t>(r)); }
 };
 
-// The raw throttle counts meaning 0 % and 100 % (the log's TPSMin and TPSMax).
+// The raw throttle counts meaning 0 % and 100 % (the connected controller's TPSMin and TPSMax).
 struct ThrottleFactors {
     float min;
     float max;

@@ -93,14 +93,14 @@ void layOutGauges(Preferences& prefs, LiveState& live, LiveDisplay& display) {
 
 void mnuViewRealTime_Click(ControllerLink& link) {
     AppContext& ctx = link.context();
-    const auto session = link.beginMenuOperation();
+    const auto session = link.beginMenuOperation(Activity::LiveStart);
     if (!session) {
         return;
     }
     Prompts& prompts = ctx.prompts;
-    DataLog& log = ctx.data.log;
+    // The identity read here is the connected controller's; the log in memory keeps its own.
+    ControllerIdentity& controller = ctx.data.controller;
 
-    ClearFRAMBuffer(log);
     link.ReSyncUpToFiveTimes();
     if (!link.CommandOK) {
         say(prompts, NoLinkMessage);
@@ -108,12 +108,13 @@ void mnuViewRealTime_Click(ControllerLink& link) {
         return;
     }
 
+    controller = {};
     link.ReadFirmwareID();
-    if (log.FirmwareID.empty() || !link.CommandOK) {
+    if (controller.FirmwareID.empty() || !link.CommandOK) {
         say(prompts,
             "Error - invalid firmware ID. Unable to identify controller version.\r\n"
             "Some data may be incorrectly scaled.");
-        log.ControllerType = "Unknown";
+        controller.ControllerType = "Unknown";
     }
 
     link.ReadTPSScaleFactors();
@@ -121,8 +122,8 @@ void mnuViewRealTime_Click(ControllerLink& link) {
         say(prompts,
             "Error - unable to read TPS scale factors.\r\n"
             "TPS percent data may be incorrectly scaled.");
-        log.TPSMin = 26;
-        log.TPSMax = 230;
+        controller.TPSMin = 26;
+        controller.TPSMax = 230;
     }
 
     layOutGauges(ctx.data.prefs, ctx.data.live, ctx.view.liveDisplay());

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
+#include "base/Activity.h"
 #include "base/AppContext.h"
 #include "base/AppError.h"
 #include "base/Latin1.h"
@@ -34,30 +36,30 @@ std::optional<std::string> chooseFile(Prompts& prompts,
 
 }  // namespace
 
-void mnuSaveFile_Click(AppContext& ctx) {
+Outcome mnuSaveFile_Click(AppContext& ctx) {
     DataLog& log = ctx.data.log;
     Prompts& prompts = ctx.prompts;
     if (log.DataBufferEmpty) {
         prompts.message("Data buffer empty.", SaveTitle, Icon::Exclamation, Buttons::Ok);
-        return;
+        return Outcome::failed("the log is empty");
     }
     const auto path =
         chooseFile(prompts, [&] { return FileSave(prompts, "Save File", LogFileFilter, ""); });
     if (!path) {
-        return;
+        return Outcome::cancelled("no file chosen");
     }
 
-    auto body = logFileBody(log, ctx.data.prefs, makerName(ctx.data.branding), [&] {
-        prompts.yield();
-        if (ctx.data.state.AbortRequested) {
+    std::optional<std::string> body;
+    {
+        const RunningOperation writing(ctx.data.state, ctx.view, Activity::SaveFile);
+        body = logFileBody(log, ctx.data.prefs, makerName(ctx.data.branding), [&] {
+            prompts.yield();
             // Nothing has touched the disk yet, so the file as it was stays.
-            ctx.data.state.AbortRequested = false;
-            return false;
-        }
-        return true;
-    });
+            return !ctx.data.state.AbortRequested;
+        });
+    }
     if (!body) {
-        return;
+        return Outcome::cancelled("stopped");
     }
     std::string content = std::move(*body);
     if (log.Comment.empty()) {
@@ -66,29 +68,27 @@ void mnuSaveFile_Click(AppContext& ctx) {
     content += logFileComment(log.Comment);
     content += LogFileLineEnd;
 
-    if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) != StepResult::Done) {
-        return;  // nothing was replaced
+    Outcome outcome = Outcome::failed("the file could not be written");
+    if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) == StepResult::Done) {
+        ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+        outcome = Outcome::done();
     }
-    ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+    return outcome;  // when not written, nothing was replaced
 }
 
-void mnuOpenFile_Click(AppContext& ctx) {
-    DataLog& log = ctx.data.log;
+Outcome mnuOpenFile_Click(AppContext& ctx) {
     Prompts& prompts = ctx.prompts;
-    if (!log.DataBufferEmpty) {
+    if (!ctx.data.log.DataBufferEmpty) {
         if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
                             Buttons::OkCancel) != Answer::Ok) {
-            return;
+            return Outcome::cancelled("not confirmed");
         }
-        ClearDataBuffer(log);
     }
-    log.FirmwareID.clear();
-    log.ControllerType.clear();
 
     const auto path =
         chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
     if (!path) {
-        return;
+        return Outcome::cancelled("no file chosen");
     }
 
     std::ifstream file;
@@ -101,14 +101,16 @@ void mnuOpenFile_Click(AppContext& ctx) {
         }
     });
     if (opened != StepResult::Done) {
-        return;
+        return Outcome::failed("the file could not be opened");
     }
 
-    const LogFileRead read = readLogFile(file, log, ctx.data.prefs);
+    auto fresh = std::make_unique<DataLog>();
+    Preferences settings = ctx.data.prefs;
+    const LogFileRead read = readLogFile(file, *fresh, settings);
     file.close();
     if (read.end == LogFileRead::End::InHeader) {
         prompts.message(PrematureEndNoData, OpenTitle, Icon::Exclamation, Buttons::Ok);
-        return;
+        return Outcome::failed("the file holds no data");
     }
     if (read.end != LogFileRead::End::Complete) {
         prompts.message(PrematureEnd, OpenTitle, Icon::Exclamation, Buttons::Ok);
@@ -116,12 +118,15 @@ void mnuOpenFile_Click(AppContext& ctx) {
     if (!read.firmwareKnown) {
         prompts.message(InvalidFirmware, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
-    log.DataBufferEmpty = false;
+    fresh->DataBufferEmpty = false;
+    ctx.data.log = *fresh;
+    ctx.data.prefs = settings;
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
     if (isPressureSensor(ctx.data.prefs.Input1Type)) {
         applyPressureScaling(ctx.data.prefs);
     }
     mnuViewChart_Click(ctx);
+    return Outcome::done();
 }
 
 void mnuEditComment_Click(AppContext& ctx) {

@@ -1,6 +1,8 @@
 #pragma once
 // Saving the log, opening a saved one, and the comment, from the main window's menus.
 
+#include "base/Outcome.h"
+
 namespace velkor {
 
 struct AppContext;
@@ -18,12 +20,13 @@ constexpr const char* InvalidFirmware =
 
 // Writes the log and the display settings the chart needs to a log file chosen by the person.
 // The file on disk is replaced only by a complete new one: Esc, a refused name or a write error
-// leave whatever was there before.
-void mnuSaveFile_Click(AppContext& ctx);
+// leave whatever was there before. Cancelled by Esc or a declined dialog.
+Outcome mnuSaveFile_Click(AppContext& ctx);
 
 // Replaces the log with one read from a log file, restores the display settings it carries (in
-// memory only) and shows it on the chart.
-void mnuOpenFile_Click(AppContext& ctx);
+// memory only) and shows it on the chart. The file is read on the side: a declined dialog, a
+// file that cannot be opened or one with no data leave the log in memory as it was.
+Outcome mnuOpenFile_Click(AppContext& ctx);
 
 // Asks for the comment; Cancel erases it, as the prompt says.
 void mnuEditComment_Click(AppContext& ctx);

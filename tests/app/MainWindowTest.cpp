@@ -5,10 +5,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -130,7 +133,9 @@ TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
     EXPECT_EQ(window.cboPort->currentIndex(), 2);
 }
 
-TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscFromAnyControlRequestsAnAbort) {
+// Esc belongs to the operation that runs: from any control it stops a save under way, and
+// pressed while nothing runs it is forgotten, so the next save writes its file.
+TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscStopsOnlyTheRunningOperation) {
     frmMain window(*data, prompts, {});
     load(window);
     window.show();
@@ -140,17 +145,28 @@ TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscFromAnyControlRequestsAn
     EXPECT_EQ(data->prefs.CommPortNumber, 3);
     EXPECT_EQ(QtSettingsStore().read("CommPort"), "3");
 
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("drive.log").toStdString();
+    data->log.DataBufferEmpty = false;
+    data->log.Comment = "kept";
+    prompts.answerFiles({path});
+    prompts.onYield = [&] { QTest::keyClick(window.cboPort, Qt::Key_Escape); };
+    window.mnuSaveFile->trigger();
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)) || data->state.AbortRequested);
+
     QTest::keyClick(window.cboPort, Qt::Key_Escape);
-    EXPECT_TRUE(data->state.AbortRequested);
     QTest::mouseClick(window.cmdPortSelectOK, Qt::LeftButton);
     EXPECT_TRUE(window.fraPortSelect->isHidden());
-    data->state.AbortRequested = false;
     QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_TRUE(data->state.AbortRequested);
+    prompts.answerFiles({path});
+    window.mnuSaveFile->trigger();
+    QFile written(QString::fromStdString(path));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().count("\r\n"), 2716);
 
     window.mnuExit->trigger();
     EXPECT_FALSE(window.isVisible());
-    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(prompts.shown().size(), 2u);  // the two file dialogs
 }
 
 }  // namespace

@@ -89,7 +89,8 @@ TEST_F(LinkTest, TheFirmwareIdNamesTheControllerTypeAndTheEepromHoldsScaleFactor
         controller.setFirmwareId(id);
         link.ReadFirmwareID();
         EXPECT_TRUE(link.CommandOK) << id;
-        EXPECT_EQ(data->log.FirmwareID + " is a " + data->log.ControllerType, id + " is a " + type);
+        EXPECT_EQ(data->controller.FirmwareID + " is a " + data->controller.ControllerType,
+                  id + " is a " + type);
     }
     EXPECT_GT(prompts.yields(), 0);  // the ID is awaited with window events running
 
@@ -97,16 +98,16 @@ TEST_F(LinkTest, TheFirmwareIdNamesTheControllerTypeAndTheEepromHoldsScaleFactor
     controller.setFirmwareId("ID");
     port.reply('?');
     link.ReadFirmwareID();
-    EXPECT_EQ(data->log.FirmwareID, "ID");
+    EXPECT_EQ(data->controller.FirmwareID, "ID");
 
     // A babbling device's ID is kept to a bounded length.
     controller.setFirmwareId(std::string(5000, 'x'));
     link.ReadFirmwareID();
-    EXPECT_EQ(data->log.FirmwareID.size(), FirmwareIDLimit);
+    EXPECT_EQ(data->controller.FirmwareID.size(), FirmwareIDLimit);
 
     port.written.clear();
     link.ReadTPSScaleFactors();
-    EXPECT_TRUE(link.CommandOK && data->log.TPSMin == 26 && data->log.TPSMax == 230);
+    EXPECT_TRUE(link.CommandOK && data->controller.TPSMin == 26 && data->controller.TPSMax == 230);
     // One SetAddress; the pointer walks on to 22 by itself.
     EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{20, 21, 0, 21, 21}));
     EXPECT_FLOAT_EQ(link.ReadDataLogInterval(), 4.08f);
@@ -115,7 +116,7 @@ TEST_F(LinkTest, TheFirmwareIdNamesTheControllerTypeAndTheEepromHoldsScaleFactor
 
 TEST_F(LinkTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItStopsOrEscIsPressed) {
     const sim::Fram& fram = controller.fram();
-    link.ReadFRAMData();
+    link.ReadFRAMData(data->log);
     EXPECT_EQ(view.progressCaption, "Reading FRAM");
     // Before the first block, after it (its start: 0), after the last, and how many were shown.
     const std::vector<int>& progress = view.progressValues;
@@ -130,7 +131,7 @@ TEST_F(LinkTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItStopsOrEs
     prompts.answerMessages({Answer::Abort});
     data->log.FRAMBuffer.fill(0);
     view.progressShown = true;
-    link.ReadFRAMData();
+    link.ReadFRAMData(data->log);
     EXPECT_FALSE(link.CommandOK || !data->log.FRAMBufferEmpty || view.progressShown ||
                  port.isOpen());
     EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{Timeout});
@@ -145,7 +146,7 @@ TEST_F(LinkTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItStopsOrEs
     controller.setFaults({});
     prompts = ScriptedPrompts();
     data->state.AbortRequested = true;
-    link.ReadFRAMData();
+    EXPECT_TRUE(link.ReadFRAMData(data->log).isCancelled());
     EXPECT_FALSE(link.CommandOK || data->state.AbortRequested);
     EXPECT_EQ(controller.pointer(), 64);
     EXPECT_TRUE(data->log.FRAMBufferEmpty && prompts.shown().empty());
@@ -153,7 +154,7 @@ TEST_F(LinkTest, FramTransferReportsProgressAndKeepsTheBlocksReadWhenItStopsOrEs
     // A controller that will not take the address: no block read, no message.
     answerEveryByteWith({0x15});
     port.written.clear();
-    link.ReadFRAMData();
+    link.ReadFRAMData(data->log);
     EXPECT_EQ(port.writtenValues(), (std::vector<std::uint8_t>{20, 0, 0}));
     EXPECT_FALSE(link.CommandOK || view.progressShown || !prompts.shown().empty());
 }

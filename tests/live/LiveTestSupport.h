@@ -20,19 +20,6 @@
 
 namespace velkor::test {
 
-// Prompts that also let a test act while the operation yields, as a click or a key would.
-class YieldingPrompts : public ScriptedPrompts {
-public:
-    std::function<void()> onYield;
-    void yield() override {
-        ScriptedPrompts::yield();
-        if (onYield) {
-            auto action = std::move(onYield);  // once; the action may set another
-            action();
-        }
-    }
-};
-
 // The reply a live read gets from fixed readings: two bytes, low first, for the engine and road
 // speeds, one byte for the others.
 inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::LiveValues& v) {
@@ -46,7 +33,7 @@ inline std::vector<std::uint8_t> fixedReply(std::uint8_t command, const sim::Liv
     return {byFamily[command - sim::cmd::ReadBAT]};
 }
 
-class LiveTest : public ::testing::Test, protected BasicAppFixture<YieldingPrompts> {
+class LiveTest : public ::testing::Test, protected AppFixture {
 protected:
     LiveTest() {
         data->prefs.CommPortNumber = 1;

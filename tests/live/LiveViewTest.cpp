@@ -6,6 +6,7 @@
 
 #include "app/StartUp.h"
 #include "live/LiveTestSupport.h"
+#include "log/LogFile.h"
 
 namespace velkor::test {
 namespace {
@@ -249,26 +250,37 @@ TEST_F(RealTimeViewTest, NoControllerShowsOnlyTheLinkMessageAndNothingStarts) {
     EXPECT_TRUE(live().writes.empty() && data->state.CommErrorCount == 4);
 }
 
+// The identity read is the connected controller's: the log in memory (here one opened from a
+// file of another controller) keeps its own, and a later save writes that.
 TEST_F(RealTimeViewTest, ControllerAnsweringTheThirdReSyncStartsWithoutAMessage) {
     sim::Faults faults;
     faults.resyncIgnored = 2;
     controller.setFaults(faults);
     data->state.CommErrorCount = 3;
-    data->log.FRAMBuffer[100] = 7;
-    data->log.RPMData.at(1) = 4321;  // a downloaded log stays
+    DataLog& log = data->log;
+    log.DataBufferEmpty = false;
+    log.FirmwareID = "Shift Light Controller V1.4";
+    log.TPSMin = 20;
+    log.FRAMBuffer[100] = 7;
+    log.RPMData.at(1) = 4321;
     start();
 
-    EXPECT_EQ(std::make_tuple(data->state.CommErrorCount, data->log.ControllerType,
-                              data->log.FRAMBuffer[100], data->log.RPMData.at(1)),
-              std::make_tuple(0, std::string("Shift Light"), std::uint8_t(0), 4321.0f));
+    EXPECT_EQ(data->state.CommErrorCount, 0);
+    EXPECT_EQ(data->controller.FirmwareID + " " + data->controller.ControllerType + " " +
+                  std::to_string(int(data->controller.TPSMin)),
+              "Shift Light Controller V2.0 Shift Light 26");
+    EXPECT_EQ(std::make_tuple(log.FirmwareID, log.TPSMin, log.FRAMBuffer[100], log.RPMData.at(1)),
+              std::make_tuple(std::string("Shift Light Controller V1.4"), 20.0f, std::uint8_t(7),
+                              4321.0f));
+    EXPECT_EQ(logFileTrailer(log, "Acme")[0], "\"Firmware ID\",\"Shift Light Controller V1.4\"");
 }
 
 TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButStillStart) {
     controller.setFirmwareId("");
     // The controller will not take address 21, where the scale factors are.
     intercept = refusingAddress(controller, 21);
-    data->log.TPSMin = 1;
-    data->log.TPSMax = 2;
+    data->controller.TPSMin = 1;
+    data->controller.TPSMax = 2;
     prompts.answerMessages({Answer::Ok, Answer::Ok});
     mnuViewRealTime_Click(link);
 
@@ -278,8 +290,9 @@ TEST_F(RealTimeViewTest, UnidentifiedControllerAndUnreadableScaleFactorsWarnButS
                   "Some data may be incorrectly scaled.",
                   "Error - unable to read TPS scale factors.\r\n"
                   "TPS percent data may be incorrectly scaled."}));
-    EXPECT_EQ(data->log.ControllerType + " " + std::to_string(int(data->log.TPSMin)) + " " +
-                  std::to_string(int(data->log.TPSMax)),
+    const ControllerIdentity& id = data->controller;
+    EXPECT_EQ(id.ControllerType + " " + std::to_string(int(id.TPSMin)) + " " +
+                  std::to_string(int(id.TPSMax)),
               "Unknown 26 230");
 }
 

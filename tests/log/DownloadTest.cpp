@@ -48,8 +48,8 @@ protected:
 };
 
 // Whatever stops a download, it says why (a failed read first reports its own time-out), and
-// the log, already discarded when the download began, stays empty.
-TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
+// the log that was in memory stays, caption and all: the new one is filled on the side.
+TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndKeepsTheLogInMemory) {
     const auto silentTo = [this](std::uint8_t command) {
         return [this, command] {
             intercept = [command](std::uint8_t byte, ScriptedPort&) { return byte == command; };
@@ -71,7 +71,7 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
     const auto escAtTheHundredthBlock = [&] {
         intercept = [this, blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
             if (byte == 48 && ++blocks == 100) {
-                data->state.AbortRequested = true;  // as Esc would during a yield
+                requestAbort(data->state);  // as Esc would during a yield
             }
             return false;
         };
@@ -113,6 +113,10 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
               {Answer::Ok, Answer::Ok},
               {IdShown, "FRAM download failed."},
               {}},
+             {[this] { intercept = refusingAddress(controller, 19); },
+              {Answer::Ok, Answer::Ok},
+              {IdShown, IntervalReadFailed},
+              {}},
              {ringStartPastTheImage,
               {Answer::Ok, Answer::Abort},
               {IdShown, "Invalid ring start address 32769 in the controller's log header."},
@@ -124,35 +128,35 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndLeavesTheLogEmpty) {
         controller = shiftLight(fram, Eeprom);
         data->log.DataBufferEmpty = false;  // a log already in memory
         data->log.RPMData.at(1) = 1234;
+        data->log.Comment = "unsaved";
+        view.caption = "Base - drive.log";
         c.setUp();
         for (const Answer answer : c.answers) {
             prompts.answerMessages({answer});
         }
-        mnuDownload_Click(link);
+        EXPECT_FALSE(mnuDownload_Click(link).isDone());
         EXPECT_EQ(prompts.messageTexts(), c.messages);
         if (!c.sent.empty()) {
             EXPECT_EQ(port.writtenValues(), c.sent);
         }
-        EXPECT_TRUE(data->log.DataBufferEmpty && data->log.RPMData.at(1) == 0);
-        EXPECT_EQ(view.caption, "Base - Data Buffer Empty");
+        EXPECT_FALSE(data->log.DataBufferEmpty);
+        EXPECT_EQ(data->log.RPMData.at(1), 1234);
+        EXPECT_EQ(data->log.Comment, "unsaved");
+        EXPECT_EQ(view.caption, "Base - drive.log");
         EXPECT_FALSE(view.chartsShown || data->state.AbortRequested || port.isOpen());
     }
     EXPECT_EQ(prompts.messages().back().title, "Error");
     EXPECT_TRUE(view.notes.empty());  // nothing kept
 }
 
-// The controller will not take address 21, where the scale factors are, nor 19, the interval.
-TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsAndIntervalIsDrawnWith26And230) {
-    intercept = [a = refusingAddress(controller, 19), b = refusingAddress(controller, 21)](
-                    std::uint8_t byte, ScriptedPort& p) mutable {
-        return a(byte, p) || b(byte, p);
-    };
+// The controller will not take address 21, where the scale factors are.
+TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsIsDrawnWith26And230) {
+    intercept = refusingAddress(controller, 21);
     fram[RingStart + 4] = 26;  // raw throttle 26 and 230 in the first two records
     fram[RingStart + 12 + 4] = 230;
     controller = shiftLight(fram, Eeprom, "Gear Indicator 1.1");
-    data->log.ElapsedTime.at(5) = 99;
     prompts.answerMessages({Answer::Ok, Answer::Ok});
-    mnuDownload_Click(link);
+    EXPECT_TRUE(mnuDownload_Click(link).isDone());
     EXPECT_EQ(prompts.messageTexts()[1],
               "Error - unable to read TPS scale factors.\r\nTPS percent data may be incorrectly "
               "scaled.");
@@ -160,10 +164,8 @@ TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsAndIntervalIsDrawnW
     EXPECT_EQ(data->log.ControllerType, "Unknown");
     const DataLog& log = data->log;
     EXPECT_EQ((std::vector<float>{log.TPSMin, log.TPSMax, log.TPSData.at(1), log.TPSData.at(2),
-                                  log.DataLogInterval}),
-              (std::vector<float>{26, 230, 0, 100, 0}));
-    EXPECT_TRUE(std::all_of(log.ElapsedTime.values().begin(), log.ElapsedTime.values().end(),
-                            [](float t) { return t == 0; }));
+                                  log.DataLogInterval, log.ElapsedTime.at(2)}),
+              (std::vector<float>{26, 230, 0, 100, 2, 4}));
     EXPECT_EQ(view.chartsShown, 1);
 }
 

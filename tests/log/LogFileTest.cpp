@@ -182,10 +182,10 @@ TEST_F(LogFileTest, SavingRefusedOrStoppedLeavesTheOldFile) {
     EXPECT_EQ(slurp(path), "old contents");
 
     // Esc while the samples are written.
-    data->state.AbortRequested = true;
+    prompts.onYield = [&] { requestAbort(data->state); };
     prompts.answerFiles({path.string()});
     prompts.answerMessages({Answer::Yes});
-    mnuSaveFile_Click(ctx);
+    EXPECT_TRUE(mnuSaveFile_Click(ctx).isCancelled());
     EXPECT_FALSE(data->state.AbortRequested);
     EXPECT_EQ(slurp(path), "old contents");
 
@@ -259,7 +259,7 @@ TEST_F(LogFileTest, ReadingPiecesNumbersAndLineEnds) {
 }
 
 TEST_F(LogFileTest, FilesThatEndEarly) {
-    // Inside the header: only the header values read so far are kept, the log stays empty.
+    // Inside the header: no data, so nothing is replaced.
     spit(folder / "h.log", "\"Data Logging Interval\",2\r\n\"Maximum RPM Display\",8000\r\n");
     prompts.answerMessages({Answer::Ok});
     open(folder / "h.log");
@@ -267,8 +267,9 @@ TEST_F(LogFileTest, FilesThatEndEarly) {
               std::vector<std::string>{"Error - reached premature end-of-file. No data found"});
     EXPECT_EQ(prompts.messages()[0].title, "Open Log File");
     EXPECT_EQ(prompts.messages()[0].icon, Icon::Exclamation);
+    // A file with no data replaces nothing: neither the log nor the display settings.
     EXPECT_TRUE(data->log.DataBufferEmpty && view.chartsShown == 0);
-    EXPECT_FLOAT_EQ(data->prefs.TachMax, 8000);
+    EXPECT_FLOAT_EQ(data->prefs.TachMax, 10000);
 
     // Only the header, right after start: zero samples at 0, D, 2D, ...
     restart();
@@ -313,7 +314,8 @@ TEST_F(LogFileTest, OpeningOverALogAndDeclinedFiles) {
     EXPECT_TRUE(prompts.messages()[2].buttons == Buttons::RetryCancel &&
                 prompts.messages()[2].title == "File Open");
     EXPECT_EQ(texts[4], "Canceled File Open");
-    EXPECT_TRUE(data->log.DataBufferEmpty && view.chartsShown == 0);
+    // The log in memory stays until a file has been read to replace it.
+    EXPECT_TRUE(data->log.RPMData == before.RPMData && view.chartsShown == 0);
 }
 
 TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedKeepingItsPermissionsAndTheLinkStays) {

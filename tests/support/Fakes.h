@@ -162,6 +162,7 @@ struct RecordingView : MainView {
     int displayOptionsShown = 0;
     int busyShown = 0;
     int chartsShown = 0;
+    std::vector<Activity> activities;  // every change of the running operation, in order
 
     void setCaption(const std::string& text) override { caption = text; }
     void setApplicationTitle(const std::string&) override {}
@@ -182,6 +183,7 @@ struct RecordingView : MainView {
     void setSpeedometerLimits(double, double) override {}
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
+    void showActivity(Activity running) override { activities.push_back(running); }
     std::vector<std::string> notes;
     void showNote(const std::string& text) override { notes.push_back(text); }
     void openChartWindow() override { ++chartsShown; }

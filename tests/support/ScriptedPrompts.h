@@ -39,6 +39,8 @@ public:
 
     // Called as each prompt is shown, to look at the program's state at that moment.
     std::function<void(const ShownPrompt&)> onShow;
+    // Called once at the next yield, as a click or a key would come in; it may set another.
+    std::function<void()> onYield;
 
     const std::vector<ShownPrompt>& shown() const { return m_shown; }
     std::vector<std::string> messageTexts() const;
@@ -51,7 +53,13 @@ public:
                                         const std::string& defaultText) override;
     std::optional<std::string> openFileName(const FileDialogRequest& request) override;
     std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
-    void yield() override { ++m_yields; }
+    void yield() override {
+        ++m_yields;
+        if (onYield) {
+            auto action = std::move(onYield);
+            action();
+        }
+    }
 
 private:
     std::deque<Answer> m_messageAnswers;
