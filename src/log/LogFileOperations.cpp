@@ -34,11 +34,24 @@ std::optional<std::string> chooseFile(Prompts& prompts,
     return path;
 }
 
+// The windows grey these choices while an operation runs; one that still arrives (from a
+// script, or a window that missed the change) is refused the same way.
+bool refusedWhileBusy(AppContext& ctx) {
+    if (ctx.data.state.running == Activity::None) {
+        return false;
+    }
+    ctx.view.showBusy();
+    return true;
+}
+
 }  // namespace
 
 Outcome mnuSaveFile_Click(AppContext& ctx) {
     DataLog& log = ctx.data.log;
     Prompts& prompts = ctx.prompts;
+    if (refusedWhileBusy(ctx)) {
+        return Outcome::failed("another operation is running");
+    }
     if (log.DataBufferEmpty) {
         prompts.message("Data buffer empty.", SaveTitle, Icon::Exclamation, Buttons::Ok);
         return Outcome::failed("the log is empty");
@@ -78,6 +91,9 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
 
 Outcome mnuOpenFile_Click(AppContext& ctx) {
     Prompts& prompts = ctx.prompts;
+    if (refusedWhileBusy(ctx)) {
+        return Outcome::failed("another operation is running");
+    }
     if (!ctx.data.log.DataBufferEmpty) {
         if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
                             Buttons::OkCancel) != Answer::Ok) {
@@ -130,6 +146,9 @@ Outcome mnuOpenFile_Click(AppContext& ctx) {
 }
 
 void mnuEditComment_Click(AppContext& ctx) {
+    if (refusedWhileBusy(ctx)) {
+        return;
+    }
     ctx.data.log.Comment = ctx.prompts
                                .inputBox("Enter or edit comment. Cancel will erase any comment.",
                                          "Optional Information Entry/Edit", ctx.data.log.Comment)

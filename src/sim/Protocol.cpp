@@ -179,6 +179,9 @@ std::optional<Reply> Protocol::continueCommand(std::uint8_t byte) {
             }
             const auto address = static_cast<std::uint16_t>(m_partial[1] | (m_partial[2] << 8));
             m_partial.clear();
+            if (address == m_faults.refusedAddress) {
+                return answer({Nak});
+            }
             if (!m_faults.wrongAck) {
                 m_pointer = address;
             }

@@ -28,6 +28,7 @@ struct Faults {
     int resyncIgnored = 0;       // the first N ReSync bytes get no answer
     int strayBytes = 0;          // extra bytes sent after every reply
     double replyLatency = 0.0;   // seconds between a command's last byte and its reply
+    int refusedAddress = -1;     // SetAddress to this address gets 0x15 (-1: none)
 
     // Line noise: about one reply byte in N (0: none) is damaged on its way. The program's
     // terminal hands a byte with a framing error over as a zero byte, so a damaged byte is sent

@@ -51,6 +51,8 @@ Faults:
   --erase-delay SECONDS     wait this long before acknowledging the erase
   --resync-ignored N        leave the first N ReSync commands unanswered
   --stray-bytes N           send N extra bytes after every reply
+  --refuse-address N        answer SetAddress to address N with 0x15 (19: the logging
+                            interval, 21: the throttle scale factors)
   --noise N                 damage about one reply byte in N on the line: it arrives as 0, as
                             a serial port hands over a byte with a framing error
   --help                    show this text
@@ -193,6 +195,8 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
             faults.resyncIgnored = static_cast<int>(number(0, 1000000));
         } else if (option == "--stray-bytes") {
             faults.strayBytes = static_cast<int>(number(0, 4096));
+        } else if (option == "--refuse-address") {
+            faults.refusedAddress = static_cast<int>(number(0, 65535));
         } else if (option == "--noise") {
             faults.noiseOneIn = static_cast<int>(number(0, 1000000));
         } else {

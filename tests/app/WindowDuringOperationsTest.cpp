@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStatusBar>
@@ -13,10 +15,12 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "app/StartUp.h"
 #include "app/frmMain.h"
+#include "chart/frmChart1.h"
 #include "base/ShutdownPrompts.h"
 #include "link/ClearLog.h"
 #include "live/LiveTestSupport.h"
@@ -207,6 +211,87 @@ TEST_F(WindowDuringOperations, DuringADownload) {
     chooseAndCloseWhen(window->mnuDownload, [this] { return simulator->blocksServed() >= 100; });
     EXPECT_LT(simulator->blocksServed(), 512);
     EXPECT_TRUE(data->log.DataBufferEmpty);
+}
+
+// The rule for choices while an operation runs, item by item: the main window's menus half-way
+// through a real download, where a greyed choice does nothing and the download goes on; and the
+// chart window's actions, which the rule leaves open (the chart opens only once an operation's
+// work is done).
+TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheRuleSays) {
+    struct Row {
+        const char* name;
+        Choice choice;
+        bool offered;
+    };
+    const std::vector<Row> table = {
+        {"mnuOpenFile", Choice::OpenFile, false},
+        {"mnuSaveFile", Choice::SaveFile, false},
+        {"mnuPrintSetup", Choice::PrintSetup, true},
+        {"mnuExit", Choice::Exit, true},
+        {"mnuEditComment", Choice::EditComment, false},
+        {"mnuDisplayOptions", Choice::DisplayOptions, false},
+        {"mnuViewRealTime", Choice::ViewRealTime, false},
+        {"mnuViewChart", Choice::ViewChart, false},
+        {"runSummaryAction", Choice::RunSummary, false},
+        {"replayLogAction", Choice::ReplayLog, false},
+        {"mnuDownload", Choice::Download, false},
+        {"mnuClearControllerBuffer", Choice::ClearControllerBuffer, false},
+        {"mnuPortSetup", Choice::PortSetup, false},
+        {"mnuHelpContents", Choice::HelpContents, true},
+        {"mnuAbout", Choice::About, true},
+        {"setBMarkerAction", Choice::ChartMarkers, true},
+        {"clearBMarkerAction", Choice::ChartMarkers, true},
+        {"showWholeLogAction", Choice::ChartZoom, true},
+        {"copyImageAction", Choice::ChartPictures, true},
+        {"saveImageAction", Choice::ChartPictures, true},
+        {"savePageAction", Choice::ChartPictures, true},
+        {"exportDataAction", Choice::ChartExportData, true},
+        {"overlayAction", Choice::ChartOverlays, true},
+        {"shiftOverlayAction", Choice::ChartOverlays, true},
+        {"removeOverlaysAction", Choice::ChartOverlays, true},
+        {"cmdPrint", Choice::ChartPrint, true},
+    };
+    std::map<std::string, bool> expected;
+    for (const Row& row : table) {
+        EXPECT_EQ(offeredDuring(row.choice, Activity::Download), row.offered) << row.name;
+        EXPECT_TRUE(offeredDuring(row.choice, Activity::None)) << row.name;
+        expected[row.name] = row.offered;
+    }
+    const auto chart = std::make_unique<frmChart1>(data->log, data->prefs, prompts,
+                                                   std::vector<std::string>{});
+    for (const QAction* action : chart->findChildren<QAction*>()) {
+        const std::string name = action->objectName().toStdString();
+        EXPECT_TRUE(name.empty() || expected.count(name)) << name << " is not in the table";
+    }
+
+    startSimulator();
+    prompts.answerMessages({Answer::Ok});  // the firmware ID
+    window->show();
+    std::map<std::string, bool> offered;
+    int blocksAtChoice = 0;
+    chooseAndCloseWhen(window->mnuDownload, [&] {
+        if (blocksAtChoice == 0 && simulator->blocksServed() >= 100) {
+            for (const QAction* menu : window->menuBar()->actions()) {
+                for (const QAction* item : menu->menu()->actions()) {
+                    if (!item->isSeparator()) {
+                        offered[item->objectName().toStdString()] = item->isEnabled();
+                    }
+                }
+            }
+            EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
+            window->mnuOpenFile->trigger();
+            window->mnuViewChart->trigger();
+            blocksAtChoice = simulator->blocksServed();
+        }
+        return blocksAtChoice > 0 && simulator->blocksServed() >= blocksAtChoice + 50;
+    });
+    for (const auto& [name, enabled] : offered) {
+        ASSERT_TRUE(expected.count(name)) << name << " is not in the table";
+        EXPECT_EQ(enabled, expected[name]) << name;
+    }
+    EXPECT_EQ(offered.size(), 15u);
+    EXPECT_EQ(prompts.messageTexts(),
+              std::vector<std::string>{"Firmware ID: Shift Light Controller V2.0"});
 }
 
 TEST_F(WindowDuringOperations, DuringASaveTheOldFileStaysAndNoTemporaryFileIsLeft) {

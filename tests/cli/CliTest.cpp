@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -120,7 +121,34 @@ TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifi
     EXPECT_EQ(cleared.code, 0) << cleared.err;
     EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
     EXPECT_EQ(simulator->eraseCount(), 1);
+    EXPECT_EQ(simulator->blocksServed(), 4 * 512);  // three downloads, and the check before the erase
     EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
+}
+
+// The line carries no checksum: a download whose second read differs, or whose logging interval
+// cannot be read, is no ground for an erase.
+TEST_F(CliTest, AnEraseFollowsOnlyTwoEqualReadsOfAWholeDownload) {
+    config.faults.noiseOneIn = 5000;
+    startSimulator();
+    const Result noisy =
+        run({"download", "--port", device(), "-o", home.filePath("noisy.log"), "--clear-after"});
+    EXPECT_EQ(noisy.code, 2) << noisy.err;
+    EXPECT_NE(noisy.err.find("the two reads of the controller's memory differ; " +
+                             path("noisy.log") + " is kept"),
+              std::string::npos)
+        << noisy.err;
+    EXPECT_TRUE(QFileInfo::exists(home.filePath("noisy.log")));
+
+    sim::Faults refusing;
+    refusing.refusedAddress = 19;  // where the logging interval is kept
+    simulator->setFaults(refusing);
+    const Result noInterval =
+        run({"download", "--port", device(), "-o", home.filePath("none.log"), "--clear-after"});
+    EXPECT_EQ(noInterval.code, 2) << noInterval.err;
+    EXPECT_NE(noInterval.err.find("Logging interval read failed - cannot download."),
+              std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(home.filePath("none.log")));
+    EXPECT_EQ(simulator->eraseCount(), 0);
 }
 
 TEST_F(CliTest, CtrlCMidDownloadLeavesNoFileAndThePortFree) {

@@ -149,6 +149,27 @@ TEST_F(DownloadTest, ADownloadThatCannotFinishSaysWhyAndKeepsTheLogInMemory) {
     EXPECT_TRUE(view.notes.empty());  // nothing kept
 }
 
+// Choices that arrive while the download waits in a pause between bytes: View Chart (which
+// ends the live view and so closes the port), Open File and the comment are refused with the
+// busy notice; the download goes on undisturbed and keeps its own log.
+TEST_F(DownloadTest, ChoicesMadeMidDownloadNeitherCloseThePortNorTouchTheLog) {
+    intercept = [this, blocks = 0](std::uint8_t byte, ScriptedPort&) mutable {
+        if (byte == 48 && ++blocks == 100) {
+            prompts.onYield = [this] {
+                link.runEndingLiveView([this] { closeRealTimeView(ctx); });
+                mnuOpenFile_Click(ctx);
+                mnuEditComment_Click(ctx);
+            };
+        }
+        return false;
+    };
+    download();
+    EXPECT_EQ(view.busyShown, 3);
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{IdShown});
+    EXPECT_EQ(data->log.FirmwareID, "Shift Light Controller V2.0");
+    EXPECT_EQ(view.activities, (std::vector<Activity>{Activity::Download, Activity::None}));
+}
+
 // The controller will not take address 21, where the scale factors are.
 TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsIsDrawnWith26And230) {
     intercept = refusingAddress(controller, 21);
