@@ -35,7 +35,9 @@ nothing.
   -o FILE.log       the log file to write
   --comment TEXT    the comment saved with the log
   --clear-after     erase the controller's log once the file is written, synced, read back
-                    and found equal to what was downloaded; otherwise it is left as it was
+                    and found equal to what was downloaded, and a second read of the
+                    controller's memory (about 8 s) agrees with the first byte for byte;
+                    otherwise the file is kept and the controller is left as it was
 )"},
         {"clear", R"(Usage: velkor-cli clear [--port P] [--yes]
 
