@@ -221,9 +221,12 @@ TEST_F(CliTest, LiveRecordsFiveRefreshesHalfASecondApart) {
     while (std::getline(csv, line)) {
         elapsed.push_back(std::stod(line.substr(line.find(',') + 1)));
     }
+    // Refresh i starts on the timer's schedule, i half-seconds after the first, or later on a
+    // busy machine; a late one may be followed closely by an on-time one.
     ASSERT_EQ(elapsed.size(), 5u);
     for (std::size_t i = 1; i < elapsed.size(); ++i) {
-        EXPECT_GE(elapsed[i] - elapsed[i - 1], 0.45) << "refresh " << i;
+        EXPECT_GE(elapsed[i], 0.5 * double(i)) << "refresh " << i;
+        EXPECT_GT(elapsed[i], elapsed[i - 1]) << "refresh " << i;
     }
 }
 
