@@ -198,6 +198,13 @@ void frmMain::createFrames() {
     lblPortStatus = new QLabel(this);
     lblPortStatus->setObjectName("lblPortStatus");
     statusBar()->addWidget(lblPortStatus, 1);
+    // What runs, kept in view while menus are hovered (which clears passing messages).
+    activityLabel = new QLabel(this);
+    activityLabel->setObjectName("activityLabel");
+    activityLabel->setStyleSheet("font-weight: bold");
+    activityLabel->setContentsMargins(0, 0, 8, 0);
+    activityLabel->hide();
+    statusBar()->addPermanentWidget(activityLabel);
     statusBar()->setSizeGripEnabled(false);
 
     fraPortSelect->hide();

@@ -103,6 +103,7 @@ public:
     // Shown while no live view runs: where to start.
     QWidget* fraIdle = nullptr;
     QLabel* lblPortStatus = nullptr;
+    QLabel* activityLabel = nullptr;  // the operation under way, in the status line
 
     AppContext& context() { return m_ctx; }
     // The printer chosen under Print Setup, kept for the rest of the run and used by every

@@ -66,12 +66,10 @@ void frmMain::showActivity(Activity running) {
     for (const auto& [action, choice] : m_choices) {
         action->setEnabled(offeredDuring(choice, running));
     }
-    const std::string text = activityText(running);
-    if (text.empty()) {
-        statusBar()->clearMessage();
-    } else {
-        statusBar()->showMessage(fromCore(text));
-    }
+    // Choosing another port closes the one in use.
+    cboPort->setEnabled(offeredDuring(Choice::PortSetup, running));
+    activityLabel->setText(fromCore(activityText(running)));
+    activityLabel->setVisible(running != Activity::None);
 }
 
 void frmMain::showNote(const std::string& text) {

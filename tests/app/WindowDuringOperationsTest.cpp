@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QMenu>
-#include <QMenuBar>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,8 +22,8 @@
 
 #include "app/StartUp.h"
 #include "app/frmMain.h"
-#include "chart/frmChart1.h"
 #include "base/ShutdownPrompts.h"
+#include "chart/frmChart1.h"
 #include "link/ClearLog.h"
 #include "live/LiveTestSupport.h"
 #include "log/Download.h"
@@ -257,8 +259,8 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
         EXPECT_TRUE(offeredDuring(row.choice, Activity::None)) << row.name;
         expected[row.name] = row.offered;
     }
-    const auto chart = std::make_unique<frmChart1>(data->log, data->prefs, prompts,
-                                                   std::vector<std::string>{});
+    const auto chart =
+        std::make_unique<frmChart1>(data->log, data->prefs, prompts, std::vector<std::string>{});
     for (const QAction* action : chart->findChildren<QAction*>()) {
         const std::string name = action->objectName().toStdString();
         EXPECT_TRUE(name.empty() || expected.count(name)) << name << " is not in the table";
@@ -278,7 +280,9 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
                     }
                 }
             }
-            EXPECT_FALSE(window->statusBar()->currentMessage().isEmpty());
+            EXPECT_EQ(window->activityLabel->text(),
+                      "Downloading the controller's log - Esc stops it");
+            EXPECT_FALSE(window->cboPort->isEnabled());
             window->mnuOpenFile->trigger();
             window->mnuViewChart->trigger();
             blocksAtChoice = simulator->blocksServed();
@@ -290,6 +294,8 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
         EXPECT_EQ(enabled, expected[name]) << name;
     }
     EXPECT_EQ(offered.size(), 15u);
+    EXPECT_TRUE(window->cboPort->isEnabled() && window->mnuOpenFile->isEnabled());
+    EXPECT_TRUE(window->activityLabel->isHidden());
     EXPECT_EQ(prompts.messageTexts(),
               std::vector<std::string>{"Firmware ID: Shift Light Controller V2.0"});
 }

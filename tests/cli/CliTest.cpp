@@ -121,7 +121,8 @@ TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifi
     EXPECT_EQ(cleared.code, 0) << cleared.err;
     EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
     EXPECT_EQ(simulator->eraseCount(), 1);
-    EXPECT_EQ(simulator->blocksServed(), 4 * 512);  // three downloads, and the check before the erase
+    EXPECT_EQ(simulator->blocksServed(),
+              4 * 512);  // three downloads, and the check before the erase
     EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
 }
 
