@@ -57,6 +57,12 @@ AppError timeoutError();
 // stops. The gauges and lamps keep what they last showed.
 void closeRealTimeView(AppContext& ctx);
 
+class ControllerLink;
+
+// Reads the throttle scale factors into the controller's identity; when they cannot be read,
+// says so in a message box titled `title` and takes the usual 26 and 230.
+void readTPSScaleFactorsOrUsual(ControllerLink& link, const std::string& title);
+
 class ControllerLink {
 public:
     explicit ControllerLink(AppContext& ctx) : m_ctx(ctx) {}

@@ -76,6 +76,19 @@ void ControllerLink::ReadTPSScaleFactors() {
     m_ctx.data.controller.TPSMax = ReadEEPROM();
 }
 
+void readTPSScaleFactorsOrUsual(ControllerLink& link, const std::string& title) {
+    link.ReadTPSScaleFactors();
+    if (link.CommandOK) {
+        return;
+    }
+    AppContext& ctx = link.context();
+    ctx.prompts.message(
+        "Error - unable to read TPS scale factors.\r\nTPS percent data may be incorrectly scaled.",
+        title, Icon::Exclamation, Buttons::Ok);
+    ctx.data.controller.TPSMin = 26;
+    ctx.data.controller.TPSMax = 230;
+}
+
 float ControllerLink::ReadDataLogInterval() {
     CommandOK = false;
     SetAddress(19);

@@ -117,14 +117,7 @@ void mnuViewRealTime_Click(ControllerLink& link) {
         controller.ControllerType = "Unknown";
     }
 
-    link.ReadTPSScaleFactors();
-    if (!link.CommandOK) {
-        say(prompts,
-            "Error - unable to read TPS scale factors.\r\n"
-            "TPS percent data may be incorrectly scaled.");
-        controller.TPSMin = 26;
-        controller.TPSMax = 230;
-    }
+    readTPSScaleFactorsOrUsual(link, ViewTitle);
 
     layOutGauges(ctx.data.prefs, ctx.data.live, ctx.view.liveDisplay());
     ctx.view.showRealTimeFrame(true);

@@ -53,14 +53,7 @@ Outcome downloadInto(ControllerLink& link, DataLog& log) {
     }
     say(prompts, "Firmware ID: " + controller.FirmwareID);
 
-    link.ReadTPSScaleFactors();
-    if (!link.CommandOK) {
-        say(prompts,
-            "Error - unable to read TPS scale factors.\r\n"
-            "TPS percent data may be incorrectly scaled.");
-        controller.TPSMin = 26;
-        controller.TPSMax = 230;
-    }
+    readTPSScaleFactorsOrUsual(link, DownloadTitle);
     log.FirmwareID = controller.FirmwareID;
     log.ControllerType = controller.ControllerType;
     log.TPSMin = controller.TPSMin;

@@ -112,7 +112,7 @@ TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifi
     // A file that cannot be written leaves the controller's log alone.
     const Result refused = run({"download", "--port", device(), "-o",
                                 home.filePath("no-such-folder/drive.log"), "--clear-after"});
-    EXPECT_EQ(refused.code, 3);
+    EXPECT_EQ(refused.code, 3) << refused.err;
     EXPECT_NE(refused.err.find("was not erased"), std::string::npos);
     EXPECT_EQ(simulator->eraseCount(), 0);
 
