@@ -72,13 +72,13 @@ void mnuSaveFile_Click(AppContext& ctx) {
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
 }
 
-void mnuOpenFile_Click(AppContext& ctx) {
+std::optional<LogFileRead> mnuOpenFile_Click(AppContext& ctx) {
     DataLog& log = ctx.data.log;
     Prompts& prompts = ctx.prompts;
     if (!log.DataBufferEmpty) {
         if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
                             Buttons::OkCancel) != Answer::Ok) {
-            return;
+            return std::nullopt;
         }
         ClearDataBuffer(log);
     }
@@ -88,7 +88,7 @@ void mnuOpenFile_Click(AppContext& ctx) {
     const auto path =
         chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
     if (!path) {
-        return;
+        return std::nullopt;
     }
 
     std::ifstream file;
@@ -101,14 +101,14 @@ void mnuOpenFile_Click(AppContext& ctx) {
         }
     });
     if (opened != StepResult::Done) {
-        return;
+        return std::nullopt;
     }
 
     const LogFileRead read = readLogFile(file, log, ctx.data.prefs);
     file.close();
     if (read.end == LogFileRead::End::InHeader) {
         prompts.message(PrematureEndNoData, OpenTitle, Icon::Exclamation, Buttons::Ok);
-        return;
+        return read;
     }
     if (read.end != LogFileRead::End::Complete) {
         prompts.message(PrematureEnd, OpenTitle, Icon::Exclamation, Buttons::Ok);
@@ -116,12 +116,16 @@ void mnuOpenFile_Click(AppContext& ctx) {
     if (!read.firmwareKnown) {
         prompts.message(InvalidFirmware, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
+    for (const std::string& note : logFileNotes(read)) {
+        prompts.message(note, OpenTitle, Icon::Exclamation, Buttons::Ok);
+    }
     log.DataBufferEmpty = false;
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
     if (isPressureSensor(ctx.data.prefs.Input1Type)) {
         applyPressureScaling(ctx.data.prefs);
     }
     mnuViewChart_Click(ctx);
+    return read;
 }
 
 void mnuEditComment_Click(AppContext& ctx) {

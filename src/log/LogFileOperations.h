@@ -1,6 +1,10 @@
 #pragma once
 // Saving the log, opening a saved one, and the comment, from the main window's menus.
 
+#include <optional>
+
+#include "log/LogFile.h"
+
 namespace velkor {
 
 struct AppContext;
@@ -22,8 +26,9 @@ constexpr const char* InvalidFirmware =
 void mnuSaveFile_Click(AppContext& ctx);
 
 // Replaces the log with one read from a log file, restores the display settings it carries (in
-// memory only) and shows it on the chart.
-void mnuOpenFile_Click(AppContext& ctx);
+// memory only) and shows it on the chart. Returns how the reading went; nothing when no file was
+// read.
+std::optional<LogFileRead> mnuOpenFile_Click(AppContext& ctx);
 
 // Asks for the comment; Cancel erases it, as the prompt says.
 void mnuEditComment_Click(AppContext& ctx);
