@@ -162,9 +162,17 @@ void Session::usePort(const std::optional<std::string>& given) {
 
 void Session::openLogFile(const std::string& path) {
     m_prompts.setFileToOpen(path);
-    mnuOpenFile_Click(m_ctx);
-    if (m_data->log.DataBufferEmpty) {
+    const auto read = mnuOpenFile_Click(m_ctx);
+    if (!read || m_data->log.DataBufferEmpty) {
         throw Failure(ExitFile, "no data read from " + path);
+    }
+    // The windows show what they can of such files; a script is told they are faulty.
+    if (read->sampleLines == 0) {
+        throw Failure(ExitFile, path + " is not a Velkor log file: no sample line could be read");
+    }
+    if (read->damagedLines > 0) {
+        throw Failure(ExitFile, path + " holds numbers no log can hold: " +
+                                    terminalText(damagedLinesNote(*read)));
     }
     // The file's display settings are this run's, but what --set says wins over them.
     if (m_overrides.empty()) {
