@@ -48,7 +48,7 @@ public:
 
     bool atEnd() { return m_in.peek() == std::char_traits<char>::eof(); }
 
-    // The next line, in storage reused from line to line; its number in the file (1-based).
+    // The next line, in storage reused from line to line.
     const std::string& next() {
         m_line.clear();
         std::streambuf* buffer = m_in.rdbuf();
@@ -71,6 +71,7 @@ public:
         ++m_number;
         return m_line;
     }
+    // The number of the line last read, the first being 1.
     int number() const { return m_number; }
 
 private:
@@ -116,7 +117,7 @@ public:
     }
 
     // Notes the line just read as passed over for a number no log holds.
-    void damaged(const char* why) {
+    void damaged(const std::string& why) {
         if (m_outcome.damagedLines++ == 0) {
             m_outcome.firstDamagedLine = m_reader.number();
             m_outcome.firstDamage = why;
@@ -236,7 +237,8 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
                     interval && *interval > 0.0f && *interval <= LongestInterval) {
                     log.DataLogInterval = *interval;
                 } else {
-                    read.damaged("a logging interval that is not above 0 s and at most 4.08 s");
+                    read.damaged("a logging interval that is not above 0 s and at most " +
+                                 logNumberText(LongestInterval) + " s");
                 }
                 break;
             case 2:
