@@ -1,5 +1,7 @@
 #include "log/LogFields.h"
 
+#include <cstring>
+
 namespace velkor {
 
 std::string quotedField(std::string_view text) {
@@ -51,34 +53,37 @@ std::size_t readQuoted(std::string_view line, std::size_t start, std::string* va
 
 void splitFields(std::string_view line, std::size_t keep, LineFields& into) {
     into.count = 0;
-    std::size_t kept = 0;
+    into.fields.clear();
+    if (into.unquoted.size() < keep) {
+        into.unquoted.resize(keep);  // before any view into them is taken
+    }
     std::size_t start = 0;
     for (;;) {
-        std::string* value = nullptr;
-        if (kept < keep) {
-            if (into.fields.size() <= kept) {
-                into.fields.emplace_back();
-            }
-            value = &into.fields[kept];
-            value->clear();
-            ++kept;
-        }
+        const bool kept = into.fields.size() < keep;
         std::size_t end = 0;
         if (start < line.size() && line[start] == '"') {
-            end = readQuoted(line, start, value);
-        } else {
-            end = std::min(line.find(',', start), line.size());
+            std::string* value = kept ? &into.unquoted[into.fields.size()] : nullptr;
             if (value) {
-                value->assign(line.substr(start, end - start));
+                value->clear();
+            }
+            end = readQuoted(line, start, value);
+            if (value) {
+                into.fields.emplace_back(*value);
+            }
+        } else {
+            const void* comma = std::memchr(line.data() + start, ',', line.size() - start);
+            end = comma ? static_cast<std::size_t>(static_cast<const char*>(comma) - line.data())
+                        : line.size();
+            if (kept) {
+                into.fields.push_back(line.substr(start, end - start));
             }
         }
         ++into.count;
         if (end >= line.size()) {
-            break;
+            return;
         }
         start = end + 1;  // past the comma
     }
-    into.fields.resize(kept);
 }
 
 }  // namespace velkor

@@ -15,9 +15,12 @@ namespace velkor {
 std::string quotedField(std::string_view text);
 
 // The fields of a line and how many there were; at most `keep` are kept, their quotes taken off.
+// A bare field is a view into the line, a quoted one a view into `unquoted`: they stay valid
+// while the line does, until the next split.
 struct LineFields {
     std::size_t count = 0;
-    std::vector<std::string> fields;
+    std::vector<std::string_view> fields;
+    std::vector<std::string> unquoted;  // the kept quoted fields, by their place
 };
 
 // Splits `line` into `into`, whose storage is reused from one line to the next. Inside a quoted

@@ -42,6 +42,8 @@ std::array<const SampleColumn*, 11> columns(const DataLog& log) {
 }
 
 // Reads lines ended by LF (a CR before it is dropped), keeping at most the line limit of each.
+// The stream's own line reading scans its buffer for the line end, a chunk at a time, and the
+// rest of an overlong line is skipped the same way, never held.
 class LineReader {
 public:
     explicit LineReader(std::istream& in) : m_in(in) {}
@@ -51,18 +53,23 @@ public:
     // The next line, in storage reused from line to line.
     const std::string& next() {
         m_line.clear();
-        std::streambuf* buffer = m_in.rdbuf();
         for (;;) {
-            const auto c = buffer->sbumpc();
-            if (c == std::char_traits<char>::eof()) {
-                m_in.setstate(std::ios::eofbit);
+            m_in.getline(m_chunk.data(), static_cast<std::streamsize>(m_chunk.size()));
+            const auto stored = static_cast<std::size_t>(m_in.gcount());
+            if (m_in.eof()) {
+                m_in.clear(std::ios::eofbit);  // the last line, without a line end
+                keep(stored);
                 break;
             }
-            if (c == '\n') {
+            if (!m_in.fail()) {
+                keep(stored - 1);  // the line end was counted
                 break;
             }
-            if (m_line.size() < LogFileLineLimit) {
-                m_line += static_cast<char>(c);
+            m_in.clear();  // the chunk is full and the line goes on
+            keep(stored);
+            if (m_line.size() == LogFileLineLimit) {
+                m_in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+                break;
             }
         }
         if (!m_line.empty() && m_line.back() == '\r') {
@@ -75,15 +82,20 @@ public:
     int number() const { return m_number; }
 
 private:
+    void keep(std::size_t count) {
+        m_line.append(m_chunk.data(), std::min(count, LogFileLineLimit - m_line.size()));
+    }
+
     std::istream& m_in;
+    std::array<char, 1024> m_chunk{};
     std::string m_line;
     int m_number = 0;
 };
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
+    if (first == std::string_view::npos) {
+        return {};
     }
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
@@ -107,11 +119,11 @@ public:
     ReadState(LineReader& reader, LogFileRead& outcome) : m_reader(reader), m_outcome(outcome) {}
 
     // A text field, blanks at its ends dropped or kept, cut to `limit`; the cut is noted.
-    std::string text(const std::string& field, bool trim, std::size_t limit, const char* what) {
-        std::string value = trim ? trimmed(field) : field;
+    std::string text(std::string_view field, bool trim, std::size_t limit, const char* what) {
+        std::string value(trim ? trimmed(field) : field);
         if (cutToLimit(value, limit)) {
             m_outcome.cutTexts.push_back(cutTextName(what, limit));
-            value = trim ? trimmed(value) : value;
+            value = trim ? std::string(trimmed(value)) : value;
         }
         return value;
     }
@@ -125,7 +137,7 @@ public:
     }
 
     // A header number into `target`, unless it is damaged.
-    void number(const std::string& field, float& target) {
+    void number(std::string_view field, float& target) {
         if (const auto value = numberField(field)) {
             target = *value;
         } else {
@@ -230,7 +242,7 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
         if (line.count != 2) {
             continue;
         }
-        const std::string& value = line.fields[1];
+        const std::string_view value = line.fields[1];
         switch (number) {
             case 1:
                 if (const auto interval = numberField(value);
@@ -302,10 +314,12 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
             read.damaged("a number out of range");
             continue;
         }
+        const auto index = static_cast<std::size_t>(sample - 1);
         for (std::size_t column = 0; column < targets.size(); ++column) {
-            targets[column]->at(sample) = values[column];
+            targets[column]->values()[index] = values[column];
         }
-        log.TPSData.at(sample) = std::clamp(log.TPSData.at(sample), 0.0f, 100.0f);
+        float& tps = log.TPSData.values()[index];
+        tps = std::clamp(tps, 0.0f, 100.0f);
         ++outcome.sampleLines;
     }
 
@@ -324,7 +338,7 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
             if (line.count != 2) {
                 continue;
             }
-            const std::string& value = line.fields[1];
+            const std::string_view value = line.fields[1];
             if (number == 1) {
                 log.FirmwareID = read.text(value, false, FirmwareIDLimit, "the firmware ID");
             } else if (number == 2) {

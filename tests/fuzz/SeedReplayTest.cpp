@@ -121,7 +121,7 @@ TEST(SeedReplay, LogFieldLines) {
         splitFields(std::string_view(text).substr(1), std::size_t(text[0]), line);
         std::string joined;
         for (std::size_t i = 0; i < line.fields.size(); ++i) {
-            joined += (i == 0 ? "" : "|") + line.fields[i];
+            joined += (i == 0 ? "" : "|") + std::string(line.fields[i]);
         }
         EXPECT_EQ(line.count, outcomes.at(name).first) << name;
         EXPECT_EQ(joined, outcomes.at(name).second) << name;
