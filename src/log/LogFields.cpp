@@ -71,7 +71,9 @@ void splitFields(std::string_view line, std::size_t keep, LineFields& into) {
                 into.fields.emplace_back(*value);
             }
         } else {
-            const void* comma = std::memchr(line.data() + start, ',', line.size() - start);
+            const void* comma = start < line.size()
+                                    ? std::memchr(line.data() + start, ',', line.size() - start)
+                                    : nullptr;
             end = comma ? static_cast<std::size_t>(static_cast<const char*>(comma) - line.data())
                         : line.size();
             if (kept) {
