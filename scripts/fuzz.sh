@@ -2,8 +2,8 @@
 # Fuzzes the file readers with libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer
 # (leaks included).
 #   scripts/fuzz.sh [SECONDS] [TARGET...] [-libFuzzer_option...]
-# Each TARGET (default: every one) runs SECONDS (default 60): log_reader, chart_template,
-# branding (the _fuzz ending may be given too). fuzz/<Name>Fuzz.cpp is the target <name>_fuzz,
+# Each TARGET (default: every one) runs SECONDS (default 60): log_reader, log_fields,
+# chart_template, branding (the _fuzz ending may be given too). fuzz/<Name>Fuzz.cpp is the target <name>_fuzz,
 # seeded from fuzz/corpus/<name>/; a new reader's fuzz target needs only those two.
 # Builds build-fuzz with clang, then runs each target on a working corpus in
 # build-fuzz/corpus/<name> (the committed seeds are never written to). Inputs that crash a reader

@@ -9,6 +9,7 @@
 #include "base/DataFiles.h"
 #include "base/Latin1.h"
 #include "base/Numbers.h"
+#include "base/TextLimits.h"
 
 namespace velkor {
 
@@ -64,6 +65,24 @@ const char* styleEntryMeaning(int number) {
     }
 }
 
+// The texts drawn on the splash window, the About box and printed pages, cut to their limit.
+BrandingRead withLimits(BrandingRead read) {
+    std::vector<std::string> cut;
+    if (!read.branding.InfoStyles.empty() &&
+        cutToLimit(read.branding.InfoStyles.front(), BrandingLineLimit)) {
+        cut.push_back(cutTextName("the company label", BrandingLineLimit));
+    }
+    bool lineCut = false;
+    for (std::string& line : read.branding.InfoLines) {
+        lineCut = cutToLimit(line, BrandingLineLimit) || lineCut;
+    }
+    if (lineCut) {
+        cut.push_back(cutTextName("the information lines", BrandingLineLimit));
+    }
+    read.note = cutTextsNote(cut);
+    return read;
+}
+
 }  // namespace
 
 Branding defaultBranding() {
@@ -97,12 +116,13 @@ BrandingRead parseBranding(const std::string& text) {
                 break;
             case Block::Info:
                 if (isCommentLine(line)) {
-                    return result;  // whatever follows is left unread
+                    return withLimits(std::move(result));  // whatever follows is left unread
                 }
                 result.branding.InfoLines.push_back(line);
                 break;
         }
     }
+    result = withLimits(std::move(result));
     if (block != Block::Info) {
         result.error = AppError(ErrorNumber::InputPastEndOfFile, ErrorSource,
                                 std::string("The branding file ") + BrandingFileName +

@@ -18,12 +18,14 @@ Branding defaultBranding();
 struct BrandingRead {
     Branding branding;              // what was read, complete or up to the error
     std::optional<AppError> error;  // the file ended before its information lines
+    std::string note;               // what was cut (cutTextsNote), or ""
 };
 
 // Parses the text of a branding file: comment lines start with "!"; the first non-comment line
 // and those after it up to the next "!" line are the style entries; the lines after that, up to
 // the end or the next "!" line, are the information lines. Empty lines are entries. Lines end
-// with LF or CR LF.
+// with LF or CR LF. The company label text and every information line (the maker's name first)
+// are cut to BrandingLineLimit characters.
 BrandingRead parseBranding(const std::string& text);
 
 struct BrandingFile {

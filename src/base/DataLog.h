@@ -19,8 +19,10 @@ public:
     float& at(int sampleNumber) { return m_values.at(index(sampleNumber)); }
     float at(int sampleNumber) const { return m_values.at(index(sampleNumber)); }
     void fill(float value) { m_values.fill(value); }
-    // All samples in order, sample 1 first, for bulk use (chart series, comparisons).
+    // All samples in order, sample 1 first, for bulk use (chart series, comparisons, and the
+    // passes of a file reader and of the time repair over every sample).
     const std::array<float, SampleCount>& values() const { return m_values; }
+    std::array<float, SampleCount>& values() { return m_values; }
     bool operator==(const SampleColumn& other) const { return m_values == other.m_values; }
     bool operator!=(const SampleColumn& other) const { return !(*this == other); }
 

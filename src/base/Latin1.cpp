@@ -56,4 +56,23 @@ std::string utf8FromLatin1(std::string_view latin1) {
     return out;
 }
 
+std::string printableText(std::string_view latin1, bool keepLineBreaks) {
+    std::string out;
+    out.reserve(latin1.size());
+    for (std::size_t i = 0; i < latin1.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(latin1[i]);
+        const bool lineBreak =
+            byte == '\n' || (byte == '\r' && i + 1 < latin1.size() && latin1[i + 1] == '\n');
+        if (keepLineBreaks && lineBreak) {
+            i += byte == '\r' ? 1 : 0;
+            out += '\n';
+        } else if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0)) {
+            out += '?';
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out;
+}
+
 }  // namespace velkor

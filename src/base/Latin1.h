@@ -12,4 +12,9 @@ std::string latin1FromUtf8(std::string_view utf8);
 
 std::string utf8FromLatin1(std::string_view latin1);
 
+// A Latin-1 text that cannot drive a terminal: every control character (C0, DEL and C1, so
+// ESC, BEL, CR and the eight-bit CSI and OSC too) becomes '?'. With `keepLineBreaks`, the line
+// breaks the program writes in its own messages (CR LF, or LF) stay, as one LF each.
+std::string printableText(std::string_view latin1, bool keepLineBreaks);
+
 }  // namespace velkor

@@ -73,6 +73,9 @@ std::optional<Overlay> readOverlay(Prompts& prompts) {
     if (!read.firmwareKnown) {
         prompts.message(InvalidFirmware, OverlayTitle, Icon::Exclamation, Buttons::Ok);
     }
+    for (const std::string& note : logFileNotes(read)) {
+        prompts.message(note, OverlayTitle, Icon::Exclamation, Buttons::Ok);
+    }
     overlay.log->DataBufferEmpty = false;
     return overlay;
 }

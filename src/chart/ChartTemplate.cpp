@@ -5,6 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <variant>
+#include <vector>
+
+#include "base/TextLimits.h"
 
 namespace velkor {
 namespace {
@@ -121,9 +124,10 @@ std::optional<ChartTemplate> refuse(ChartTemplateError* error, int line, std::st
 
 }  // namespace
 
-std::optional<ChartTemplate> parseChartTemplate(const std::string& text,
-                                                ChartTemplateError* error) {
+std::optional<ChartTemplate> parseChartTemplate(const std::string& text, ChartTemplateError* error,
+                                                std::string* note) {
     ChartTemplate result;
+    std::vector<std::string> cut;
     std::array<bool, FieldCount> seen{};
     std::string section;
     int lineNumber = 0;
@@ -188,6 +192,9 @@ std::optional<ChartTemplate> parseChartTemplate(const std::string& text,
         if (auto why = refusal(field.kind, value)) {
             return refuse(error, lineNumber, key + ": " + *why);
         }
+        if (field.kind == Kind::Text && cutToLimit(value, ChartTextLimit)) {
+            cut.push_back(cutTextName(key, ChartTextLimit));
+        }
         if (const auto* words = std::get_if<std::string ChartTemplate::*>(&field.member)) {
             result.*(*words) = value;
         } else {
@@ -200,6 +207,9 @@ std::optional<ChartTemplate> parseChartTemplate(const std::string& text,
                 error, 0,
                 std::string("missing key ") + Fields[i].key + " in [" + Fields[i].section + "]");
         }
+    }
+    if (note) {
+        *note = cutTextsNote(cut);
     }
     return result;
 }

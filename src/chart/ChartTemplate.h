@@ -69,8 +69,10 @@ struct ChartTemplateError {
 };
 
 // Parses the text of a template file. Lines end with LF or CR LF. Nothing when the text is not a
-// valid template; `error`, when given, then says why.
+// valid template; `error`, when given, then says why. The titles and label texts are cut to
+// ChartTextLimit characters; `note`, when given, then says so (cutTextsNote), else it is "".
 std::optional<ChartTemplate> parseChartTemplate(const std::string& text,
-                                                ChartTemplateError* error = nullptr);
+                                                ChartTemplateError* error = nullptr,
+                                                std::string* note = nullptr);
 
 }  // namespace velkor

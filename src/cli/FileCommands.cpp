@@ -7,7 +7,10 @@
 #include <cctype>
 #include <iostream>
 
+#include "base/Latin1.h"
 #include "base/Numbers.h"
+#include "base/Preferences.h"
+#include "base/SameFile.h"
 #include "chart/ChartCsv.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
@@ -22,6 +25,10 @@ namespace velkor::cli {
 namespace {
 
 QString text(const std::string& latin1) {
+    return QString::fromStdString(terminalField(latin1));
+}
+
+QString messageText(const std::string& latin1) {
     return QString::fromStdString(terminalText(latin1));
 }
 
@@ -95,8 +102,8 @@ int runInfo(const Args& args, Session& session) {
     const std::string duration = formatNumber(durationSeconds, "0.00");
     if (args.has("json")) {
         QJsonArray messages;
-        for (const std::string& message : prompts.messages()) {
-            messages.append(text(message));
+        for (const std::string& shown : prompts.messages()) {
+            messages.append(messageText(shown));
         }
         const QJsonObject info{
             {"file", QString::fromStdString(path)},
@@ -113,12 +120,12 @@ int runInfo(const Args& args, Session& session) {
         return ExitOk;
     }
     std::cout << "File:           " << path << "\n"
-              << "Firmware ID:    " << terminalText(log.FirmwareID) << "\n"
-              << "Controller:     " << terminalText(log.ControllerType) << "\n"
-              << "Downloaded:     " << terminalText(log.DownloadDate) << "\n"
+              << "Firmware ID:    " << terminalField(log.FirmwareID) << "\n"
+              << "Controller:     " << terminalField(log.ControllerType) << "\n"
+              << "Downloaded:     " << terminalField(log.DownloadDate) << "\n"
               << "Interval:       " << interval << " s\n"
               << "Duration:       " << duration << " s (" << SampleCount << " samples)\n"
-              << "Comment:        " << terminalText(log.Comment) << "\n";
+              << "Comment:        " << terminalField(log.Comment) << "\n";
     for (const std::string& message : prompts.messages()) {
         std::cout << "Message:        " << terminalText(message) << "\n";
     }
@@ -151,8 +158,16 @@ int runExport(const Args& args, Session& session) {
     }
     const auto from = args.number("from");
     const auto to = args.number("to");
+    const std::string input = args.positional().front();
+    for (const std::string option : {"csv", "png", "svg", "pdf"}) {
+        const auto out = args.value(option);
+        if (out && *out != "-" && isSameFile(input, *out)) {
+            throw usageError("--" + option + " " + *out + " is the log file itself; " +
+                             "exporting there would destroy it");
+        }
+    }
 
-    session.openLogFile(args.positional().front());
+    session.openLogFile(input);
     const DataLog& log = session.data().log;
     request.from = from.value_or(0);
     request.to = to.value_or(log.ElapsedTime.at(SampleCount));
@@ -167,7 +182,11 @@ int runExport(const Args& args, Session& session) {
             first = nearestSample(log.ElapsedTime.values(), request.from);
             last = nearestSample(log.ElapsedTime.values(), request.to);
         }
-        writeOutput(*out, csvText(log, session.data().prefs, first, last), "data file");
+        // The legend is the one text of the log file in the data: no control character of it
+        // reaches a terminal reading the data.
+        Preferences prefs = session.data().prefs;
+        prefs.Input2Legend = printableText(prefs.Input2Legend, false);
+        writeOutput(*out, csvText(log, prefs, first, last), "data file");
         return ExitOk;
     }
     for (const auto& [name, kind] : pictures) {

@@ -13,7 +13,8 @@ Options for every command:
   -h, --help        show this help
 
 Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,
-3 file fault, 130 interrupted (Ctrl-C).
+3 file fault (also a file with no sample line, or with a number no log can hold; nothing is
+written then), 130 interrupted (Ctrl-C). Control characters of a file's texts show as '?'.
 )";
 
 const std::map<std::string, std::string>& helps() {

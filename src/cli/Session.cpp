@@ -162,8 +162,18 @@ void Session::usePort(const std::optional<std::string>& given) {
 
 void Session::openLogFile(const std::string& path) {
     m_prompts.setFileToOpen(path);
-    if (!mnuOpenFile_Click(m_ctx).isDone()) {
+    const OpenedLog opened = mnuOpenFile_Click(m_ctx);
+    const LogFileRead& read = opened.read;
+    if (!opened.outcome.isDone()) {
         throw Failure(ExitFile, "no data read from " + path);
+    }
+    // The windows show what they can of such files; a script is told they are faulty.
+    if (read.sampleLines == 0) {
+        throw Failure(ExitFile, path + " is not a Velkor log file: no sample line could be read");
+    }
+    if (read.damagedLines > 0) {
+        throw Failure(ExitFile, path + " holds numbers no log can hold: " +
+                                    terminalText(damagedLinesNote(read)));
     }
     // The file's display settings are this run's, but what --set says wins over them.
     if (m_overrides.empty()) {

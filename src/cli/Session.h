@@ -70,7 +70,8 @@ public:
 
     // Reads a log file as File, Open File does, with its messages; the file's display settings
     // replace the stored ones for this run, and the overrides still win. Throws a file Failure
-    // when no data could be read.
+    // when no data could be read, when no sample line was read whole, and when a line was passed
+    // over for a number no log holds.
     void openLogFile(const std::string& path);
 
 private:

@@ -31,13 +31,11 @@ Answer no(Buttons buttons) {
 }  // namespace
 
 std::string terminalText(const std::string& latin1) {
-    std::string text;
-    for (char c : utf8FromLatin1(latin1)) {
-        if (c != '\r') {
-            text += c;
-        }
-    }
-    return text;
+    return utf8FromLatin1(printableText(latin1, true));
+}
+
+std::string terminalField(const std::string& latin1) {
+    return utf8FromLatin1(printableText(latin1, false));
 }
 
 bool stdinIsTerminal() {

@@ -50,8 +50,13 @@ private:
     bool m_errorShown = false;
 };
 
-// A core message as terminal lines: UTF-8, the CR LF line breaks as '\n'.
+// A core message as terminal lines: UTF-8, its line breaks as '\n', and every other control
+// character as '?', so that no text from a file can retitle, clear or ring the terminal.
 std::string terminalText(const std::string& latin1);
+
+// A one-line text from a file (firmware ID, date, comment) as terminalText gives it, a line break
+// shown as '?' too.
+std::string terminalField(const std::string& latin1);
 
 // Whether standard input is a terminal someone can answer on.
 bool stdinIsTerminal();

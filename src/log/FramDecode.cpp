@@ -77,11 +77,10 @@ void BuildElapsedTime(DataLog& log) {
 
 void RepairElapsedTime(DataLog& log) {
     const double interval = log.DataLogInterval;
-    for (int sample = 2; sample <= SampleCount; ++sample) {
-        const float previous = log.ElapsedTime.at(sample - 1);
-        float& time = log.ElapsedTime.at(sample);
-        if (!(time > previous)) {
-            time = static_cast<float>(previous + interval);
+    auto& times = log.ElapsedTime.values();
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        if (!(times[i] > times[i - 1])) {
+            times[i] = static_cast<float>(times[i - 1] + interval);
         }
     }
 }

@@ -3,17 +3,21 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "base/Numbers.h"
 #include "base/Preferences.h"
+#include "base/TextLimits.h"
+#include "link/ControllerLink.h"
 #include "log/FramDecode.h"
+#include "log/LogFields.h"
 
 namespace velkor {
 
 namespace {
 
 std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
+    return quotedField(text);
 }
 
 std::string labelled(const char* label, const std::string& value) {
@@ -38,62 +42,113 @@ std::array<const SampleColumn*, 11> columns(const DataLog& log) {
 }
 
 // Reads lines ended by LF (a CR before it is dropped), keeping at most the line limit of each.
+// The stream's own line reading scans its buffer for the line end, a chunk at a time, and the
+// rest of an overlong line is skipped the same way, never held.
 class LineReader {
 public:
     explicit LineReader(std::istream& in) : m_in(in) {}
 
     bool atEnd() { return m_in.peek() == std::char_traits<char>::eof(); }
 
-    std::string next() {
-        std::string line;
-        std::streambuf* buffer = m_in.rdbuf();
+    // The next line, in storage reused from line to line.
+    const std::string& next() {
+        m_line.clear();
         for (;;) {
-            const auto c = buffer->sbumpc();
-            if (c == std::char_traits<char>::eof()) {
-                m_in.setstate(std::ios::eofbit);
+            m_in.getline(m_chunk.data(), static_cast<std::streamsize>(m_chunk.size()));
+            const auto stored = static_cast<std::size_t>(m_in.gcount());
+            if (m_in.eof()) {
+                m_in.clear(std::ios::eofbit);  // the last line, without a line end
+                keep(stored);
                 break;
             }
-            if (c == '\n') {
+            if (!m_in.fail()) {
+                keep(stored - 1);  // the line end was counted
                 break;
             }
-            if (line.size() < LogFileLineLimit) {
-                line += static_cast<char>(c);
+            m_in.clear();  // the chunk is full and the line goes on
+            keep(stored);
+            if (m_line.size() == LogFileLineLimit) {
+                m_in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+                break;
             }
         }
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+        if (!m_line.empty() && m_line.back() == '\r') {
+            m_line.pop_back();
         }
-        return line;
+        ++m_number;
+        return m_line;
     }
+    // The number of the line last read, the first being 1.
+    int number() const { return m_number; }
 
 private:
+    void keep(std::size_t count) {
+        m_line.append(m_chunk.data(), std::min(count, LogFileLineLimit - m_line.size()));
+    }
+
     std::istream& m_in;
+    std::array<char, 1024> m_chunk{};
+    std::string m_line;
+    int m_number = 0;
 };
 
-std::string withoutQuotes(std::string_view piece) {
-    std::string text;
-    text.reserve(piece.size());
-    for (char c : piece) {
-        if (c != '"') {
-            text += c;
-        }
-    }
-    return text;
-}
-
-std::string textField(std::string_view piece) {
-    std::string text = withoutQuotes(piece);
+std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
+    if (first == std::string_view::npos) {
+        return {};
     }
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }
 
-float numberField(std::string_view piece) {
-    return static_cast<float>(leadingNumber(piece));
+// A number a log can hold: a 32-bit float (nothing for a field that overflows it).
+std::optional<float> numberField(std::string_view field) {
+    const double value = leadingNumber(field);
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<float>(value);
 }
+
+// The interval is at most the controller's longest: 255 steps of 16 ms.
+constexpr float LongestInterval = static_cast<float>(255 * 0.016);
+
+// What reading one file found, as it goes.
+class ReadState {
+public:
+    ReadState(LineReader& reader, LogFileRead& outcome) : m_reader(reader), m_outcome(outcome) {}
+
+    // A text field, blanks at its ends dropped or kept, cut to `limit`; the cut is noted.
+    std::string text(std::string_view field, bool trim, std::size_t limit, const char* what) {
+        std::string value(trim ? trimmed(field) : field);
+        if (cutToLimit(value, limit)) {
+            m_outcome.cutTexts.push_back(cutTextName(what, limit));
+            value = trim ? std::string(trimmed(value)) : value;
+        }
+        return value;
+    }
+
+    // Notes the line just read as passed over for a number no log holds.
+    void damaged(const std::string& why) {
+        if (m_outcome.damagedLines++ == 0) {
+            m_outcome.firstDamagedLine = m_reader.number();
+            m_outcome.firstDamage = why;
+        }
+    }
+
+    // A header number into `target`, unless it is damaged.
+    void number(std::string_view field, float& target) {
+        if (const auto value = numberField(field)) {
+            target = *value;
+        } else {
+            damaged("a number out of range");
+        }
+    }
+
+private:
+    LineReader& m_reader;
+    LogFileRead& m_outcome;
+};
 
 }  // namespace
 
@@ -171,75 +226,66 @@ std::string logFileText(const DataLog& log, const Preferences& prefs,
     return text;
 }
 
-LinePieces splitLine(std::string_view line, std::size_t keep) {
-    LinePieces result;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        const std::size_t end = comma == std::string_view::npos ? line.size() : comma;
-        if (result.pieces.size() < keep) {
-            result.pieces.push_back(line.substr(start, end - start));
-        }
-        ++result.count;
-        if (comma == std::string_view::npos) {
-            return result;
-        }
-        start = comma + 1;
-    }
-}
-
 LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
     LineReader reader(in);
     LogFileRead outcome;
+    ReadState read(reader, outcome);
+    LineFields line;
 
-    // Header: a line counts only with exactly two pieces; the second is the value.
-    for (int line = 1; line <= LogFileHeaderLines; ++line) {
+    // Header: a line counts only with exactly two fields; the second is the value.
+    for (int number = 1; number <= LogFileHeaderLines; ++number) {
         if (reader.atEnd()) {
             outcome.end = LogFileRead::End::InHeader;
             return outcome;
         }
-        const std::string text = reader.next();
-        const LinePieces pieces = splitLine(text, 2);
-        if (pieces.count != 2) {
+        splitFields(reader.next(), 2, line);
+        if (line.count != 2) {
             continue;
         }
-        const std::string_view value = pieces.pieces[1];
-        switch (line) {
+        const std::string_view value = line.fields[1];
+        switch (number) {
             case 1:
-                log.DataLogInterval = numberField(value);
+                if (const auto interval = numberField(value);
+                    interval && *interval > 0.0f && *interval <= LongestInterval) {
+                    log.DataLogInterval = *interval;
+                } else {
+                    read.damaged("a logging interval that is not above 0 s and at most " +
+                                 logNumberText(LongestInterval) + " s");
+                }
                 break;
             case 2:
-                prefs.TachMax = numberField(value);
+                read.number(value, prefs.TachMax);
                 break;
             case 3:
-                prefs.SpeedoMax = numberField(value);
+                read.number(value, prefs.SpeedoMax);
                 break;
             case 4:
-                prefs.VSSUnits = textField(value);
+                prefs.VSSUnits = read.text(value, true, SettingWordLimit, "the speed unit");
                 break;
             case 5:
-                prefs.Input1Type = textField(value);
+                prefs.Input1Type = read.text(value, true, SettingWordLimit, "the Input 1 type");
                 break;
             case 6:
-                prefs.Input2Type = textField(value);
+                prefs.Input2Type = read.text(value, true, SettingWordLimit, "the Input 2 type");
                 break;
             case 7:
-                prefs.PressureUnits = textField(value);
+                prefs.PressureUnits = read.text(value, true, SettingWordLimit, "the pressure unit");
                 break;
             case 8:
-                prefs.MinInput2Volts = numberField(value);
+                read.number(value, prefs.MinInput2Volts);
                 break;
             case 9:
-                prefs.MaxInput2Volts = numberField(value);
+                read.number(value, prefs.MaxInput2Volts);
                 break;
             case 10:
-                prefs.MinInput2ScaledValue = numberField(value);
+                read.number(value, prefs.MinInput2ScaledValue);
                 break;
             case 11:
-                prefs.MaxInput2ScaledValue = numberField(value);
+                read.number(value, prefs.MaxInput2ScaledValue);
                 break;
             case 12:
-                prefs.Input2Legend = textField(value);
+                prefs.Input2Legend =
+                    read.text(value, true, Input2LegendLimit, "the Input 2 legend");
                 break;
             default:
                 break;  // the column titles
@@ -247,26 +293,40 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
     }
 
     const auto targets = columns(log);
+    std::array<float, 11> values{};
     for (int sample = 1; sample <= SampleCount; ++sample) {
         if (reader.atEnd()) {
             outcome.end = LogFileRead::End::InSamples;
             break;
         }
-        const std::string text = reader.next();
-        const LinePieces pieces = splitLine(text, targets.size());
-        if (pieces.count != targets.size()) {
+        outcome.sampleLinesReached = sample;
+        splitFields(reader.next(), targets.size(), line);
+        if (line.count != targets.size()) {
             continue;  // the sample keeps what it held
         }
-        for (std::size_t column = 0; column < targets.size(); ++column) {
-            targets[column]->at(sample) = numberField(pieces.pieces[column]);
+        bool whole = true;
+        for (std::size_t column = 0; column < targets.size() && whole; ++column) {
+            const auto value = numberField(line.fields[column]);
+            whole = value.has_value();
+            values[column] = value.value_or(0.0f);
         }
-        log.TPSData.at(sample) = std::clamp(log.TPSData.at(sample), 0.0f, 100.0f);
+        if (!whole) {
+            read.damaged("a number out of range");
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(sample - 1);
+        for (std::size_t column = 0; column < targets.size(); ++column) {
+            targets[column]->values()[index] = values[column];
+        }
+        float& tps = log.TPSData.values()[index];
+        tps = std::clamp(tps, 0.0f, 100.0f);
+        ++outcome.sampleLines;
     }
 
     RepairElapsedTime(log);
 
     if (outcome.end == LogFileRead::End::Complete) {
-        for (int line = 1; line <= 3; ++line) {
+        for (int number = 1; number <= 3; ++number) {
             if (reader.atEnd()) {
                 outcome.end = LogFileRead::End::InTrailer;
                 log.FirmwareID.clear();
@@ -274,17 +334,17 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
                 log.Comment.clear();
                 break;
             }
-            const std::string text = reader.next();
-            const LinePieces pieces = splitLine(text, 2);
-            if (pieces.count != 2) {
+            splitFields(reader.next(), 2, line);
+            if (line.count != 2) {
                 continue;
             }
-            if (line == 1) {
-                log.FirmwareID = withoutQuotes(pieces.pieces[1]);
-            } else if (line == 2) {
-                log.DownloadDate = withoutQuotes(pieces.pieces[1]);
+            const std::string_view value = line.fields[1];
+            if (number == 1) {
+                log.FirmwareID = read.text(value, false, FirmwareIDLimit, "the firmware ID");
+            } else if (number == 2) {
+                log.DownloadDate = read.text(value, false, DownloadDateLimit, "the download date");
             } else {
-                log.Comment = textField(pieces.pieces[1]);
+                log.Comment = read.text(value, true, CommentLimit, "the comment");
             }
         }
     }
@@ -293,6 +353,29 @@ LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs) {
         !log.FirmwareID.empty() && controllerTypeOf(log.FirmwareID) == "Shift Light";
     log.ControllerType = outcome.firmwareKnown ? "Shift Light" : "Unknown";
     return outcome;
+}
+
+std::string damagedLinesNote(const LogFileRead& read) {
+    if (read.damagedLines == 0) {
+        return "";
+    }
+    std::string note = "Line " + std::to_string(read.firstDamagedLine) + " of the file holds " +
+                       read.firstDamage + " and was passed over.";
+    if (read.damagedLines > 1) {
+        note += " In all " + std::to_string(read.damagedLines) +
+                " lines were passed over for numbers out of range.";
+    }
+    return note;
+}
+
+std::vector<std::string> logFileNotes(const LogFileRead& read) {
+    std::vector<std::string> notes;
+    for (std::string note : {damagedLinesNote(read), cutTextsNote(read.cutTexts)}) {
+        if (!note.empty()) {
+            notes.push_back(std::move(note));
+        }
+    }
+    return notes;
 }
 
 }  // namespace velkor

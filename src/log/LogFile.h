@@ -2,7 +2,7 @@
 // The log file: 2716 CR LF lines of comma-separated fields in Latin-1. Lines 1 to 12 hold the
 // interval and the display settings the chart needs, line 13 the column titles, lines 14 to 2713
 // the 2700 samples, then the firmware ID, the title line with the download date, and the comment.
-// Every line is known by its position, never by its label.
+// Every line is known by its position, never by its label. Text fields are quoted (LogFields.h).
 
 #include <functional>
 #include <istream>
@@ -47,21 +47,31 @@ struct LogFileRead {
     enum class End { Complete, InHeader, InSamples, InTrailer };
     End end = End::Complete;
     bool firmwareKnown = false;  // the firmware ID names a shift-light controller
+    int sampleLines = 0;         // sample lines read whole into their sample
+    int sampleLinesReached = 0;  // samples whose line was there to read, whole or not
+    // Lines passed over for a number no log holds (a field past the float range, an interval
+    // that is not above 0 s and at most 4.08 s), the first of them and what it held.
+    int damagedLines = 0;
+    int firstDamagedLine = 0;
+    std::string firstDamage;
+    std::vector<std::string> cutTexts;  // texts cut to their limit, as cutTextsNote lists them
 };
 
 // Reads a log file into `log` and `prefs` (the display settings it carries), as far as it goes.
-// The data columns should be cleared first: a sample line with the wrong number of pieces leaves
+// The data columns should be cleared first: a sample line with the wrong number of fields leaves
 // its sample as it was. Any bytes are taken: lines are cut at LogFileLineLimit, a line with the
-// wrong number of comma-separated pieces is passed over, and lines past the last are never read.
-// Sets ControllerType from the firmware ID, clamps throttle to 0..100 and repairs the time column;
-// it does not mark the log filled.
+// wrong number of fields, or with a number no log holds, is passed over, texts are cut to their
+// limits (TextLimits.h), and lines past the last are never read. Sets ControllerType from the
+// firmware ID, clamps throttle to 0..100 and repairs the time column; it does not mark the log
+// filled.
 LogFileRead readLogFile(std::istream& in, DataLog& log, Preferences& prefs);
 
-// The pieces of a line between commas, and how many there were; at most `keep` are kept.
-struct LinePieces {
-    std::size_t count = 0;
-    std::vector<std::string_view> pieces;
-};
-LinePieces splitLine(std::string_view line, std::size_t keep);
+// What to tell about the lines passed over for numbers no log holds, naming the first of them;
+// "" when there were none.
+std::string damagedLinesNote(const LogFileRead& read);
+
+// The notes a reading leaves to show after the file's other messages: the damaged lines and the
+// texts cut, each once; none for a clean file.
+std::vector<std::string> logFileNotes(const LogFileRead& read);
 
 }  // namespace velkor

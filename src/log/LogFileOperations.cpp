@@ -89,22 +89,22 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
     return outcome;  // when not written, nothing was replaced
 }
 
-Outcome mnuOpenFile_Click(AppContext& ctx) {
+OpenedLog mnuOpenFile_Click(AppContext& ctx) {
     Prompts& prompts = ctx.prompts;
     if (refusedWhileBusy(ctx)) {
-        return Outcome::failed("another operation is running");
+        return {Outcome::failed("another operation is running"), {}};
     }
     if (!ctx.data.log.DataBufferEmpty) {
         if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
                             Buttons::OkCancel) != Answer::Ok) {
-            return Outcome::cancelled("not confirmed");
+            return {Outcome::cancelled("not confirmed"), {}};
         }
     }
 
     const auto path =
         chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
     if (!path) {
-        return Outcome::cancelled("no file chosen");
+        return {Outcome::cancelled("no file chosen"), {}};
     }
 
     std::ifstream file;
@@ -117,7 +117,7 @@ Outcome mnuOpenFile_Click(AppContext& ctx) {
         }
     });
     if (opened != StepResult::Done) {
-        return Outcome::failed("the file could not be opened");
+        return {Outcome::failed("the file could not be opened"), {}};
     }
 
     auto fresh = std::make_unique<DataLog>();
@@ -126,13 +126,16 @@ Outcome mnuOpenFile_Click(AppContext& ctx) {
     file.close();
     if (read.end == LogFileRead::End::InHeader) {
         prompts.message(PrematureEndNoData, OpenTitle, Icon::Exclamation, Buttons::Ok);
-        return Outcome::failed("the file holds no data");
+        return {Outcome::failed("the file holds no data"), read};
     }
     if (read.end != LogFileRead::End::Complete) {
         prompts.message(PrematureEnd, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     if (!read.firmwareKnown) {
         prompts.message(InvalidFirmware, OpenTitle, Icon::Exclamation, Buttons::Ok);
+    }
+    for (const std::string& note : logFileNotes(read)) {
+        prompts.message(note, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     fresh->DataBufferEmpty = false;
     ctx.data.log = *fresh;
@@ -142,7 +145,7 @@ Outcome mnuOpenFile_Click(AppContext& ctx) {
         applyPressureScaling(ctx.data.prefs);
     }
     mnuViewChart_Click(ctx);
-    return Outcome::done();
+    return {Outcome::done(), read};
 }
 
 void mnuEditComment_Click(AppContext& ctx) {

@@ -2,6 +2,7 @@
 // Saving the log, opening a saved one, and the comment, from the main window's menus.
 
 #include "base/Outcome.h"
+#include "log/LogFile.h"
 
 namespace velkor {
 
@@ -23,10 +24,16 @@ constexpr const char* InvalidFirmware =
 // leave whatever was there before. Cancelled by Esc or a declined dialog.
 Outcome mnuSaveFile_Click(AppContext& ctx);
 
+// How opening a log file went, and what reading the file found (when one was read).
+struct OpenedLog {
+    Outcome outcome;
+    LogFileRead read;
+};
+
 // Replaces the log with one read from a log file, restores the display settings it carries (in
 // memory only) and shows it on the chart. The file is read on the side: a declined dialog, a
 // file that cannot be opened or one with no data leave the log in memory as it was.
-Outcome mnuOpenFile_Click(AppContext& ctx);
+OpenedLog mnuOpenFile_Click(AppContext& ctx);
 
 // Asks for the comment; Cancel erases it, as the prompt says.
 void mnuEditComment_Click(AppContext& ctx);

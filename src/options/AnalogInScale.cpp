@@ -4,13 +4,12 @@
 #include "base/Numbers.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
+#include "base/TextLimits.h"
 #include "options/StoreSettings.h"
 
 namespace velkor {
 
 namespace {
-
-constexpr std::size_t LegendLength = 20;
 
 struct FieldRule {
     int upper;
@@ -86,9 +85,9 @@ FieldCheck validateScaleField(Preferences& prefs, Prompts& prompts, ScaleField f
 FieldCheck validateLegend(Preferences& prefs, const std::string& typed) {
     FieldCheck check;
     std::string legend = withoutBlanksAtEnds(typed);
-    if (legend.size() > LegendLength) {
+    if (legend.size() > Input2LegendLimit) {
         // A cut inside a run of blanks would leave one at the end; the legend never ends in one.
-        legend = withoutBlanksAtEnds(legend.substr(0, LegendLength));
+        legend = withoutBlanksAtEnds(legend.substr(0, Input2LegendLimit));
         check.cancel = true;
     }
     prefs.Input2Legend = legend;

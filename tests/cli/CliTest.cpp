@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -292,9 +294,84 @@ TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
         {{"info", home.filePath("missing.log")}, 3},
         {{"export", log, "--csv", home.path()}, 3},
         {{"download", "--port", home.filePath("no-device"), "-o", "x.log"}, 2},
+        // An export onto its own log file, by its name or another name of the same file.
+        {{"export", log, "--csv", log}, 1},
+        {{"export", log, "--pdf", home.filePath("hard.log")}, 1},
     };
+    const std::string before = slurp(log.toStdString());
+    ASSERT_TRUE(QFile::link(log, home.filePath("link.log")));
+    ASSERT_EQ(::link(log.toLocal8Bit().constData(), path("hard.log").c_str()), 0);
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.args).code, c.code) << c.args.join(' ').toStdString();
+    }
+    EXPECT_EQ(run({"export", home.filePath("link.log"), "--svg", log}).code, 1);
+    EXPECT_EQ(slurp(log.toStdString()), before);
+}
+
+// A file that is no log, or a log with a number no log holds, is a file fault that writes nothing.
+TEST_F(CliTest, NoSampleLineOrADamagedNumberEndsInStatusThreeAndWritesNothing) {
+    std::string noise;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 4096; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise += static_cast<char>(seed >> 24);
+    }
+    spit(path("noise.log"), noise);
+    std::string damaged = slurp(writeLog(sim::generateDrive(368, 5), 0.096f, "damaged.log"));
+    std::size_t line14 = 0;
+    for (int line = 1; line < 14; ++line) {
+        line14 = damaged.find('\n', line14) + 1;
+    }
+    damaged.replace(line14, damaged.find('\r', line14) - line14, "1,2,3,1e39,5,6,7,8,9,10,11");
+    spit(path("damaged.log"), damaged);
+    for (const auto& [file, says] : {std::pair{"noise.log", "is not a Velkor log file"},
+                                     std::pair{"damaged.log", "Line 14 of the file holds"}}) {
+        const QString name = home.filePath(file);
+        for (const QStringList& args : {QStringList{"info", name},
+                                        {"info", name, "--json"},
+                                        {"export", name, "--csv", home.filePath("out.csv")},
+                                        {"analyze", name}}) {
+            const Result result = run(args);
+            EXPECT_EQ(result.code, 3) << args.join(' ').toStdString();
+            EXPECT_NE(result.err.find(says), std::string::npos) << result.err;
+            EXPECT_EQ(result.out, "") << args.join(' ').toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(home.filePath("out.csv")));
+    }
+}
+
+TEST_F(CliTest, ControlCharactersOfALogNeverReachTheTerminal) {
+    auto log = std::make_unique<DataLog>();
+    loadDrive(*log, sim::generateDrive(368, 3), 0.096f);
+    log->FirmwareID = "Shift Light \x1B]0;owned\x07";
+    log->DownloadDate = "\x1B[H\x9D";
+    log->Comment =
+        "\x1B[2J\x9B"
+        "31m gone\r";
+    Preferences prefs;
+    prefs.Input2Type = "Scaled Analog";
+    prefs.Input2Legend = "\x1B[31mBoost";
+    spit(path("escapes.log"), logFileText(*log, prefs, "Acme"));
+    const QString file = home.filePath("escapes.log");
+    for (const QStringList& args : {QStringList{"info", file},
+                                    {"info", file, "--json"},
+                                    {"export", file, "--csv", "-"},
+                                    {"analyze", file}}) {
+        const Result result = run(args);
+        ASSERT_EQ(result.code, 0) << result.err;
+        for (const std::string& text : {result.out, result.err}) {
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                const bool c1 = byte == 0xC2 && i + 1 < text.size() &&
+                                (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+                const bool lineEnd = byte == '\n' || (byte == '\r' && text[i + 1] == '\n');
+                ASSERT_TRUE(lineEnd || (byte >= 0x20 && byte != 0x7F && !c1))
+                    << args.join(' ').toStdString() << ": byte " << int(byte) << " at " << i;
+            }
+        }
+        if (args == QStringList{"info", file}) {
+            EXPECT_NE(result.out.find("Comment:        ?[2J?31m gone"), std::string::npos);
+        }
     }
 }
 

@@ -1,5 +1,5 @@
-// The chart template and branding fuzzers' seed files, read in the ordinary build: every seed
-// folder file is read, and each seed gives the outcome its name promises.
+// The chart template, branding and log field fuzzers' seed files, read in the ordinary build:
+// every seed folder file is read, and each seed gives the outcome its name promises.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include "about/BrandingFile.h"
 #include "base/AppError.h"
 #include "chart/ChartTemplate.h"
+#include "log/LogFields.h"
 
 namespace velkor::test {
 namespace {
@@ -99,6 +100,59 @@ TEST(SeedReplay, BrandingFiles) {
             EXPECT_EQ(logoFileName(read.branding).value_or(""), expected.logo) << name;
         }
     }
+}
+
+TEST(SeedReplay, LogFieldLines) {
+    // The first byte of a seed is how many fields to keep; the fields kept, joined by '|'.
+    const std::map<std::string, std::pair<std::size_t, std::string>> outcomes = {
+        {"quoted-comma-and-quotes.txt", {2, "Comment|Caf\xE9, run \"2\""}},
+        {"sample-line.txt", {11, "0.1|2|3|4|5|6|7|8|9|10|11"}},
+        {"maker-with-comma.txt",
+         {2, "Acme, Inc. Shift Light Controller Data Downloaded|12/07/26 14:03:22"}},
+        {"raw-quotes.txt", {2, "Input 2 Legend|5\" \"raw quote\" old"}},
+        {"unterminated.txt", {2, "Firmware ID|unterminated, value"}},
+        {"empty-fields.txt", {4, "|||\""}},
+    };
+    const auto texts = seeds("log_fields");
+    ASSERT_EQ(texts.size(), outcomes.size());
+    LineFields line;
+    for (const auto& [name, text] : texts) {
+        ASSERT_EQ(outcomes.count(name), 1u) << name << " has no expected outcome";
+        splitFields(std::string_view(text).substr(1), std::size_t(text[0]), line);
+        std::string joined;
+        for (std::size_t i = 0; i < line.fields.size(); ++i) {
+            joined += (i == 0 ? "" : "|") + std::string(line.fields[i]);
+        }
+        EXPECT_EQ(line.count, outcomes.at(name).first) << name;
+        EXPECT_EQ(joined, outcomes.at(name).second) << name;
+    }
+}
+
+std::string replaced(std::string text, const std::string& what, const std::string& by) {
+    return text.replace(text.find(what), what.size(), by);
+}
+
+TEST(SeedReplay, TextsLongerThanTheyDrawAreCutAndSaidSoOnce) {
+    const std::string chart = replaced(replaced(seeds("chart_template").at("shipped.oc2"),
+                                                "\"Y2 AXIS LABEL\"", std::string(60000, 'Y')),
+                                       "Elapsed Time (sec)", std::string(100, 'T'));
+    std::string note;
+    const auto style = parseChartTemplate(chart, nullptr, &note);
+    ASSERT_TRUE(style);
+    EXPECT_EQ(style->labelY2Axis + style->timeAxisTitle,
+              std::string(64, 'Y') + std::string(64, 'T'));
+    EXPECT_EQ(note,
+              "Texts longer than Velkor keeps were cut to their limit: time_title (64 characters) "
+              "and LabelY2Axis (64 characters).");
+    parseChartTemplate(seeds("chart_template").at("shipped.oc2"), nullptr, &note);
+    EXPECT_EQ(note, "");
+
+    const BrandingRead branding = parseBranding(replaced(
+        seeds("branding").at("shipped.cfg"), "!\nVelkor\n", "!\n" + std::string(5000, 'M') + "\n"));
+    EXPECT_EQ(makerName(branding.branding), std::string(100, 'M'));
+    EXPECT_EQ(branding.note,
+              "Texts longer than Velkor keeps were cut to their limit: the information lines (100 "
+              "characters).");
 }
 
 }  // namespace

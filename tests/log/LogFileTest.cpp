@@ -153,12 +153,12 @@ TEST_F(LogFileTest, SavedFileHasTheExactLayoutAndReadsBackToTheSameBytes) {
     EXPECT_EQ(data->log.FirmwareID, downloaded.FirmwareID);
     EXPECT_EQ(data->log.ControllerType + ", " + data->prefs.Input2Type,
               "Shift Light, Scaled Analog");
-    // A comment with a comma has three pieces when read back: the comment stays as it was (empty).
-    EXPECT_TRUE(data->log.Comment.empty() && prompts.messageTexts().empty());
+    // The comma belongs to the quoted comment.
+    EXPECT_EQ(data->log.Comment, "Caf\xE9, run 2");
+    EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{});
     EXPECT_TRUE(!data->log.DataBufferEmpty && view.chartsShown == 1);
 
     // An opened file's own settings are what the next save writes, not the store's.
-    data->log.Comment = "Caf\xE9, run 2";
     save(folder / "b.log");
     EXPECT_EQ(slurp(folder / "b.log"), first);
     EXPECT_TRUE(store.writes.empty());
@@ -256,6 +256,21 @@ TEST_F(LogFileTest, ReadingPiecesNumbersAndLineEnds) {
                   "my shift light|Shift Light|today|spaced|v");
         EXPECT_TRUE(prompts.messageTexts().empty());
     }
+}
+
+TEST_F(LogFileTest, ADamagedOrCutFieldIsSaidOnceAfterTheFilesOtherMessages) {
+    std::string text = logText("0", fullSamples(), true);
+    text.replace(text.find("\"v\"\r\n\"Elapsed"), 3, "\"" + std::string(300, 'L') + "\"");
+    prompts.answerMessages({Answer::Ok, Answer::Ok});
+    spit(folder / "d.log", text);
+    open(folder / "d.log");
+    EXPECT_EQ(prompts.messageTexts(),
+              (std::vector<std::string>{
+                  "Line 1 of the file holds a logging interval that is not above 0 s and at most "
+                  "4.08 s and was passed over.",
+                  "Texts longer than Velkor keeps were cut to their limit: the Input 2 legend (20 "
+                  "characters)."}));
+    EXPECT_TRUE(!data->log.DataBufferEmpty && view.chartsShown == 1);
 }
 
 TEST_F(LogFileTest, FilesThatEndEarly) {
