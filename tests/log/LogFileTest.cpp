@@ -12,10 +12,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "base/StopSignals.h"
 #include "log/AtomicFile.h"
+#include "log/DownloadArchive.h"
 #include "log/LogFileOperations.h"
 #include "support/AppFixture.h"
 #include "support/Drives.h"
@@ -442,6 +444,40 @@ TEST_F(LogFileTest, ASignalToStopMidSaveRemovesTheTemporaryFileAndKeepsTheOldOne
         EXPECT_EQ(entries(folder), std::vector<std::string>{"drive.log"}) << signal;
         EXPECT_EQ(slurp(target), "old");
     }
+}
+
+// Downloads kept by two programs at the same second: each takes a name of its own, none is lost.
+TEST_F(LogFileTest, ArchiveWritersAtTheSameSecondNeverTakeTheSameName) {
+    const LocalDateTime when{2026, 12, 7, 14, 3, 22};
+    constexpr int Writers = 4;
+    constexpr int Each = 25;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < Writers; ++writer) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                for (int copy = 0; copy < Each; ++copy) {
+                    writeArchiveFile(folder.string(), when,
+                                     std::to_string(writer) + "/" + std::to_string(copy));
+                }
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::set<std::string> kept;
+    for (const std::string& name : entries(folder)) {
+        kept.insert(slurp(folder / name));
+    }
+    EXPECT_EQ(entries(folder).size(), std::size_t{Writers * Each});
+    EXPECT_EQ(kept.size(), std::size_t{Writers * Each});
 }
 
 }  // namespace
