@@ -20,7 +20,8 @@ void GrowingFile::append(const std::string& text) {
     // The first part: the file at the name is replaced only now, whole, as a save replaces it.
     file::Replacement replacement = file::beginReplacement(m_path, m_noun);
     replacement.file->write(text);
-    replacement.file->sync();
+    // Not flushed to the disk first, unlike a save: the next line is due within a refresh, and a
+    // wait on the disk here would hold it back.
     replacement.file->replace(replacement.target, true);
     m_file = std::move(replacement.file);
 }

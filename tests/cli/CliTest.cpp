@@ -139,7 +139,8 @@ TEST_F(CliTest, AnEraseFollowsOnlyTwoEqualReadsOfAWholeDownload) {
         run({"download", "--port", device(), "-o", home.filePath("none.log"), "--clear-after"});
     EXPECT_EQ(noInterval.code, 2) << noInterval.err;
     EXPECT_NE(noInterval.err.find("Logging interval read failed - cannot download."),
-              std::string::npos);
+              std::string::npos)
+        << noInterval.err;
     EXPECT_FALSE(QFileInfo::exists(home.filePath("none.log")));
     EXPECT_EQ(simulator->eraseCount(), 0);
 }
