@@ -20,6 +20,7 @@
 
 #include "app/StartUp.h"
 #include "base/DataFiles.h"
+#include "base/StopSignals.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
 #include "live/ReplayControls.h"
@@ -263,7 +264,15 @@ void frmMain::closeEvent(QCloseEvent* event) {
     // Ends the run at once, leaving any other window without asking it. An operation that was
     // running (the close arrived while it let window events run) ends at its next step, and the
     // main loop then returns.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(m_exitStatus);
+}
+
+void frmMain::endForSignal(int signal) {
+    m_exitStatus = stopStatus(signal);
+    close();
+    // A window never shown gets no close event; the run ends all the same.
+    shutDown(m_ctx);
+    QCoreApplication::exit(m_exitStatus);
 }
 
 }  // namespace velkor

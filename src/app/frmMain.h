@@ -43,6 +43,10 @@ public:
     // The start-up sequence; runs before the window is first shown.
     void Form_Load();
 
+    // A signal asked the program to end (log-out, kill, a closed terminal): the window closes as
+    // File, Exit closes it, and the run ends with 128 plus the signal's number.
+    void endForSignal(int signal);
+
     // MainView
     void setCaption(const std::string& caption) override;
     void setApplicationTitle(const std::string& title) override;
@@ -154,6 +158,7 @@ private:
     SteadyClock m_clock;
     LiveState m_replayScales;  // the input-2 scaling a replay's gauges were laid out with
     ShutdownPrompts m_prompts;
+    int m_exitStatus = 0;
     AppContext m_ctx;
     ControllerLink m_link;
     std::unique_ptr<QPrinter> m_printer;

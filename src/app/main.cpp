@@ -6,10 +6,12 @@
 
 #include "VelkorVersion.h"
 #include "about/frmSplash.h"
+#include "app/StopSignalWatcher.h"
 #include "app/frmMain.h"
 #include "base/AppContext.h"
 #include "base/DataFiles.h"
 #include "base/QtPrompts.h"
+#include "base/StopSignals.h"
 
 namespace {
 
@@ -55,6 +57,13 @@ int main(int argc, char* argv[]) {
         }
     }
 
+    // SIGTERM at log-out, SIGHUP or Ctrl-C from the terminal that started it: until the main
+    // window is up the run simply ends, afterwards the window closes as File, Exit closes it.
+    velkor::StopSignalWatcher stopSignals;
+    auto connection =
+        QObject::connect(&stopSignals, &velkor::StopSignalWatcher::stopped, &app,
+                         [](int signal) { QCoreApplication::exit(velkor::stopStatus(signal)); });
+
     auto data = std::make_unique<velkor::AppData>();
     velkor::QtPrompts prompts;
     const auto folders = velkor::dataFolders(QCoreApplication::applicationDirPath().toStdString());
@@ -67,8 +76,18 @@ int main(int argc, char* argv[]) {
         splash.exec();
     }
 
+    if (const int signal = velkor::stopSignal()) {
+        return velkor::stopStatus(signal);
+    }
+
     velkor::frmMain mainWindow(*data, prompts, folders);
+    QObject::disconnect(connection);
+    QObject::connect(&stopSignals, &velkor::StopSignalWatcher::stopped, &mainWindow,
+                     &velkor::frmMain::endForSignal);
     mainWindow.Form_Load();
+    if (const int signal = velkor::stopSignal()) {
+        return velkor::stopStatus(signal);
+    }
     mainWindow.show();
     return app.exec();
 }

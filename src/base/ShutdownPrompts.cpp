@@ -1,6 +1,7 @@
 #include "base/ShutdownPrompts.h"
 
 #include "base/SharedState.h"
+#include "base/StopSignals.h"
 
 namespace velkor {
 
@@ -21,7 +22,9 @@ Answer backingOut(Buttons buttons) {
 }
 
 bool ShutdownPrompts::closing() const {
-    return m_state.ShuttingDown;
+    // A signal that asks the program to end closes the window as soon as window events run; an
+    // operation that meets it first (a save that gave up its temporary file) asks nothing more.
+    return m_state.ShuttingDown || stopSignal() != 0;
 }
 
 Answer ShutdownPrompts::message(const std::string& text, const std::string& title, Icon icon,
@@ -56,7 +59,8 @@ std::optional<std::string> ShutdownPrompts::saveFileName(const FileDialogRequest
 }
 
 void ShutdownPrompts::yield() {
-    if (!closing()) {
+    // Window events still run after a stop signal, so that the window hears of it and closes.
+    if (!m_state.ShuttingDown) {
         m_shown.yield();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Prompts that fall silent once the main window has closed. An operation that was running when
-// the window closed meets its remaining prompts as if the person had backed out of each: nothing
-// is shown, and no answer can be taken for Retry.
+// Prompts that fall silent once the main window has closed, or a signal has asked the program to
+// end. An operation that was running then meets its remaining prompts as if the person had backed
+// out of each: nothing is shown, and no answer can be taken for Retry.
 
 #include "base/Prompts.h"
 

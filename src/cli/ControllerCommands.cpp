@@ -63,11 +63,18 @@ int runDownload(const Args& args, Session& session) {
     }
     const bool clearAfter = args.has("clear-after");
     session.usePort(args.value("port"));
+    // The read takes about 9 s: a file that could not be saved is named before it starts.
+    try {
+        checkFileCanBeWritten(path);
+    } catch (const AppError& error) {
+        throw Failure(ExitFile,
+                      terminalText(error.description()) + " The controller was not read.");
+    }
 
     const Outcome downloaded = mnuDownload_Click(session.link());
     if (interrupted() || downloaded.isCancelled()) {
         std::cerr << "velkor-cli: download stopped; nothing was written" << std::endl;
-        return ExitInterrupted;
+        return interruptedStatus();
     }
     if (!downloaded.isDone()) {
         throw Failure(ExitLink, "download failed (" + downloaded.reason + "); nothing was written");
@@ -97,7 +104,7 @@ int runDownload(const Args& args, Session& session) {
     if (interrupted() || checked.isCancelled()) {
         std::cerr << "velkor-cli: stopped before erasing; the controller's log was not erased"
                   << std::endl;
-        return ExitInterrupted;
+        return interruptedStatus();
     }
     if (!checked.isDone()) {
         throw Failure(ExitLink, checked.reason + "; " + path +
@@ -121,7 +128,7 @@ int runClear(const Args& args, Session& session) {
     session.prompts().setAssumeYes(yes);
     const Outcome erased = mnuClearControllerBuffer_Click(session.link());
     if (interrupted()) {
-        return ExitInterrupted;
+        return interruptedStatus();
     }
     if (erased.isDone()) {
         return ExitOk;

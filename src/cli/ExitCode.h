@@ -11,7 +11,7 @@ enum ExitCode : int {
     ExitUsage = 1,         // bad usage, or a question answered no
     ExitLink = 2,          // no link, a controller that refuses, a failed exchange
     ExitFile = 3,          // a file that cannot be read or written
-    ExitInterrupted = 130  // Ctrl-C
+    ExitInterrupted = 130  // Ctrl-C; 128 plus the number of any other signal that stops a run
 };
 
 // Ends a subcommand with a message on standard error and an exit status.

@@ -14,7 +14,8 @@ Options for every command:
 
 Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,
 3 file fault (also a file with no sample line, or with a number no log can hold; nothing is
-written then), 130 interrupted (Ctrl-C). Control characters of a file's texts show as '?'.
+written then), 130 interrupted (Ctrl-C); 143 and 129 stopped by SIGTERM and SIGHUP, which
+stop a command as Ctrl-C does. Control characters of a file's texts show as '?'.
 )";
 
 const std::map<std::string, std::string>& helps() {
@@ -30,7 +31,8 @@ are present. A link ~/.config/Velkor/ports/comN chooses the device of port N.
 Downloads the controller's log and saves it as a log file, replacing FILE.log only by a whole
 new file. P is a port name (Com3) or a device path (/dev/ttyUSB0). A progress bar shows on a
 terminal, progress lines otherwise; Ctrl-C stops the download, closes the port and writes
-nothing.
+nothing. FILE.log is checked before the controller is read: a missing or unwritable folder, a
+folder or a write-protected file ends the command at once (status 3).
 
   --port P          the controller's port (default: the one chosen under Port Setup)
   -o FILE.log       the log file to write
@@ -58,7 +60,8 @@ dials, gauges, lamps and status line show, until Ctrl-C or N refreshes.
   --port P          the controller's port, Com3 or a device path (default: the one chosen
                     under Port Setup)
   --csv OUT         also record each refresh with its time stamp as CSV (- for standard
-                    output, which then carries the CSV alone)
+                    output, which then carries the CSV alone); OUT is checked before the
+                    port is opened, and an earlier OUT stays until the first line is ready
   --count N         stop after N refreshes
 )"},
         {"info", R"(Usage: velkor-cli info FILE.log [--json]

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QThread>
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <memory>
 
@@ -17,6 +16,8 @@
 #include "cli/Session.h"
 #include "live/LivePoll.h"
 #include "live/RealTimeView.h"
+#include "log/AtomicFile.h"
+#include "log/GrowingFile.h"
 
 namespace velkor::cli {
 
@@ -121,6 +122,19 @@ void waitUntil(std::chrono::steady_clock::time_point when) {
     }
 }
 
+// Adds a refresh to the record; false, with the reason on standard error, when the disk does not
+// take it.
+bool appendRecord(GrowingFile& file, const std::string& text, const std::string& path) {
+    try {
+        file.append(text);
+        return true;
+    } catch (const FileWriteError& error) {
+        std::cerr << "velkor-cli: the live record " << path
+                  << " could not be written whole: " << terminalText(error.reason()) << std::endl;
+        return false;
+    }
+}
+
 }  // namespace
 
 int runLive(const Args& args, Session& session) {
@@ -132,24 +146,22 @@ int runLive(const Args& args, Session& session) {
         count = long(*n);
     }
     const auto csvPath = args.value("csv");
-    std::ofstream csvFile;
-    std::ostream* csv = nullptr;
-    if (csvPath) {
-        if (*csvPath == "-") {
-            csv = &std::cout;
-        } else {
-            csvFile.open(*csvPath, std::ios::binary | std::ios::trunc);
-            if (!csvFile) {
-                throw Failure(ExitFile, "the live record " + *csvPath + " cannot be written");
-            }
-            csv = &csvFile;
+    const bool csvToOutput = csvPath && *csvPath == "-";
+    // The record named is checked now, and replaced only once its first line is ready: a start
+    // that fails keeps the earlier record.
+    std::unique_ptr<GrowingFile> csvFile;
+    if (csvPath && !csvToOutput) {
+        try {
+            csvFile = std::make_unique<GrowingFile>(*csvPath, "live record");
+        } catch (const AppError& error) {
+            throw Failure(ExitFile, terminalText(error.description()));
         }
     }
     session.usePort(args.value("port"));
     AppContext& ctx = session.context();
     mnuViewRealTime_Click(session.link());
     if (!ctx.data.state.RealTimeActive) {
-        return interrupted() ? ExitInterrupted : ExitLink;
+        return interrupted() ? interruptedStatus() : ExitLink;
     }
 
     const LiveReadings& readings = session.view().readings();
@@ -174,37 +186,40 @@ int runLive(const Args& args, Session& session) {
         const QDateTime now = QDateTime::currentDateTime();
         const double elapsed =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::string record;
         if (columns.empty()) {
             columns = liveColumns(readings, ctx.data.prefs);
-            if (csv) {
-                *csv << "Time,Elapsed (s)";
-                for (const Column& column : columns) {
-                    *csv << "," << csvField(column.name);
-                }
-                *csv << "\r\n";
+            record += "Time,Elapsed (s)";
+            for (const Column& column : columns) {
+                record += "," + csvField(column.name);
             }
+            record += "\r\n";
         }
         std::string line = now.toString("HH:mm:ss.zzz").toStdString();
         for (const Column& column : columns) {
             line += "  " + column.name + " " + column.value(readings);
         }
-        if (csv != &std::cout) {
+        if (!csvToOutput) {
             std::cout << line << std::endl;
         }
-        if (csv) {
-            *csv << now.toString(Qt::ISODateWithMs).toStdString() << ","
-                 << formatNumber(elapsed, "0.000");
-            for (const Column& column : columns) {
-                *csv << "," << csvField(column.value(readings));
-            }
-            *csv << "\r\n" << std::flush;
+        record +=
+            now.toString(Qt::ISODateWithMs).toStdString() + "," + formatNumber(elapsed, "0.000");
+        for (const Column& column : columns) {
+            record += "," + csvField(column.value(readings));
+        }
+        record += "\r\n";
+        if (csvToOutput) {
+            std::cout << record << std::flush;
+        } else if (csvFile && !appendRecord(*csvFile, record, *csvPath)) {
+            exitCode = ExitFile;
+            break;
         }
     }
     cmdCloseRealTimeData_Click(ctx);
-    if (csv && !*csv) {
-        throw Failure(ExitFile, "the live record " + *csvPath + " could not be written whole");
+    if (csvToOutput && !std::cout) {
+        throw Failure(ExitFile, "standard output could not be written");
     }
-    return interrupted() ? ExitInterrupted : exitCode;
+    return interrupted() ? interruptedStatus() : exitCode;
 }
 
 }  // namespace velkor::cli

@@ -135,10 +135,10 @@ int run(const std::vector<std::string>& words) {
         if (failure.code() == ExitUsage) {
             std::cerr << "See velkor-cli " << command->name << " --help." << std::endl;
         }
-        return interrupted() ? ExitInterrupted : failure.code();
+        return interrupted() ? interruptedStatus() : failure.code();
     } catch (const velkor::AppError& error) {
         std::cerr << "velkor-cli: " << terminalText(error.description()) << std::endl;
-        return ExitLink;
+        return interrupted() ? interruptedStatus() : ExitLink;
     }
 }
 

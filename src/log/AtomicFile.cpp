@@ -9,16 +9,50 @@
 #ifdef _WIN32
 #include <cstdio>
 #else
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "log/TemporaryFile.h"
 #endif
 
 namespace velkor {
 
-namespace {
+#ifndef _WIN32
 
-constexpr std::size_t ChunkSize = 16 * 1024;
+namespace fs = std::filesystem;
+
+void checkFileCanBeWritten(const std::string& path, const std::string& noun) {
+    const fs::path target = file::followLinks(path, noun);
+    struct stat existing {};
+    if (file::statTarget(target, existing, path, noun)) {
+        file::refuseUnreplaceable(existing, path, noun);
+    }
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat place {};
+    if (::stat(folder.c_str(), &place) != 0 || !S_ISDIR(place.st_mode)) {
+        throw file::refusedError(
+            path, "the folder " + latin1FromUtf8(folder.string()) + " does not exist", noun);
+    }
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) {
+        throw file::refusedError(
+            path, std::string("the folder cannot be written (") + std::strerror(errno) + ")", noun);
+    }
+}
+
+void writeFileAtomically(const std::string& path, const std::string& content,
+                         const std::function<void(std::size_t written)>& progress,
+                         const std::string& noun) {
+    // Only an ordinary file of the person's own that they may write is replaced; anything else is
+    // left alone, and nothing is written beside it.
+    file::Replacement replacement = file::beginReplacement(path, noun);
+    replacement.file->write(content, progress);
+    replacement.file->sync();
+    replacement.file->replace(replacement.target);
+}
+
+#else
+
+namespace {
 
 // The name as the person chose it, shown in the message box in the core's Latin-1.
 std::string shownName(const std::string& path) {
@@ -35,116 +69,7 @@ FileWriteError writeError(const std::string& path, const std::string& what, int 
 
 }  // namespace
 
-#ifndef _WIN32
-
-namespace {
-
-namespace fs = std::filesystem;
-
-FileWriteError notAFileError(const std::string& path, const std::string& what,
-                             const std::string& noun) {
-    return FileWriteError("The " + noun + " " + shownName(path) + " could not be saved: " + what +
-                              ". Nothing was written.",
-                          what);
-}
-
-// The file a path names once symbolic links are followed: the new file takes the target's place
-// in the target's folder, and the link stays a link. A target that does not exist yet is fine.
-fs::path followLinks(const std::string& path, const std::string& noun) {
-    constexpr int HopLimit = 40;  // as the kernel's own limit on nested links
-    fs::path current(path);
-    for (int hop = 0; hop < HopLimit; ++hop) {
-        std::error_code error;
-        if (!fs::is_symlink(fs::symlink_status(current, error))) {
-            return current;
-        }
-        const fs::path target = fs::read_symlink(current, error);
-        if (error) {
-            throw writeError(path, "the link cannot be followed", error.value(), noun);
-        }
-        current = target.is_absolute() ? target : current.parent_path() / target;
-    }
-    throw writeError(path, "the link cannot be followed", ELOOP, noun);
-}
-
-}  // namespace
-
-void writeFileAtomically(const std::string& path, const std::string& content,
-                         const std::function<void(std::size_t written)>& progress,
-                         const std::string& noun) {
-    const fs::path target = followLinks(path, noun);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT) {
-        throw writeError(path, "the file cannot be reached", errno, noun);
-    }
-    // Only an ordinary file is replaced; a folder or a device is left alone, and nothing is
-    // written beside it.
-    if (exists && S_ISDIR(existing.st_mode)) {
-        throw notAFileError(path, "it is a folder, not a file", noun);
-    }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        throw notAFileError(path, "it is a device or another special file, not an ordinary file",
-                            noun);
-    }
-
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        throw writeError(path, "the folder cannot be written", errno, noun);
-    }
-    const auto fail = [&](const std::string& what) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        throw writeError(path, what, error, noun);
-    };
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const std::size_t chunk = std::min(ChunkSize, content.size() - written);
-        const ssize_t n = ::write(fd, content.data() + written, chunk);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail("writing failed");
-        }
-        written += static_cast<std::size_t>(n);
-        if (progress) {
-            progress(written);
-        }
-    }
-    if (exists) {
-        // The replaced file keeps its group where the process may give it (a person who is not
-        // in that group may not) and then its permission bits; the group change comes first, as
-        // it can clear the set-group-ID bit.
-        if (::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0 && errno != EPERM) {
-            fail("the file's group could not be kept");
-        }
-        ::fchmod(fd, existing.st_mode & 07777);
-    } else {
-        // A new file gets the permissions an ordinary new file would have, not mkstemp's 0600.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, 0666 & ~mask);
-    }
-    if (::fsync(fd) != 0) {
-        fail("the disk did not take the data");
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw writeError(path, "closing failed", error, noun);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        throw writeError(path, "the file could not be replaced", error, noun);
-    }
-}
-
-#else
+void checkFileCanBeWritten(const std::string&, const std::string&) {}
 
 void writeFileAtomically(const std::string& path, const std::string& content,
                          const std::function<void(std::size_t written)>& progress,

@@ -1,6 +1,10 @@
 #include "log/DownloadArchive.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -12,6 +16,7 @@
 #include "base/MainView.h"
 #include "log/AtomicFile.h"
 #include "log/LogFile.h"
+#include "log/TemporaryFile.h"
 
 namespace velkor {
 
@@ -21,6 +26,27 @@ namespace fs = std::filesystem;
 
 // Far more downloads than fit in one second; past it the folder is taken as unusable.
 constexpr int CopyLimit = 1000;
+
+// A drive is private: the folders made for the kept downloads and the files in them are this
+// user's alone.
+constexpr mode_t PrivateFolderMode = 0700;
+constexpr mode_t PrivateFileMode = 0600;
+
+// Makes each missing folder on the way to `folder`, readable by this user only. Folders that
+// exist already are left as they are.
+void makePrivateFolders(const fs::path& folder) {
+    fs::path made;
+    for (const fs::path& part : folder) {
+        made /= part;
+        if (::mkdir(made.c_str(), PrivateFolderMode) != 0 && errno != EEXIST) {
+            const std::string reason =
+                std::string("the folder cannot be made (") + std::strerror(errno) + ")";
+            throw FileWriteError("The folder " + latin1FromUtf8(folder.string()) +
+                                     " cannot be made (" + std::strerror(errno) + ").",
+                                 reason);
+        }
+    }
+}
 
 void notKept(AppContext& ctx, const std::string& reason) {
     ctx.view.showNote("This download was not kept in " + latin1FromUtf8(ctx.downloadArchiveDir) +
@@ -42,17 +68,17 @@ std::string archiveFileName(const LocalDateTime& when, int copy) {
 
 std::string writeArchiveFile(const std::string& folder, const LocalDateTime& when,
                              const std::string& content) {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        throw FileWriteError(
-            "The folder " + latin1FromUtf8(folder) + " cannot be made (" + error.message() + ").",
-            "the folder cannot be made (" + error.message() + ")");
-    }
+    makePrivateFolders(folder);
+    const std::string shown = (fs::path(folder) / archiveFileName(when)).string();
+    file::TemporaryFile kept(folder, archiveFileName(when), shown, "log file");
+    kept.setMode(PrivateFileMode);
+    kept.write(content);
+    kept.sync();
+    // Another download kept at the same second (another window, the terminal program) may take a
+    // name at any moment: a name is taken only by a rename that refuses to replace.
     for (int copy = 1; copy <= CopyLimit; ++copy) {
         const std::string path = (fs::path(folder) / archiveFileName(when, copy)).string();
-        if (!fs::exists(fs::symlink_status(path, error))) {
-            writeFileAtomically(path, content);
+        if (kept.placeNew(path)) {
             return path;
         }
     }

@@ -14,8 +14,9 @@ struct LocalDateTime;
 std::string archiveFileName(const LocalDateTime& when, int copy = 1);
 
 // Writes `content` to a new file in `folder` (made when missing), named by `when`; a name that is
-// taken gets the next free copy number, so nothing is replaced. Returns the path written; throws
-// AppError when the folder cannot be made or written.
+// taken, even by a writer at the same moment, gets the next free copy number, so nothing is
+// replaced. The file is the user's alone (0600), and so is each folder made for it (0700). Returns
+// the path written; throws AppError when the folder cannot be made or written.
 std::string writeArchiveFile(const std::string& folder, const LocalDateTime& when,
                              const std::string& content);
 

@@ -1,6 +1,7 @@
 // The main window, offscreen, with the real settings store in a temporary profile.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -167,6 +169,50 @@ TEST_F(MainWindowTest, ThePortFrameStoresTheChoiceAndEscStopsOnlyTheRunningOpera
     window.mnuExit->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(prompts.shown().size(), 2u);  // the two file dialogs
+}
+
+// Whether process `pid` has a handler of its own for `signal` (its caught-signals mask).
+bool catches(qint64 pid, int signal) {
+    QFile status(QString("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:")) {
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+        }
+    }
+    return false;
+}
+
+// The desktop sends SIGTERM at log-out, a closed terminal SIGHUP: the real program closes as
+// File, Exit closes it, during its splash or once its main window runs, and ends with 128 plus
+// the signal's number.
+TEST_F(MainWindowTest, ASignalToEndClosesTheProgramWithItsStatus) {
+    for (const auto& [signal, afterStartUp] :
+         {std::pair{SIGTERM, false}, std::pair{SIGHUP, true}}) {
+        const QTemporaryDir profile;
+        QProcess velkor;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", profile.filePath("config"));
+        env.insert("XDG_DATA_HOME", profile.filePath("share"));
+        velkor.setProcessEnvironment(env);
+        velkor.start(VELKOR_PATH, QStringList{});
+        ASSERT_TRUE(velkor.waitForStarted());
+        // The start-up stores the port choice once the main window is made.
+        const QString stored = profile.filePath("config/Velkor/Velkor.conf");
+        for (int wait = 0;
+             wait < 3000 && velkor.state() == QProcess::Running &&
+             (!catches(velkor.processId(), signal) || (afterStartUp && !QFile::exists(stored)));
+             ++wait) {
+            QTest::qWait(20);
+        }
+        ASSERT_TRUE(catches(velkor.processId(), signal)) << signal;
+        ::kill(pid_t(velkor.processId()), signal);
+        ASSERT_TRUE(velkor.waitForFinished(60000));
+        EXPECT_EQ(velkor.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(velkor.exitCode(), 128 + signal);
+    }
 }
 
 }  // namespace

@@ -111,20 +111,12 @@ TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifi
     EXPECT_EQ(file, logFileText(*expected, prefs, maker));
     EXPECT_EQ(simulator->eraseCount(), 0);
 
-    // A file that cannot be written leaves the controller's log alone.
-    const Result refused = run({"download", "--port", device(), "-o",
-                                home.filePath("no-such-folder/drive.log"), "--clear-after"});
-    EXPECT_EQ(refused.code, 3) << refused.err;
-    EXPECT_NE(refused.err.find("was not erased"), std::string::npos);
-    EXPECT_EQ(simulator->eraseCount(), 0);
-
     const Result cleared =
         run({"download", "--port", device(), "-o", home.filePath("again.log"), "--clear-after"});
     EXPECT_EQ(cleared.code, 0) << cleared.err;
     EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
     EXPECT_EQ(simulator->eraseCount(), 1);
-    EXPECT_EQ(simulator->blocksServed(),
-              4 * 512);  // three downloads, and the check before the erase
+    EXPECT_EQ(simulator->blocksServed(), 3 * 512);  // two downloads, and the check before the erase
     EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
 }
 
@@ -149,32 +141,74 @@ TEST_F(CliTest, AnEraseFollowsOnlyTwoEqualReadsOfAWholeDownload) {
         run({"download", "--port", device(), "-o", home.filePath("none.log"), "--clear-after"});
     EXPECT_EQ(noInterval.code, 2) << noInterval.err;
     EXPECT_NE(noInterval.err.find("Logging interval read failed - cannot download."),
-              std::string::npos);
+              std::string::npos)
+        << noInterval.err;
     EXPECT_FALSE(QFileInfo::exists(home.filePath("none.log")));
     EXPECT_EQ(simulator->eraseCount(), 0);
 }
 
-TEST_F(CliTest, CtrlCMidDownloadLeavesNoFileAndThePortFree) {
+// Ctrl-C, a closed terminal (SIGHUP) and the end of the session (SIGTERM) stop a download alike.
+TEST_F(CliTest, ASignalMidDownloadLeavesNoFileAndThePortFreeAndEndsWithItsStatus) {
     startSimulator();
-    const auto process =
-        start({"download", "--port", device(), "-o", QString::fromStdString(path("cut.log"))});
-    process->setReadChannel(QProcess::StandardError);
-    std::string err;
-    while (err.find("10 %") == std::string::npos && process->waitForReadyRead(30000)) {
-        err += process->readAllStandardError().toStdString();
-    }
-    ASSERT_NE(err.find("10 %"), std::string::npos) << err;
-    ::kill(pid_t(process->processId()), SIGINT);
-    ASSERT_TRUE(process->waitForFinished(30000));
-    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process->exitCode(), 130);
-    EXPECT_LT(simulator->blocksServed(), 512);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("cut.log"))));
-    EXPECT_TRUE(QDir(home.filePath("share/Velkor/downloads")).isEmpty());
-    EXPECT_TRUE(QDir(home.path()).entryList({"*.log*", ".*tmp*"}, QDir::Files).isEmpty());
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const int servedBefore = simulator->blocksServed();
+        const auto process =
+            start({"download", "--port", device(), "-o", QString::fromStdString(path("cut.log"))});
+        process->setReadChannel(QProcess::StandardError);
+        std::string err;
+        while (err.find("10 %") == std::string::npos && process->waitForReadyRead(30000)) {
+            err += process->readAllStandardError().toStdString();
+        }
+        ASSERT_NE(err.find("10 %"), std::string::npos) << err;
+        ::kill(pid_t(process->processId()), signal);
+        ASSERT_TRUE(process->waitForFinished(30000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(process->exitCode(), 128 + signal);
+        EXPECT_LT(simulator->blocksServed() - servedBefore, 512);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(path("cut.log"))));
+        EXPECT_TRUE(QDir(home.filePath("share/Velkor/downloads")).isEmpty());
+        EXPECT_TRUE(QDir(home.path()).entryList({"*.log*", ".*tmp*"}, QDir::Files).isEmpty());
 
-    // The port was let go: the controller answers the next command at once.
-    EXPECT_EQ(run({"clear", "--port", device(), "--yes"}).code, 0);
+        // The port was let go: the controller answers the next command at once.
+        EXPECT_EQ(run({"clear", "--port", device(), "--yes"}).code, 0) << signal;
+    }
+}
+
+// The output is checked before the port is opened: a download is not spent on a file that cannot
+// be saved, and a live start that fails keeps the earlier record. The port names no device, so
+// reaching it would end in a link fault (status 2).
+TEST_F(CliTest, AnOutputThatCannotBeWrittenIsRefusedBeforeThePortAndAFailedStartKeepsTheOldFile) {
+    spit(path("read-only.log"), "earlier");
+    ::chmod(path("read-only.log").c_str(), 0444);
+    spit(path("drive.csv"), "earlier record");
+    const QString noDevice = home.filePath("no-device");
+    const struct {
+        QStringList args;
+        int code;
+        const char* said;
+    } cases[] = {
+        {{"download", "-o", home.filePath("no-such-folder/drive.log"), "--clear-after"},
+         3,
+         "no-such-folder does not exist. Nothing was written. The controller was not read."},
+        {{"download", "-o", home.path()}, 3, "it is a folder, not a file"},
+        {{"download", "-o", home.filePath("read-only.log")}, 3, "it is write-protected"},
+        {{"live", "--csv", home.filePath("no-such-folder/drive.csv")}, 3, "does not exist"},
+        {{"live", "--csv", home.filePath("read-only.log")}, 3, "it is write-protected"},
+        {{"live", "--csv", home.filePath("drive.csv")}, 2, "no-device"},
+    };
+    for (const auto& c : cases) {
+        const Result result = run(c.args + QStringList{"--port", noDevice});
+        EXPECT_EQ(result.code, c.code) << c.args.join(' ').toStdString() << "\n" << result.err;
+        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(slurp(path("read-only.log")) + slurp(path("drive.csv")), "earlierearlier record");
+
+    // A controller that never answers costs the earlier record nothing either.
+    config.faults.silent = true;
+    startSimulator();
+    EXPECT_EQ(run({"live", "--port", device(), "--csv", home.filePath("drive.csv")}).code, 2);
+    EXPECT_EQ(slurp(path("drive.csv")), "earlier record");
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
@@ -211,6 +245,7 @@ TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
 
 TEST_F(CliTest, LiveRecordsFiveRefreshesHalfASecondApart) {
     startSimulator();
+    spit(path("live.csv"), "earlier record");
     const Result live = run({"live", "--port", device(), "--count", "5", "--csv",
                              QString::fromStdString(path("live.csv")), "--set", "VSSUnits=KPH"});
     ASSERT_EQ(live.code, 0) << live.err;

@@ -33,7 +33,7 @@ protected:
     DownloadTest() : SimLinkFixture(shiftLight(sim::generateDrive(RingStart, 5), Eeprom)) {
         data->state.BaseCaption = "Base";
         data->branding.InfoLines = {"Acme"};
-        ctx.downloadArchiveDir = (archive / "Velkor" / "downloads").string();
+        ctx.downloadArchiveDir = (archive / "share" / "Velkor" / "downloads").string();
     }
 
     void download() {
@@ -190,10 +190,15 @@ TEST_F(DownloadTest, AnUnknownControllerWithUnreadableFactorsIsDrawnWith26And230
     EXPECT_EQ(view.chartsShown, 1);
 }
 
-TEST_F(DownloadTest, TheKeptFileIsWhatSaveFileWritesAndANameIsNeverReused) {
+TEST_F(DownloadTest, TheKeptFileIsPrivateIsWhatSaveFileWritesAndItsNameIsNeverReused) {
     download();
     const fs::path kept = fs::path(ctx.downloadArchiveDir) / "2026-12-06_20-15-00.log";
     ASSERT_TRUE(fs::is_regular_file(kept));
+    // A drive is private: the file, and each folder made on the way to it, are the user's alone.
+    EXPECT_EQ(fs::status(kept).permissions(), fs::perms(0600));
+    for (fs::path made = kept.parent_path(); made != archive; made = made.parent_path()) {
+        EXPECT_EQ(fs::status(made).permissions(), fs::perms(0700)) << made;
+    }
     EXPECT_EQ(view.notes, std::vector<std::string>{"Download kept as " + kept.string()});
     // Keeping it asked for nothing, not even the comment.
     EXPECT_EQ(prompts.shown().size(), 1u);
@@ -215,7 +220,7 @@ TEST_F(DownloadTest, TheKeptFileIsWhatSaveFileWritesAndANameIsNeverReused) {
 }
 
 TEST_F(DownloadTest, AnArchiveFolderThatCannotBeMadeCostsOneStatusLineAndNotTheDownload) {
-    std::ofstream(archive / "Velkor") << "in the way";  // a file where the folder should be
+    std::ofstream(archive / "share") << "in the way";  // a file where the folder should be
     download();
     EXPECT_EQ(prompts.messageTexts(), std::vector<std::string>{IdShown});
     EXPECT_EQ(view.caption, "Base - Downloaded Data");

@@ -12,9 +12,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 
+#include "base/StopSignals.h"
 #include "log/AtomicFile.h"
+#include "log/DownloadArchive.h"
 #include "log/LogFileOperations.h"
 #include "support/AppFixture.h"
 #include "support/Drives.h"
@@ -359,28 +362,47 @@ TEST_F(LogFileTest, ThroughASymbolicLinkTheTargetIsReplacedKeepingItsPermissions
     EXPECT_EQ(slurp(folder / "real" / "later.log"), "first");
 }
 
-TEST_F(LogFileTest, AFolderOrADeviceIsRefusedAndNothingIsWritten) {
+// A safe save renames over whatever is at the name; it refuses what an editor's safe save refuses.
+// Who may write a file is read from its mode bits and owner, as the tests run as root.
+TEST_F(LogFileTest, AFolderADeviceAReadOnlyOrAnotherUsersFileIsRefusedWithTheReason) {
     fs::create_directories(folder / "folder.log");
     ASSERT_EQ(::mkfifo((folder / "pipe.log").c_str(), 0600), 0);
-    std::vector<fs::path> refused = {folder / "folder.log", folder / "pipe.log"};
-    // The null device's twin, where the process may make one (as root it may; not otherwise).
-    if (::mknod((folder / "null.log").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
-        refused.push_back(folder / "null.log");
-    }
+    const std::string Folder = "it is a folder, not a file";
+    const std::string Special = "it is a device or another special file, not an ordinary file";
+    const std::string ReadOnly = "it is write-protected (read-only)";
+    std::vector<std::pair<fs::path, std::string>> refused = {
+        {folder / "folder.log", Folder},
+        {folder / "pipe.log", Special},
+        {folder / "read-only.log", ReadOnly},
+        {folder / "link-to-folder.log", Folder},
+        {folder / "link-to-read-only.log", ReadOnly}};
+    spit(folder / "read-only.log", "old");
+    ASSERT_EQ(::chmod((folder / "read-only.log").c_str(), 0444), 0);
     fs::create_symlink("folder.log", folder / "link-to-folder.log");
-    refused.push_back(folder / "link-to-folder.log");
+    fs::create_symlink("read-only.log", folder / "link-to-read-only.log");
+    // The null device's twin and a file given away, where the process may (as root it may).
+    if (::mknod((folder / "null.log").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        refused.emplace_back(folder / "null.log", Special);
+    }
+    spit(folder / "theirs.log", "old");
+    if (::chown((folder / "theirs.log").c_str(), ::geteuid() + 4242, static_cast<gid_t>(-1)) == 0) {
+        refused.emplace_back(folder / "theirs.log", "it belongs to another user");
+    }
     const auto before = entries(folder);
-    for (const fs::path& path : refused) {
+    for (const auto& [path, reason] : refused) {
         try {
             writeFileAtomically(path.string(), "new");
             ADD_FAILURE() << path << " was written";
         } catch (const FileWriteError& error) {
+            EXPECT_EQ(error.reason(), reason) << path;
             EXPECT_NE(error.description().find("Nothing was written."), std::string::npos)
                 << error.description();
         }
         EXPECT_EQ(entries(folder), before) << path;
     }
     EXPECT_TRUE(fs::is_empty(folder / "folder.log") && fs::is_fifo(folder / "pipe.log"));
+    EXPECT_EQ(slurp(folder / "read-only.log") + slurp(folder / "theirs.log"), "oldold");
+    EXPECT_EQ(fs::status(folder / "read-only.log").permissions(), fs::perms(0444));
 }
 
 TEST_F(LogFileTest, SaveFileIntoAFolderGoesToTheErrorPromptWithTheNameAsTyped) {
@@ -412,6 +434,65 @@ TEST_F(LogFileTest, ASaveKilledAfterItsFirstChunkOrItsLastLeavesTheOldFile) {
     // What the killed writer left beside the target does not stand in the way of the next save.
     writeFileAtomically(target.string(), "new");
     EXPECT_EQ(slurp(target), "new");
+}
+
+// SIGTERM at log-out, SIGHUP from a closed terminal, Ctrl-C: a save in progress gives up its
+// temporary file, the old file stays, and the program ends with 128 plus the signal's number.
+TEST_F(LogFileTest, ASignalToStopMidSaveRemovesTheTemporaryFileAndKeepsTheOldOne) {
+    const fs::path target = folder / "drive.log";
+    spit(target, "old");
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            catchStopSignals();
+            try {
+                writeFileAtomically(target.string(), std::string(1 << 20, 'n'),
+                                    [signal](std::size_t) { ::raise(signal); });
+            } catch (const FileWriteError&) {
+                ::_exit(stopStatus(stopSignal()));
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal) << signal;
+        EXPECT_EQ(entries(folder), std::vector<std::string>{"drive.log"}) << signal;
+        EXPECT_EQ(slurp(target), "old");
+    }
+}
+
+// Downloads kept by two programs at the same second: each takes a name of its own, none is lost.
+TEST_F(LogFileTest, ArchiveWritersAtTheSameSecondNeverTakeTheSameName) {
+    const LocalDateTime when{2026, 12, 7, 14, 3, 22};
+    constexpr int Writers = 4;
+    constexpr int Each = 25;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < Writers; ++writer) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            try {
+                for (int copy = 0; copy < Each; ++copy) {
+                    writeArchiveFile(folder.string(), when,
+                                     std::to_string(writer) + "/" + std::to_string(copy));
+                }
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::set<std::string> kept;
+    for (const std::string& name : entries(folder)) {
+        kept.insert(slurp(folder / name));
+    }
+    EXPECT_EQ(entries(folder).size(), std::size_t{Writers * Each});
+    EXPECT_EQ(kept.size(), std::size_t{Writers * Each});
 }
 
 }  // namespace
