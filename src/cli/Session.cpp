@@ -130,7 +130,7 @@ Session::Session(const std::map<std::string, std::string>& overrides, std::ostre
     m_data->log.ControllerType.clear();
 }
 
-void Session::readPreferences(const SettingsStore& store) {
+void Session::readPreferences(SettingsStore& store) {
     if (!readDisplaySettings(m_data->prefs, store, m_prompts) || m_prompts.errorShown()) {
         throw usageError("the preferences cannot be read (see above); correct them with --set");
     }
@@ -169,8 +169,8 @@ void Session::openLogFile(const std::string& path) {
     if (m_overrides.empty()) {
         return;
     }
-    const EmptyStore nothing;
-    const OverrideStore store(nothing, m_overrides);
+    EmptyStore nothing;
+    OverrideStore store(nothing, m_overrides);
     readPreferences(store);
     if (isPressureSensor(m_data->prefs.Input1Type)) {
         applyPressureScaling(m_data->prefs);

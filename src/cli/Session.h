@@ -74,7 +74,7 @@ public:
     void openLogFile(const std::string& path);
 
 private:
-    void readPreferences(const SettingsStore& store);
+    void readPreferences(SettingsStore& store);
 
     std::unique_ptr<AppData> m_data = std::make_unique<AppData>();
     std::map<std::string, std::string> m_overrides;
