@@ -9,7 +9,8 @@ namespace {
 const char* const CommonOptions = R"(
 Options for every command:
   --set KEY=VALUE   use VALUE for the stored preference KEY in this run only, e.g.
-                    --set VSSUnits=KPH (may be given more than once)
+                    --set VSSUnits=KPH (may be given more than once); a value the
+                    options dialogs would refuse is refused, naming the values allowed
   -h, --help        show this help
 
 Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,

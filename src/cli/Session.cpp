@@ -11,6 +11,7 @@
 #include "about/BrandingFile.h"
 #include "base/DataFiles.h"
 #include "base/PortMap.h"
+#include "base/PreferenceRules.h"
 #include "base/Preferences.h"
 #include "cli/ExitCode.h"
 #include "log/LogFileOperations.h"
@@ -85,7 +86,13 @@ std::map<std::string, std::string> parseOverrides(const std::vector<std::string>
             }
             throw usageError("--set: no setting " + key + "; the settings are " + list);
         }
-        overrides[*known] = pair.substr(equals + 1);
+        const std::string value = pair.substr(equals + 1);
+        const auto accepted = acceptedSetting(*known, value);
+        if (!accepted) {
+            throw usageError("--set: " + *known + " takes " + allowedValues(*known) + ", not \"" +
+                             value + "\"");
+        }
+        overrides[*known] = *accepted;
     }
     return overrides;
 }

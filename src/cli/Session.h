@@ -20,8 +20,8 @@
 
 namespace velkor::cli {
 
-// "KEY=VALUE" pairs of --set, by key. Throws a usage Failure for a malformed pair or a key the
-// store does not know.
+// "KEY=VALUE" pairs of --set, by key. Throws a usage Failure for a malformed pair, a key the
+// store does not know, or a value the options dialogs would refuse (naming the values allowed).
 std::map<std::string, std::string> parseOverrides(const std::vector<std::string>& pairs);
 
 // The stored settings with this run's overrides in front. Nothing is written back: a run of the

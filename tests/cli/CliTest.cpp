@@ -284,6 +284,7 @@ TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
         {{"export", log, "--csv", "-", "--size", "10x10"}, 1},
         {{"info", log, "--set", "Colour=red"}, 1},
         {{"info", log, "--set", "Tach_Max=lots"}, 1},
+        {{"info", log, "--set", "Input2Legend= Boost"}, 1},
         {{"download", "--port", "Com256", "-o", "x.log"}, 1},
         {{"info", home.filePath("missing.log")}, 3},
         {{"export", log, "--csv", home.path()}, 3},
@@ -292,6 +293,26 @@ TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.args).code, c.code) << c.args.join(' ').toStdString();
     }
+}
+
+TEST_F(CliTest, SetRefusesWhatTheOptionsDialogsWouldAndNamesTheValuesAllowed) {
+    const QString log = QString::fromStdString(writeLog(sim::generateDrive(), 0.096f, "a.log"));
+    const std::pair<const char*, const char*> refused[] = {
+        {"VSSUnits=Furlongs", "VSSUnits takes MPH or KPH, not \"Furlongs\""},
+        {"Tach_Max=3e38", "Tach_Max takes 5000 to 20000"},
+        {"Speedo_Max=1e-30", "Speedo_Max takes 55 to 250"},
+        {"Input1Type=MAP 4 bar", "Analog, AFR, MAP 1 bar, MAP 2 bar or MAP 3 bar"},
+        {"CommPort=2.5", "CommPort takes 1 to 255"},
+        {"TPS_Percent_Display=maybe", "True or False"},
+        {"MaxInput2ScaledValue=10001", "0 to 10000"}};
+    for (const auto& [set, allowed] : refused) {
+        const Result result = run({"info", log, "--set", set});
+        EXPECT_EQ(result.code, 1) << set;
+        EXPECT_NE(result.err.find(allowed), std::string::npos) << result.err;
+    }
+    // A choice in another letter case is the choice.
+    const Result kph = run({"export", log, "--csv", "-", "--set", "VSSUnits=kph"});
+    EXPECT_NE(kph.out.find("VSS (KPH)"), std::string::npos) << kph.err;
 }
 
 }  // namespace
