@@ -315,5 +315,23 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
     fs::remove_all(folder);
 }
 
+// Every output of a part of the log holds the samples whose times lie in [from, to].
+TEST(SampleSpan, TheSamplesInsideTheSpanLimitsIncluded) {
+    TraceValues times{};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        times[i] = float(i) * 0.5f;
+    }
+    const auto span = [&](double from, double to) {
+        const auto s = samplesWithin(times, from, to);
+        return s ? std::make_pair(s->first, s->last) : std::make_pair(0, 0);
+    };
+    EXPECT_EQ(span(1, 2), std::make_pair(3, 5));
+    EXPECT_EQ(span(0.9, 2.1), std::make_pair(3, 5));
+    EXPECT_EQ(span(-10, 1e9), std::make_pair(1, SampleCount));
+    EXPECT_EQ(span(2, 1), std::make_pair(0, 0));        // reversed
+    EXPECT_EQ(span(1.1, 1.4), std::make_pair(0, 0));    // between two samples
+    EXPECT_EQ(span(5000, 6000), std::make_pair(0, 0));  // after the log
+}
+
 }  // namespace
 }  // namespace velkor::test

@@ -281,6 +281,7 @@ TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
         {{"export", log}, 1},
         {{"export", log, "--png", "-", "--trace2", "rpm x"}, 1},
         {{"export", log, "--png", "-", "--from", "9000"}, 1},
+        {{"export", log, "--csv", "-", "--from", "9000"}, 1},
         {{"export", log, "--csv", "-", "--size", "10x10"}, 1},
         {{"info", log, "--set", "Colour=red"}, 1},
         {{"info", log, "--set", "Tach_Max=lots"}, 1},
@@ -313,6 +314,31 @@ TEST_F(CliTest, SetRefusesWhatTheOptionsDialogsWouldAndNamesTheValuesAllowed) {
     // A choice in another letter case is the choice.
     const Result kph = run({"export", log, "--csv", "-", "--set", "VSSUnits=kph"});
     EXPECT_NE(kph.out.find("VSS (KPH)"), std::string::npos) << kph.err;
+}
+
+TEST_F(CliTest, FromAndToHoldTheSamplesInsideTheSpanForEveryOutput) {
+    const QString log = QString::fromStdString(writeLog(sim::generateDrive(), 0.096f, "a.log"));
+    // Samples every 0.096 s: 1.056 s to 1.92 s lie inside [1, 2].
+    const Result csv = run({"export", log, "--csv", "-", "--from", "1", "--to", "2"});
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    std::istringstream lines(csv.out);
+    std::string line;
+    std::getline(lines, line);
+    std::vector<double> times;
+    while (std::getline(lines, line)) {
+        times.push_back(std::stod(line));
+    }
+    ASSERT_EQ(times.size(), 10u) << csv.out;
+    EXPECT_NEAR(times.front(), 1.056, 0.005);  // as the CSV rounds it
+    EXPECT_NEAR(times.back(), 1.92, 0.005);
+
+    // A reversed pair, or a span between two samples, is refused by every output alike.
+    for (const char* kind : {"--csv", "--png", "--svg"}) {
+        for (const auto& [from, to] : {std::pair{"5", "1"}, std::pair{"1", "1.05"}}) {
+            const Result refused = run({"export", log, kind, "-", "--from", from, "--to", to});
+            EXPECT_EQ(refused.code, 1) << kind << " " << from << ".." << to;
+        }
+    }
 }
 
 }  // namespace
