@@ -1,5 +1,7 @@
 #include "cli/Session.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -7,6 +9,9 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 
 #include "about/BrandingFile.h"
 #include "base/DataFiles.h"
@@ -65,6 +70,30 @@ public:
     std::optional<std::string> read(const std::string&) const override { return std::nullopt; }
     void write(const std::string&, const std::string&) override {}
 };
+
+// Why a named log file cannot be read, in the system's words; nothing when it can. The open
+// dialog's "File not found." says nothing of a folder, a pipe or a device in its place.
+std::optional<std::string> unreadableFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::string(std::strerror(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return std::string("it is a folder, not a log file");
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        return std::string("it is a pipe or socket, not a log file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::string("it is a device, not a log file");
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::string(std::strerror(errno));
+    }
+    ::close(fd);
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -164,10 +193,17 @@ void Session::usePort(const std::optional<std::string>& given) {
         return;
     }
     m_data->prefs.CommPortNumber = 1;
-    m_port.setDevice(port);
+    // A relative path means a file under the current folder, as every path on a command line
+    // does; the serial library would look for it under /dev.
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(port, error);
+    m_port.setDevice(error ? port : absolute.string());
 }
 
 void Session::openLogFile(const std::string& path) {
+    if (const auto reason = unreadableFile(path)) {
+        throw Failure(ExitFile, path + " cannot be read: " + *reason);
+    }
     m_prompts.setFileToOpen(path);
     if (!mnuOpenFile_Click(m_ctx).isDone()) {
         throw Failure(ExitFile, "no data read from " + path);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,8 +52,9 @@ protected:
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        env.insert("XDG_DATA_HOME", home.filePath("share"));
+        env.insert("XDG_DATA_HOME", dataHome);
         process->setProcessEnvironment(env);
+        process->setWorkingDirectory(home.path());
         process->start(VELKOR_CLI_PATH, args);
         process->closeWriteChannel();
         EXPECT_TRUE(process->waitForStarted());
@@ -79,6 +81,7 @@ protected:
     }
 
     QTemporaryDir home;
+    QString dataHome = home.filePath("share");
     sim::Config config;
     std::unique_ptr<sim::Simulator> simulator;
 };
@@ -121,7 +124,8 @@ TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifi
     EXPECT_EQ(cleared.code, 0) << cleared.err;
     EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
     EXPECT_EQ(simulator->eraseCount(), 1);
-    EXPECT_EQ(simulator->blocksServed(), 4 * 512);  // three downloads, and the check before the erase
+    EXPECT_EQ(simulator->blocksServed(),
+              4 * 512);  // three downloads, and the check before the erase
     EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
 }
 
@@ -201,7 +205,9 @@ TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
     const Result failed =
         run({"download", "--port", device(), "-o", QString::fromStdString(path("x.log"))});
     EXPECT_EQ(failed.code, 2);
-    EXPECT_NE(failed.err.find("RS-232 timeout. Check cable and click Abort."), std::string::npos);
+    EXPECT_NE(failed.err.find("the controller did not answer in time (RS-232 time-out)"),
+              std::string::npos);
+    EXPECT_EQ(failed.err.find("click Abort"), std::string::npos);
     EXPECT_NE(failed.err.find("FRAM download failed."), std::string::npos);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("x.log"))));
 }
@@ -337,6 +343,42 @@ TEST_F(CliTest, FromAndToHoldTheSamplesInsideTheSpanForEveryOutput) {
         for (const auto& [from, to] : {std::pair{"5", "1"}, std::pair{"1", "1.05"}}) {
             const Result refused = run({"export", log, kind, "-", "--from", from, "--to", to});
             EXPECT_EQ(refused.code, 1) << kind << " " << from << ".." << to;
+        }
+    }
+}
+
+TEST_F(CliTest, TerminalMessagesSayWhatHappenedWithTheSystemsReason) {
+    startSimulator();
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    spit(path("plain"), "not a port");
+    QFile::link(device(), home.filePath("controller"));
+    const struct {
+        QStringList args;
+        int code;
+        std::string says;
+    } cases[] = {
+        {{"info", home.path()}, 3, "cannot be read: it is a folder, not a log file"},
+        {{"info", home.filePath("pipe")}, 3, "cannot be read: it is a pipe or socket"},
+        {{"info", "/dev/null"}, 3, "cannot be read: it is a device, not a log file"},
+        {{"info", home.filePath("missing.log")}, 3, "cannot be read: No such file or directory"},
+        {{"download", "--port", "plain", "-o", "x.log"},
+         2,
+         "plain could not be opened: it is an ordinary file, not a serial device"},
+        {{"download", "--port", "/dev/null", "-o", "x.log"},
+         2,
+         "/dev/null could not be opened: it is not a serial device (Inappropriate ioctl"},
+        // A relative path is taken from the current folder, not from /dev.
+        {{"download", "--port", "controller", "-o", "x.log"},
+         0,
+         "this download was not kept in " + home.filePath("plain").toStdString()},
+    };
+    dataHome = home.filePath("plain");  // no downloads folder can be made there
+    for (const auto& c : cases) {
+        const Result result = run(c.args);
+        EXPECT_EQ(result.code, c.code) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        for (const char* windowWords : {"File not found", "Save File", "Port Setup", "Abort"}) {
+            EXPECT_EQ(result.err.find(windowWords), std::string::npos) << result.err;
         }
     }
 }
