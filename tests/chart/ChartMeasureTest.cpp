@@ -17,6 +17,7 @@
 #include "chart/ChartOverlay.h"
 #include "chart/ChartZoom.h"
 #include "chart/MarkerStats.h"
+#include "chart/PlotClip.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 #include "log/FramDecode.h"
@@ -313,6 +314,29 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
     EXPECT_EQ(slurp(existing), "old");
     EXPECT_TRUE(fs::is_directory(folder / "a folder"));
     fs::remove_all(folder);
+}
+
+TEST(PlotClip, LinesAreCutAtTheEdgesAndBrokenWhereTheyLeaveOrAreDamaged) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const PlotRect plot{0, 0, 10, 10};
+    using Pieces = std::vector<std::vector<std::pair<double, double>>>;
+    const std::pair<Polyline, Pieces> table[] = {
+        {{{1, 1}, {5, 5}, {9, 1}}, {{{1, 1}, {5, 5}, {9, 1}}}},
+        {{{-5, 5}, {15, 5}}, {{{0, 5}, {10, 5}}}},
+        {{{5, 5}, {15, 5}, {5, 8}}, {{{5, 5}, {10, 5}}, {{10, 6.5}, {5, 8}}}},
+        {{{1, 1}, {2, 2}, {nan, 3}, {4, 4}, {5, 5}}, {{{1, 1}, {2, 2}}, {{4, 4}, {5, 5}}}},
+        {{{10, 10}, {12, 12}, {11, 0}, {11, 10}}, {}},  // a corner touched, a line beside
+    };
+    for (const auto& [line, expected] : table) {
+        Pieces pieces;
+        for (const Polyline& piece : clipPolyline(line, plot)) {
+            pieces.emplace_back();
+            for (const PlotPoint& p : piece) {
+                pieces.back().emplace_back(p.x, p.y);
+            }
+        }
+        EXPECT_EQ(pieces, expected) << line.size() << " points from " << line.front().x;
+    }
 }
 
 // Every output of a part of the log holds the samples whose times lie in [from, to].
