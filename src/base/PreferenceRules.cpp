@@ -12,8 +12,6 @@ namespace velkor {
 
 namespace {
 
-constexpr std::size_t LegendLength = 20;
-
 enum class Kind { Number, Port, Choice, Boolean, Legend };
 
 struct Rule {
@@ -115,7 +113,8 @@ std::string allowedValues(const std::string& key) {
         case Kind::Legend:
             break;
     }
-    return "a text of at most 20 characters, without blanks at either end";
+    return "a text of at most " + std::to_string(LegendLength) +
+           " characters, without blanks at either end";
 }
 
 std::optional<std::string> acceptedSetting(const std::string& key, const std::string& text) {

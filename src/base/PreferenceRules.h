@@ -2,12 +2,16 @@
 // What each stored preference may hold: the ranges and choices the options dialogs keep to. The
 // start-up and the terminal program check values against these same rules.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace velkor {
 
 struct Preferences;
+
+// The longest legend of analog input 2, in characters.
+constexpr std::size_t LegendLength = 20;
 
 // The values `key` takes, in words for a message: "5000 to 20000", "MPH or KPH". Empty for a
 // key the store does not know.

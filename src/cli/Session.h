@@ -63,9 +63,9 @@ public:
     const std::vector<std::string>& folders() const { return m_folders; }
     std::string makerName() const;
 
-    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path;
-    // without one, the port stored by the windows' Port Setup. Throws a usage Failure for a Com
-    // name out of range.
+    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path (a
+    // relative one from the current folder); without one, the port stored by the windows' Port
+    // Setup. Throws a usage Failure for a Com name out of range.
     void usePort(const std::optional<std::string>& port);
 
     // Reads a log file as File, Open File does, with its messages; the file's display settings

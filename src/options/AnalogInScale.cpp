@@ -11,8 +11,6 @@ namespace velkor {
 
 namespace {
 
-constexpr std::size_t LegendLength = 20;
-
 struct FieldRule {
     const char* key;  // its range is the stored setting's (PreferenceRules)
     const char* title;
