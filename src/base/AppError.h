@@ -34,12 +34,22 @@ public:
     std::uint32_t number() const { return m_number; }
     const std::string& source() const { return m_source; }
     const std::string& description() const { return m_description; }
+    // The same fault in a terminal's words, where the description speaks of the windows'
+    // buttons and menus; the description itself when it needs none.
+    const std::string& terminalDescription() const {
+        return m_terminalDescription.empty() ? m_description : m_terminalDescription;
+    }
+    AppError& withTerminalDescription(std::string text) {
+        m_terminalDescription = std::move(text);
+        return *this;
+    }
     const char* what() const noexcept override { return m_description.c_str(); }
 
 private:
     std::uint32_t m_number;
     std::string m_source;
     std::string m_description;
+    std::string m_terminalDescription;
 };
 
 }  // namespace velkor

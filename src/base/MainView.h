@@ -39,6 +39,12 @@ public:
     virtual void showActivity(Activity running) = 0;
     // One line in the status line, for something worth knowing that needs no answer.
     virtual void showNote(const std::string& text) = 0;
+    // A note whose window text names the windows' menus, with the same said in a terminal's
+    // words for a front end without them. The windows show `windowText`.
+    virtual void showNoteInWords(const std::string& windowText, const std::string& terminalText) {
+        (void)terminalText;
+        showNote(windowText);
+    }
 };
 
 }  // namespace velkor

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <type_traits>
 
 #include "base/AppError.h"
 #include "base/Numbers.h"
+#include "base/PreferenceRules.h"
 #include "base/Prompts.h"
 #include "base/SettingsStore.h"
 
@@ -35,54 +37,56 @@ float floatSetting(const std::string& key, const std::string& text) {
 }
 
 bool boolSetting(const std::string& key, const std::string& text) {
-    std::string word;
-    for (char c : text) {
-        if (c != ' ' && c != '\t') {
-            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-    }
-    if (word == "true") {
-        return true;
-    }
-    if (word == "false") {
-        return false;
-    }
-    // Numbers read as booleans too: 0 is False, any other number True.
-    const auto number = parseNumber(text);
-    if (!number) {
+    const auto value = settingBool(text);
+    if (!value) {
         throw AppError(ErrorNumber::TypeMismatch, "Velkor",
                        "The stored setting \"" + key + "\" holds \"" + text +
                            "\", which is neither True nor False.");
     }
-    return *number != 0.0;
+    return *value;
 }
 
-// Reads one key under the error prompt. A missing key leaves the default in place; Ignore after
-// a bad text leaves the setting cleared. Returns false when the person chose Abort.
-bool readOne(const SettingsStore& store, Prompts& prompts, const char* key,
+// Reads one key under the error prompt. A missing key leaves the default in place. After a bad
+// text, Ignore puts the default in its place, in memory and in the store, so that the same text
+// does not stop the next start again. Returns false when the person chose Abort.
+bool readOne(SettingsStore& store, Prompts& prompts, const char* key,
              const std::function<void(const std::string&)>& apply,
-             const std::function<void()>& clear) {
+             const std::function<std::string()>& restoreDefault) {
     const StepResult result = runStep(prompts, [&] {
         if (const auto text = store.read(key)) {
             apply(*text);
         }
     });
     if (result == StepResult::Ignored) {
-        clear();
+        const std::string text = restoreDefault();
+        return runStep(prompts, [&] { store.write(key, text); }) != StepResult::Aborted;
     }
     return result != StepResult::Aborted;
 }
 
-bool readFloat(const SettingsStore& store, Prompts& prompts, const char* key, float& target) {
+// A bad stored text is replaced by the setting's default.
+template <typename T>
+bool readSetting(SettingsStore& store, Prompts& prompts, const char* key, Preferences& prefs,
+                 T Preferences::*setting) {
     return readOne(
-        store, prompts, key, [&](const std::string& text) { target = floatSetting(key, text); },
-        [&] { target = 0; });
-}
-
-bool readText(const SettingsStore& store, Prompts& prompts, const char* key, std::string& target) {
-    return readOne(
-        store, prompts, key, [&](const std::string& text) { target = text; },
-        [&] { target.clear(); });
+        store, prompts, key,
+        [&](const std::string& text) {
+            if constexpr (std::is_same_v<T, float>) {
+                prefs.*setting = floatSetting(key, text);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                prefs.*setting = boolSetting(key, text);
+            } else {
+                prefs.*setting = text;
+            }
+        },
+        [&] {
+            prefs.*setting = Preferences().*setting;
+            if constexpr (std::is_same_v<T, std::string>) {
+                return prefs.*setting;
+            } else {
+                return settingText(prefs.*setting);
+            }
+        });
 }
 
 }  // namespace
@@ -108,7 +112,7 @@ void applyPressureScaling(Preferences& prefs) {
     prefs.Input1Offset = scaling.offset;
 }
 
-bool readCommPort(Preferences& prefs, const SettingsStore& store, Prompts& prompts) {
+bool readCommPort(Preferences& prefs, SettingsStore& store, Prompts& prompts) {
     return readOne(
         store, prompts, Key::CommPort,
         [&](const std::string& text) {
@@ -123,30 +127,33 @@ bool readCommPort(Preferences& prefs, const SettingsStore& store, Prompts& promp
                                "The stored port number " + text + " is far outside Com1..Com255.");
             }
             prefs.CommPortNumber = port;
+            keepWithinRules(prefs);
         },
-        [&] { prefs.CommPortNumber = 0; });
+        [&] {
+            prefs.CommPortNumber = Preferences().CommPortNumber;
+            return std::to_string(prefs.CommPortNumber);
+        });
 }
 
-bool readDisplaySettings(Preferences& prefs, const SettingsStore& store, Prompts& prompts) {
-    return readFloat(store, prompts, Key::TachRedline, prefs.TachRedline) &&
-           readFloat(store, prompts, Key::TachMax, prefs.TachMax) &&
-           readFloat(store, prompts, Key::SpeedoRedline, prefs.SpeedoRedline) &&
-           readFloat(store, prompts, Key::SpeedoMax, prefs.SpeedoMax) &&
-           readText(store, prompts, Key::Input1Type, prefs.Input1Type) &&
-           readText(store, prompts, Key::Input2Type, prefs.Input2Type) &&
-           readText(store, prompts, Key::VSSUnits, prefs.VSSUnits) &&
-           readText(store, prompts, Key::PressureUnits, prefs.PressureUnits) &&
-           readOne(
-               store, prompts, Key::TPSPercentDisplay,
-               [&](const std::string& text) {
-                   prefs.TPSPercentDisplay = boolSetting(Key::TPSPercentDisplay, text);
-               },
-               [&] { prefs.TPSPercentDisplay = false; }) &&
-           readFloat(store, prompts, Key::MinInput2Volts, prefs.MinInput2Volts) &&
-           readFloat(store, prompts, Key::MaxInput2Volts, prefs.MaxInput2Volts) &&
-           readFloat(store, prompts, Key::MinInput2ScaledValue, prefs.MinInput2ScaledValue) &&
-           readFloat(store, prompts, Key::MaxInput2ScaledValue, prefs.MaxInput2ScaledValue) &&
-           readText(store, prompts, Key::Input2Legend, prefs.Input2Legend);
+bool readDisplaySettings(Preferences& prefs, SettingsStore& store, Prompts& prompts) {
+    using P = Preferences;
+    const bool read =
+        readSetting(store, prompts, Key::TachRedline, prefs, &P::TachRedline) &&
+        readSetting(store, prompts, Key::TachMax, prefs, &P::TachMax) &&
+        readSetting(store, prompts, Key::SpeedoRedline, prefs, &P::SpeedoRedline) &&
+        readSetting(store, prompts, Key::SpeedoMax, prefs, &P::SpeedoMax) &&
+        readSetting(store, prompts, Key::Input1Type, prefs, &P::Input1Type) &&
+        readSetting(store, prompts, Key::Input2Type, prefs, &P::Input2Type) &&
+        readSetting(store, prompts, Key::VSSUnits, prefs, &P::VSSUnits) &&
+        readSetting(store, prompts, Key::PressureUnits, prefs, &P::PressureUnits) &&
+        readSetting(store, prompts, Key::TPSPercentDisplay, prefs, &P::TPSPercentDisplay) &&
+        readSetting(store, prompts, Key::MinInput2Volts, prefs, &P::MinInput2Volts) &&
+        readSetting(store, prompts, Key::MaxInput2Volts, prefs, &P::MaxInput2Volts) &&
+        readSetting(store, prompts, Key::MinInput2ScaledValue, prefs, &P::MinInput2ScaledValue) &&
+        readSetting(store, prompts, Key::MaxInput2ScaledValue, prefs, &P::MaxInput2ScaledValue) &&
+        readSetting(store, prompts, Key::Input2Legend, prefs, &P::Input2Legend);
+    keepWithinRules(prefs);
+    return read;
 }
 
 void clampInput2Volts(Preferences& prefs) {
@@ -156,6 +163,27 @@ void clampInput2Volts(Preferences& prefs) {
 
 std::string settingText(float value) {
     return shortestFloatText(value);
+}
+
+std::optional<bool> settingBool(const std::string& text) {
+    std::string word;
+    for (char c : text) {
+        if (c != ' ' && c != '\t') {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    if (word == "true") {
+        return true;
+    }
+    if (word == "false") {
+        return false;
+    }
+    // Numbers read as booleans too: 0 is False, any other number True.
+    const auto number = parseNumber(text);
+    if (!number) {
+        return std::nullopt;
+    }
+    return *number != 0.0;
 }
 
 std::string settingText(bool value) {

@@ -1,6 +1,7 @@
 #pragma once
 // The user's display and port preferences, as stored per user under "Properties".
 
+#include <optional>
 #include <string>
 
 namespace velkor {
@@ -69,13 +70,15 @@ bool isPressureSensor(const std::string& input1Type);
 void applyPressureScaling(Preferences& prefs);
 
 // The stored port number; a stored text that is not a whole number in the 16-bit range goes to
-// the error prompt (Ignore leaves the port number 0, Abort returns false).
-bool readCommPort(Preferences& prefs, const SettingsStore& store, Prompts& prompts);
+// the error prompt (Ignore stores the default port instead, Abort returns false). A number
+// outside 0..255 gives the default port.
+bool readCommPort(Preferences& prefs, SettingsStore& store, Prompts& prompts);
 
 // The display settings in the order of the store's table, each with its default. A stored text
-// that does not convert goes to the error prompt: Retry reads it again, Ignore leaves that one
-// setting at 0 (or empty) and goes on, Abort stops reading and returns false.
-bool readDisplaySettings(Preferences& prefs, const SettingsStore& store, Prompts& prompts);
+// that does not convert goes to the error prompt: Retry reads it again, Ignore stores that one
+// setting's default in its place and goes on, Abort stops reading and returns false. A value
+// the options dialogs would have refused gives way to its default (keepWithinRules).
+bool readDisplaySettings(Preferences& prefs, SettingsStore& store, Prompts& prompts);
 
 // The input-2 voltages held in 0..5 for this run; the store keeps what it has.
 void clampInput2Volts(Preferences& prefs);
@@ -83,5 +86,8 @@ void clampInput2Volts(Preferences& prefs);
 // Text for the store: numbers as their shortest decimal text, the boolean as True or False.
 std::string settingText(float value);
 std::string settingText(bool value);
+
+// A stored boolean: True or False in any letter case, or a number (0 is False, any other True).
+std::optional<bool> settingBool(const std::string& text);
 
 }  // namespace velkor

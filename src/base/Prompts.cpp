@@ -6,8 +6,12 @@
 
 namespace velkor {
 
+Answer Prompts::errorPrompt(const AppError& error) {
+    return message(error.description(), "Error", Icon::Critical, Buttons::AbortRetryIgnore);
+}
+
 Answer ErrorPrompt(Prompts& prompts, const AppError& error) {
-    return prompts.message(error.description(), "Error", Icon::Critical, Buttons::AbortRetryIgnore);
+    return prompts.errorPrompt(error);
 }
 
 StepResult runStep(Prompts& prompts, const std::function<void()>& step) {

@@ -35,6 +35,8 @@ public:
     virtual std::optional<std::string> saveFileName(const FileDialogRequest& request) = 0;
     // Lets pending window events run.
     virtual void yield() = 0;
+    // The shared error prompt (ErrorPrompt); a front end without buttons words it its own way.
+    virtual Answer errorPrompt(const AppError& error);
 };
 
 // The shared error prompt: the error's description under the title "Error", the critical-stop

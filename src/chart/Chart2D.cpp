@@ -1,6 +1,7 @@
 #include "chart/Chart2D.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
 
@@ -195,8 +196,15 @@ void Chart2D::renderTo(QPainter& painter, const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    // An SVG drawing does not apply the plot's clip: the lines are cut to it beforehand.
+    const QPaintEngine* engine = painter.paintEngine();
+    std::optional<Impl::CutToPlot> cut;
+    if (engine != nullptr && engine->type() == QPaintEngine::SVG) {
+        cut.emplace(d);
+    }
     d.chart->scene()->render(&painter, target, d.chart->mapRectToScene(d.chart->rect()),
                              Qt::IgnoreAspectRatio);
+    cut.reset();
     painter.restore();
     d.setOverlaysCosmetic(true);
     if (relayout) {

@@ -120,6 +120,25 @@ struct Chart2D::Impl {
     // Routes wheel, middle-button drag and context menu events; true when one was taken.
     bool measureEvent(Chart2D& owner, QEvent* event);
     void placeLabels();
+
+    // While it lives, the traces and the overlays are drawn already cut to the plot, for a
+    // painter that keeps no clip (an SVG drawing); everything is put back as it was after.
+    class CutToPlot {
+    public:
+        explicit CutToPlot(Impl& d);
+        ~CutToPlot();
+        CutToPlot(const CutToPlot&) = delete;
+        CutToPlot& operator=(const CutToPlot&) = delete;
+
+    private:
+        struct Emptied {
+            QLineSeries* series;
+            QList<QPointF> points;
+        };
+        std::vector<Emptied> m_emptied;
+        std::vector<std::unique_ptr<QGraphicsPathItem>> m_traces;
+        std::vector<std::pair<QGraphicsPathItem*, QPainterPath>> m_overlayPaths;
+    };
 };
 
 }  // namespace velkor

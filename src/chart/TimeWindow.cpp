@@ -45,6 +45,20 @@ int nearestSample(const TraceValues& elapsedTime, double time) {
     return best;
 }
 
+std::optional<SampleSpan> samplesWithin(const TraceValues& elapsedTime, double from, double to) {
+    if (!(to > from)) {
+        return std::nullopt;
+    }
+    std::optional<SampleSpan> span;
+    for (int i = 1; i <= SampleCount; ++i) {
+        const double time = elapsedTime[std::size_t(i - 1)];
+        if (time >= from && time <= to) {
+            span = SampleSpan{span ? span->first : i, i};
+        }
+    }
+    return span;
+}
+
 std::string statusText(float state, float outputs) {
     std::string text = stateName(storedWhole(state), "Invalid State");
     const int bits = storedWhole(outputs);

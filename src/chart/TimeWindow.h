@@ -2,6 +2,7 @@
 // Where the chart's time window stands, and the sample a click in time lands on.
 
 #include <array>
+#include <optional>
 
 #include "chart/ChartView.h"
 
@@ -27,6 +28,15 @@ const TimeScale& timeScale(int option);
 
 // The sample (1..2700) whose time is nearest `time`; the first of equally near ones.
 int nearestSample(const TraceValues& elapsedTime, double time);
+
+struct SampleSpan {
+    int first;  // 1..2700
+    int last;
+};
+
+// The samples whose times lie in [from, to], limits included: the one span every export of a
+// part of the log keeps to. Nothing when `to` is not after `from` or no sample lies between.
+std::optional<SampleSpan> samplesWithin(const TraceValues& elapsedTime, double from, double to);
 
 // The controller's state and the outputs that are on, one per line ("\r\n" between).
 std::string statusText(float state, float outputs);

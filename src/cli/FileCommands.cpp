@@ -158,6 +158,10 @@ int runExport(const Args& args, Session& session) {
     }
     const auto from = args.number("from");
     const auto to = args.number("to");
+    if (from && to && !(*to > *from)) {
+        throw usageError("--from " + args.required("from") + " must come before --to " +
+                         args.required("to"));
+    }
     const std::string input = args.positional().front();
     for (const std::string option : {"csv", "png", "svg", "pdf"}) {
         const auto out = args.value(option);
@@ -169,24 +173,26 @@ int runExport(const Args& args, Session& session) {
 
     session.openLogFile(input);
     const DataLog& log = session.data().log;
+    const double end = log.ElapsedTime.at(SampleCount);
     request.from = from.value_or(0);
-    request.to = to.value_or(log.ElapsedTime.at(SampleCount));
+    request.to = to.value_or(end);
+    // Every output holds the same samples: those whose times lie in [from, to].
+    SampleSpan span{1, SampleCount};
+    if (from || to) {
+        const auto within = samplesWithin(log.ElapsedTime.values(), request.from, request.to);
+        if (!within) {
+            throw usageError("--from and --to hold no sample of the log (it runs from 0 to " +
+                             formatNumber(end, "0.00") + " s)");
+        }
+        span = *within;
+    }
 
     if (const auto out = args.value("csv")) {
-        int first = 1;
-        int last = SampleCount;
-        if (from || to) {
-            if (request.to <= request.from) {
-                throw usageError("--from must come before --to");
-            }
-            first = nearestSample(log.ElapsedTime.values(), request.from);
-            last = nearestSample(log.ElapsedTime.values(), request.to);
-        }
         // The legend is the one text of the log file in the data: no control character of it
         // reaches a terminal reading the data.
         Preferences prefs = session.data().prefs;
         prefs.Input2Legend = printableText(prefs.Input2Legend, false);
-        writeOutput(*out, csvText(log, prefs, first, last), "data file");
+        writeOutput(*out, csvText(log, prefs, span.first, span.last), "data file");
         return ExitOk;
     }
     for (const auto& [name, kind] : pictures) {

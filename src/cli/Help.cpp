@@ -9,7 +9,8 @@ namespace {
 const char* const CommonOptions = R"(
 Options for every command:
   --set KEY=VALUE   use VALUE for the stored preference KEY in this run only, e.g.
-                    --set VSSUnits=KPH (may be given more than once)
+                    --set VSSUnits=KPH (may be given more than once); a value the
+                    options dialogs would refuse is refused, naming the values allowed
   -h, --help        show this help
 
 Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,
@@ -79,7 +80,7 @@ Writes the log's data as CSV (as the chart's Export Data), the chart as a PNG pi
 drawing with two traces over a time span, or the printed page as PDF. OUT is replaced only by a
 whole new file; - writes to standard output.
 
-  --csv OUT         the samples as comma-separated values (between --from and --to when given)
+  --csv OUT         the samples as comma-separated values
   --png OUT         the chart as a PNG picture
   --svg OUT         the chart as an SVG drawing
   --pdf OUT         the page Print makes, as PDF
@@ -87,7 +88,9 @@ whole new file; - writes to standard output.
                     or "INPUT 1 MAP" (any letter case; default RPM)
   --trace2 NAME     trace 2: VSS, TPS, RPM, ARM, "SHIFT LIGHT", ALARM, GPI, GPO,
                     "INPUT 2 VOLTS", "INPUT 2 AFR" or "INPUT 2 SCALED ANALOG" (default VSS)
-  --from S, --to S  the time span in seconds (default the whole log)
+  --from S, --to S  the time span in seconds (default the whole log): every output holds
+                    the samples whose times lie from S to S, both included; a --from not
+                    before --to, or a span with no sample in it, is refused
   --size WxH        the chart's size in pixels (default 1000x600)
 )"},
         {"analyze", R"(Usage: velkor-cli analyze FILE.log [--json]

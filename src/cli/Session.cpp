@@ -1,5 +1,7 @@
 #include "cli/Session.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -7,10 +9,14 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 
 #include "about/BrandingFile.h"
 #include "base/DataFiles.h"
 #include "base/PortMap.h"
+#include "base/PreferenceRules.h"
 #include "base/Preferences.h"
 #include "cli/ExitCode.h"
 #include "log/LogFileOperations.h"
@@ -65,6 +71,30 @@ public:
     void write(const std::string&, const std::string&) override {}
 };
 
+// Why a named log file cannot be read, in the system's words; nothing when it can. The open
+// dialog's "File not found." says nothing of a folder, a pipe or a device in its place.
+std::optional<std::string> unreadableFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::string(std::strerror(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return std::string("it is a folder, not a log file");
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        return std::string("it is a pipe or socket, not a log file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return std::string("it is a device, not a log file");
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::string(std::strerror(errno));
+    }
+    ::close(fd);
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::map<std::string, std::string> parseOverrides(const std::vector<std::string>& pairs) {
@@ -85,7 +115,13 @@ std::map<std::string, std::string> parseOverrides(const std::vector<std::string>
             }
             throw usageError("--set: no setting " + key + "; the settings are " + list);
         }
-        overrides[*known] = pair.substr(equals + 1);
+        const std::string value = pair.substr(equals + 1);
+        const auto accepted = acceptedSetting(*known, value);
+        if (!accepted) {
+            throw usageError("--set: " + *known + " takes " + allowedValues(*known) + ", not \"" +
+                             value + "\"");
+        }
+        overrides[*known] = *accepted;
     }
     return overrides;
 }
@@ -130,7 +166,7 @@ Session::Session(const std::map<std::string, std::string>& overrides, std::ostre
     m_data->log.ControllerType.clear();
 }
 
-void Session::readPreferences(const SettingsStore& store) {
+void Session::readPreferences(SettingsStore& store) {
     if (!readDisplaySettings(m_data->prefs, store, m_prompts) || m_prompts.errorShown()) {
         throw usageError("the preferences cannot be read (see above); correct them with --set");
     }
@@ -157,10 +193,17 @@ void Session::usePort(const std::optional<std::string>& given) {
         return;
     }
     m_data->prefs.CommPortNumber = 1;
-    m_port.setDevice(port);
+    // A relative path means a file under the current folder, as every path on a command line
+    // does; the serial library would look for it under /dev.
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(port, error);
+    m_port.setDevice(error ? port : absolute.string());
 }
 
 void Session::openLogFile(const std::string& path) {
+    if (const auto reason = unreadableFile(path)) {
+        throw Failure(ExitFile, path + " cannot be read: " + *reason);
+    }
     m_prompts.setFileToOpen(path);
     const OpenedLog opened = mnuOpenFile_Click(m_ctx);
     const LogFileRead& read = opened.read;
@@ -179,8 +222,8 @@ void Session::openLogFile(const std::string& path) {
     if (m_overrides.empty()) {
         return;
     }
-    const EmptyStore nothing;
-    const OverrideStore store(nothing, m_overrides);
+    EmptyStore nothing;
+    OverrideStore store(nothing, m_overrides);
     readPreferences(store);
     if (isPressureSensor(m_data->prefs.Input1Type)) {
         applyPressureScaling(m_data->prefs);

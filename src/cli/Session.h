@@ -20,8 +20,8 @@
 
 namespace velkor::cli {
 
-// "KEY=VALUE" pairs of --set, by key. Throws a usage Failure for a malformed pair or a key the
-// store does not know.
+// "KEY=VALUE" pairs of --set, by key. Throws a usage Failure for a malformed pair, a key the
+// store does not know, or a value the options dialogs would refuse (naming the values allowed).
 std::map<std::string, std::string> parseOverrides(const std::vector<std::string>& pairs);
 
 // The stored settings with this run's overrides in front. Nothing is written back: a run of the
@@ -63,9 +63,9 @@ public:
     const std::vector<std::string>& folders() const { return m_folders; }
     std::string makerName() const;
 
-    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path;
-    // without one, the port stored by the windows' Port Setup. Throws a usage Failure for a Com
-    // name out of range.
+    // The controller's port from --port: "Com3" (any letter case, 1 to 255) or a device path (a
+    // relative one from the current folder); without one, the port stored by the windows' Port
+    // Setup. Throws a usage Failure for a Com name out of range.
     void usePort(const std::optional<std::string>& port);
 
     // Reads a log file as File, Open File does, with its messages; the file's display settings
@@ -75,7 +75,7 @@ public:
     void openLogFile(const std::string& path);
 
 private:
-    void readPreferences(const SettingsStore& store);
+    void readPreferences(SettingsStore& store);
 
     std::unique_ptr<AppData> m_data = std::make_unique<AppData>();
     std::map<std::string, std::string> m_overrides;

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <iostream>
 
+#include "base/AppError.h"
 #include "base/Latin1.h"
 #include "base/SharedState.h"
 #include "cli/Interrupt.h"
@@ -76,6 +77,10 @@ Answer TerminalPrompts::message(const std::string& text, const std::string&, Ico
         }
     }
     return word == "y" || word == "yes" ? yes(buttons) : no(buttons);
+}
+
+Answer TerminalPrompts::errorPrompt(const AppError& error) {
+    return message(error.terminalDescription(), "Error", Icon::Critical, Buttons::AbortRetryIgnore);
 }
 
 std::optional<std::string> TerminalPrompts::inputBox(const std::string&, const std::string&,

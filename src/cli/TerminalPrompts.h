@@ -29,6 +29,8 @@ public:
     std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
     // Runs pending Qt events, and turns a Ctrl-C into the stop request the operations check.
     void yield() override;
+    // The error in a terminal's words, answered Abort.
+    Answer errorPrompt(const AppError& error) override;
 
     void setAssumeYes(bool yes) { m_assumeYes = yes; }
     void setFileToOpen(std::string path) { m_fileToOpen = std::move(path); }

@@ -48,6 +48,10 @@ void TerminalView::showNote(const std::string& text) {
     m_err << "velkor-cli: " << terminalText(text) << std::endl;
 }
 
+void TerminalView::showNoteInWords(const std::string&, const std::string& terminalText) {
+    showNote(terminalText);
+}
+
 void TerminalView::showGauge(GaugeId gauge, bool shown) {
     m_readings.shown[at(int(gauge))] = shown;
 }

@@ -55,6 +55,7 @@ public:
     void showBusy() override;
     void showActivity(Activity) override {}
     void showNote(const std::string& text) override;
+    void showNoteInWords(const std::string& windowText, const std::string& terminalText) override;
 
     // LiveDisplay
     void showGauge(GaugeId gauge, bool shown) override;

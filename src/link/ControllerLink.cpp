@@ -11,7 +11,8 @@
 namespace velkor {
 
 AppError timeoutError() {
-    return AppError(ErrorNumber::CommError, "Comm Error", TimeoutDescription);
+    return AppError(ErrorNumber::CommError, "Comm Error", TimeoutDescription)
+        .withTerminalDescription(TimeoutTerminalDescription);
 }
 
 void closeRealTimeView(AppContext& ctx) {
@@ -126,7 +127,9 @@ bool ControllerLink::ensureOpen(Cleanup cleanup) {
             if (number < 1 || number > PortCount) {
                 throw AppError(ErrorNumber::InvalidPropertyValue, "Velkor",
                                "No serial port is chosen. Choose the controller's port under "
-                               "Communications, Port Setup.");
+                               "Communications, Port Setup.")
+                    .withTerminalDescription(
+                        "no serial port is chosen; name the controller's port with --port");
             }
             m_ctx.port.open(portName(number), portDevice(number, m_ctx.portLinkDir));
         } catch (const AppError& error) {

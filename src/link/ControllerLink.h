@@ -46,6 +46,9 @@ constexpr int FRAMBlockLength = 64;
 constexpr std::size_t FirmwareIDLimit = 255;  // characters kept of an ID; the rest is dropped
 
 constexpr const char* TimeoutDescription = "RS-232 timeout. Check cable and click Abort.";
+constexpr const char* TimeoutTerminalDescription =
+    "the controller did not answer in time (RS-232 time-out); check the cable, the port and "
+    "that the controller is powered";
 constexpr const char* NoLinkMessage =
     "Cannot establish RS-232 link. Check cable and controller power.";
 

@@ -3,11 +3,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
 #include "base/AppError.h"
 
 #ifdef __linux__
+#include <fcntl.h>
 #include <grp.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
@@ -78,6 +81,7 @@ std::string owningGroup(const std::string& device) {
     return "dialout";
 }
 
+// The windows' text: it names their menu for choosing another port.
 std::string openFailure(const std::string& portName, const std::string& device,
                         QSerialPort::SerialPortError error) {
     const std::string head = portName + " could not be opened";
@@ -99,6 +103,70 @@ std::string openFailure(const std::string& portName, const std::string& device,
     return head + " (" + device + ").";
 }
 
+#ifdef __linux__
+std::string systemText(int error) {
+    return std::strerror(error);
+}
+
+// Why the device is no usable serial port, in the system's words, found by trying it the way
+// the port opens it; nothing when it opens as a terminal (the fault lies elsewhere).
+std::optional<std::string> probeDevice(const std::string& device) {
+    struct stat info {};
+    if (::stat(device.c_str(), &info) != 0) {
+        return systemText(errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return "it is a folder, not a serial device";
+    }
+    if (S_ISREG(info.st_mode)) {
+        return "it is an ordinary file, not a serial device";
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+        return "it is a pipe or socket, not a serial device";
+    }
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error != EACCES && error != EPERM) {
+            return systemText(error);
+        }
+        // Joining the device's group helps only when the group may use it, and never for root.
+        const std::string group = owningGroup(device);
+        const bool groupMayUse = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+        if (groupMayUse && group != "root") {
+            return systemText(error) + "; the device belongs to the group " + group +
+                   ": join it (sudo adduser $USER " + group + ") and log in again";
+        }
+        return systemText(error) + "; the device belongs to the group " + group +
+               ", which gives you no access: ask the machine's administrator for it";
+    }
+    std::optional<std::string> reason;
+    if (::isatty(fd) != 1) {
+        reason = "it is not a serial device (" + systemText(errno) + ")";
+    }
+    ::close(fd);
+    return reason;
+}
+#endif
+
+// The terminal's text: the system's reason, and what to do in a terminal's terms.
+std::string terminalOpenFailure(const std::string& portName, const std::string& device,
+                                const QSerialPort& port) {
+    const std::string where = portName == device ? device : portName + " (" + device + ")";
+    std::string reason;
+#ifdef __linux__
+    if (const auto probed = probeDevice(device)) {
+        reason = *probed;
+    }
+#endif
+    if (reason.empty()) {
+        reason = port.error() == QSerialPort::PermissionError
+                     ? "it is in use by another program"
+                     : port.errorString().toLocal8Bit().toStdString();
+    }
+    return where + " could not be opened: " + reason;
+}
+
 }  // namespace
 
 QtSerialPort::QtSerialPort() : QtSerialPort(driverCounts) {}
@@ -112,8 +180,10 @@ void QtSerialPort::open(const std::string& portName, const std::string& device) 
     m_port.setPortName(QFile::decodeName(device.c_str()));
     if (!m_port.open(QIODevice::ReadWrite)) {
         const auto error = m_port.error();
+        AppError failure(PortOpenError, "Velkor", openFailure(portName, device, error));
+        failure.withTerminalDescription(terminalOpenFailure(portName, device, m_port));
         m_port.clearError();
-        throw AppError(PortOpenError, "Velkor", openFailure(portName, device, error));
+        throw failure;
     }
     const bool applied = m_port.setBaudRate(LineRate) && m_port.setDataBits(QSerialPort::Data8) &&
                          m_port.setParity(QSerialPort::NoParity) &&

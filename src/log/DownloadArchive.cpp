@@ -49,8 +49,10 @@ void makePrivateFolders(const fs::path& folder) {
 }
 
 void notKept(AppContext& ctx, const std::string& reason) {
-    ctx.view.showNote("This download was not kept in " + latin1FromUtf8(ctx.downloadArchiveDir) +
-                      ": " + reason + ". Save it with Save File.");
+    const std::string folder = latin1FromUtf8(ctx.downloadArchiveDir);
+    ctx.view.showNoteInWords(
+        "This download was not kept in " + folder + ": " + reason + ". Save it with Save File.",
+        "this download was not kept in " + folder + " (" + reason + ")");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "base/AppContext.h"
 #include "base/Numbers.h"
+#include "base/PreferenceRules.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
 #include "base/TextLimits.h"
@@ -12,7 +13,7 @@ namespace velkor {
 namespace {
 
 struct FieldRule {
-    int upper;
+    const char* key;  // its range is the stored setting's (PreferenceRules)
     const char* title;
     int decimals;
     const char* pattern;
@@ -20,14 +21,14 @@ struct FieldRule {
 };
 
 const FieldRule& ruleFor(ScaleField field) {
-    static const FieldRule minVolts{5, "Minimum Input Voltage", 2, "0.0#",
+    static const FieldRule minVolts{Key::MinInput2Volts, "Minimum Input Voltage", 2, "0.0#",
                                     &Preferences::MinInput2Volts};
-    static const FieldRule maxVolts{5, "Maximum Input Voltage", 2, "0.0#",
+    static const FieldRule maxVolts{Key::MaxInput2Volts, "Maximum Input Voltage", 2, "0.0#",
                                     &Preferences::MaxInput2Volts};
-    static const FieldRule minValue{10000, "Minimum Scaled Value", 3, "####0.0##",
-                                    &Preferences::MinInput2ScaledValue};
-    static const FieldRule maxValue{10000, "Maximum Scaled Value", 3, "####0.0##",
-                                    &Preferences::MaxInput2ScaledValue};
+    static const FieldRule minValue{Key::MinInput2ScaledValue, "Minimum Scaled Value", 3,
+                                    "####0.0##", &Preferences::MinInput2ScaledValue};
+    static const FieldRule maxValue{Key::MaxInput2ScaledValue, "Maximum Scaled Value", 3,
+                                    "####0.0##", &Preferences::MaxInput2ScaledValue};
     switch (field) {
         case ScaleField::MinVolts:
             return minVolts;
@@ -59,6 +60,7 @@ std::string scaleFieldText(const Preferences& prefs, ScaleField field) {
 FieldCheck validateScaleField(Preferences& prefs, Prompts& prompts, ScaleField field,
                               const std::string& typed) {
     const FieldRule& rule = ruleFor(field);
+    const int upper = static_cast<int>(settingRange(rule.key)->upper);
     FieldCheck check;
 
     double value = leadingNumber(typed);
@@ -69,10 +71,10 @@ FieldCheck validateScaleField(Preferences& prefs, Prompts& prompts, ScaleField f
         value = 0;
         check.cancel = true;
     }
-    if (value > rule.upper) {
-        prompts.message("Value must be less than or equal to " + std::to_string(rule.upper),
-                        rule.title, Icon::Exclamation, Buttons::Ok);
-        value = rule.upper;
+    if (value > upper) {
+        prompts.message("Value must be less than or equal to " + std::to_string(upper), rule.title,
+                        Icon::Exclamation, Buttons::Ok);
+        value = upper;
         check.cancel = true;
     }
 

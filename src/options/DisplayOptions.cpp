@@ -5,6 +5,7 @@
 #include "base/AppContext.h"
 #include "base/MainView.h"
 #include "base/Numbers.h"
+#include "base/PreferenceRules.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
 #include "options/StoreSettings.h"
@@ -13,9 +14,8 @@ namespace velkor {
 
 namespace {
 
+// The range of each limit is the stored setting's (PreferenceRules).
 struct LimitRule {
-    int lower;
-    int upper;
     const char* title;
     const char* pattern;
     const char* key;
@@ -24,17 +24,14 @@ struct LimitRule {
 };
 
 const LimitRule& ruleFor(GaugeLimit box) {
-    static const LimitRule tachMax{5000,    20000,        "Tachometer Maximum Value",
-                                   "#####", Key::TachMax, &Preferences::TachMax,
-                                   true};
-    static const LimitRule tachRedline{
-        4000, 19000, "Tachometer Redline", "#####", Key::TachRedline, &Preferences::TachRedline,
-        false};
-    static const LimitRule speedoMax{
-        55, 250, "Speedometer Maximum Value", "###", Key::SpeedoMax, &Preferences::SpeedoMax, true};
-    static const LimitRule speedoRedline{
-        55,   240, "Speedometer Redline", "###", Key::SpeedoRedline, &Preferences::SpeedoRedline,
-        false};
+    static const LimitRule tachMax{"Tachometer Maximum Value", "#####", Key::TachMax,
+                                   &Preferences::TachMax, true};
+    static const LimitRule tachRedline{"Tachometer Redline", "#####", Key::TachRedline,
+                                       &Preferences::TachRedline, false};
+    static const LimitRule speedoMax{"Speedometer Maximum Value", "###", Key::SpeedoMax,
+                                     &Preferences::SpeedoMax, true};
+    static const LimitRule speedoRedline{"Speedometer Redline", "###", Key::SpeedoRedline,
+                                         &Preferences::SpeedoRedline, false};
     switch (box) {
         case GaugeLimit::TachMax:
             return tachMax;
@@ -157,20 +154,23 @@ GaugeLimit partnerOf(GaugeLimit box) {
 
 GaugeLimitCheck validateGaugeLimit(AppContext& ctx, GaugeLimit box, const std::string& typed) {
     const LimitRule& rule = ruleFor(box);
+    const SettingRange range = *settingRange(rule.key);
+    const int lower = static_cast<int>(range.lower);
+    const int upper = static_cast<int>(range.upper);
     GaugeLimitCheck check;
 
     double value = leadingNumber(typed);
     // The limit itself is accepted, although the message says "greater than".
-    if (value < rule.lower) {
-        ctx.prompts.message("Value must be greater than " + std::to_string(rule.lower), rule.title,
+    if (value < lower) {
+        ctx.prompts.message("Value must be greater than " + std::to_string(lower), rule.title,
                             Icon::Exclamation, Buttons::Ok);
-        value = rule.lower;
+        value = lower;
         check.cancel = true;
     }
-    if (value > rule.upper) {
-        ctx.prompts.message("Value must be less than or equal to " + std::to_string(rule.upper),
+    if (value > upper) {
+        ctx.prompts.message("Value must be less than or equal to " + std::to_string(upper),
                             rule.title, Icon::Exclamation, Buttons::Ok);
-        value = rule.upper;
+        value = upper;
         check.cancel = true;
     }
 

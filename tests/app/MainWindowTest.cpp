@@ -122,16 +122,18 @@ TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {
 
     frmMain window(*data, prompts, {});
     load(window);
-    ASSERT_EQ(prompts.messageTexts().size(), 1u);  // the speedometer's maximum, then 0
+    ASSERT_EQ(prompts.messageTexts().size(), 1u);  // the speedometer's maximum, then its default
     EXPECT_EQ(prompts.shown()[0].title, "Error");
     const Preferences& prefs = data->prefs;
-    EXPECT_EQ(std::make_tuple(prefs.SpeedoMax, prefs.TPSPercentDisplay, prefs.Input2Legend,
-                              prefs.MaxInput2Volts, prefs.MinInput2Volts, prefs.Input1Slope,
-                              prefs.Input1Offset, prefs.CommPortNumber),
-              std::make_tuple(0.0f, false, std::string("Oil, hot"), 5.0f, 0.0f, 5.802f, 1.16f, 3));
+    EXPECT_EQ(
+        std::make_tuple(prefs.SpeedoMax, prefs.TPSPercentDisplay, prefs.Input2Legend,
+                        prefs.MaxInput2Volts, prefs.MinInput2Volts, prefs.Input1Slope,
+                        prefs.Input1Offset, prefs.CommPortNumber),
+        std::make_tuple(140.0f, false, std::string("Oil, hot"), 5.0f, 0.0f, 5.802f, 1.16f, 3));
     EXPECT_EQ(store.read("MaxInput2Volts"), "7");  // the clamp is for this run only
+    EXPECT_EQ(store.read("Speedo_Max"), "140");    // the default replaces the ignored text
     // The redline 7.2509 to one decimal; the speedometer's fraction dropped.
-    EXPECT_EQ(gauges(window), (std::vector<double>{7.3, 12, 99, 0}));
+    EXPECT_EQ(gauges(window), (std::vector<double>{7.3, 12, 99, 140}));
     EXPECT_EQ(window.cboPort->currentIndex(), 2);
 }
 

@@ -54,28 +54,63 @@ TEST(PressureTable, EverySensorAndUnit) {
     EXPECT_FALSE(isPressureSensor("AFR"));
 }
 
-TEST_F(StartUpTest, PortNumberZeroOrAbove255IsNotWrittenBackAndAbove255IsAnError) {
+TEST_F(StartUpTest, PortNumberZeroIsNoChoiceAndOneOutsideTheListIsTheDefaultPort) {
     store.values = {{"CommPort", "0"}};
     startUp();
     EXPECT_TRUE(prompts.shown().empty());
     EXPECT_EQ(view.selectedPort, -1);
     EXPECT_TRUE(store.writes.empty());
 
+    // Choosing the entry stores it, so the next start finds Com1 there.
     store.values = {{"CommPort", "300"}};
-    prompts.answerMessages({Answer::Retry, Answer::Ignore});
-    view.selectedPort = -2;
     startUp();
-    ASSERT_EQ(prompts.shown().size(), 2u);  // Retry repeats the failing selection
-    const auto& prompt = prompts.shown()[0];
-    EXPECT_EQ(std::make_tuple(prompt.title, prompt.icon, prompt.buttons),
-              std::make_tuple(std::string("Error"), Icon::Critical, Buttons::AbortRetryIgnore));
-    EXPECT_NE(prompt.text.find("The stored port number 300 is not"), std::string::npos);
-    EXPECT_EQ(view.selectedPort, -2);
-    EXPECT_TRUE(store.writes.empty());
-    EXPECT_DOUBLE_EQ(view.tachMax, 10);  // the steps after it ran
+    EXPECT_TRUE(prompts.shown().empty());
+    EXPECT_EQ(view.selectedPort, 0);
+    EXPECT_EQ(store.values["CommPort"], "1");
 }
 
-TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
+// What the options dialogs would have refused never reaches the dials: a 0-1 MPH speedometer
+// or a tachometer to 3e38 RPM.
+TEST_F(StartUpTest, StoredValuesTheDialogsWouldRefuseGiveWayToTheirDefaults) {
+    store.values = {{"Tach_Max", "3e38"},
+                    {"Tach_Redline", "3999"},
+                    {"Speedo_Max", "1e-30"},
+                    {"Speedo_Redline", "241"},
+                    {"Input1Type", "map 2 bar"},
+                    {"Input2Type", "Scaled"},
+                    {"VSSUnits", "Furlongs"},
+                    {"PressureUnits", "bar"},
+                    {"MinInput2ScaledValue", "-1"},
+                    {"MaxInput2ScaledValue", "10000.5"},
+                    {"Input2Legend", "A legend of 21 chars."}};
+    startUp();
+    EXPECT_TRUE(prompts.shown().empty());
+    const Preferences defaults;
+    const Preferences& p = data->prefs;
+    EXPECT_EQ(std::make_tuple(p.TachMax, p.TachRedline, p.SpeedoMax, p.SpeedoRedline),
+              std::make_tuple(defaults.TachMax, defaults.TachRedline, defaults.SpeedoMax,
+                              defaults.SpeedoRedline));
+    EXPECT_EQ(std::make_tuple(p.Input1Type, p.Input2Type, p.VSSUnits, p.PressureUnits),
+              std::make_tuple(defaults.Input1Type, defaults.Input2Type, defaults.VSSUnits,
+                              defaults.PressureUnits));
+    EXPECT_EQ(std::make_tuple(p.MinInput2ScaledValue, p.MaxInput2ScaledValue, p.Input2Legend),
+              std::make_tuple(defaults.MinInput2ScaledValue, defaults.MaxInput2ScaledValue,
+                              defaults.Input2Legend));
+    EXPECT_EQ(std::make_pair(view.tachMax, view.speedoMax), std::make_pair(10.0, 140.0));
+
+    // The limits themselves are allowed; a red line above its maximum comes down to it.
+    store.values = {{"Tach_Max", "5000"},
+                    {"Tach_Redline", "19000"},
+                    {"Speedo_Max", "250"},
+                    {"Speedo_Redline", "55"},
+                    {"Input2Legend", ""}};
+    startUp();
+    EXPECT_EQ(
+        std::make_tuple(p.TachMax, p.TachRedline, p.SpeedoMax, p.SpeedoRedline, p.Input2Legend),
+        std::make_tuple(5000.0f, 5000.0f, 250.0f, 55.0f, std::string()));
+}
+
+TEST_F(StartUpTest, UnreadableSettingTakesItsDefaultAfterIgnoreAndAbortSkipsTheRest) {
     store.values = {{"Tach_Max", "abc"}, {"Speedo_Max", "1e39"}};
     prompts.answerMessages({Answer::Abort});
     startUp();
@@ -91,10 +126,14 @@ TEST_F(StartUpTest, UnreadableSettingIsZeroAfterIgnoreAndAbortSkipsTheRest) {
     EXPECT_NE(prompts.messageTexts()[1].find("\"abc\""), std::string::npos);
     const Preferences& prefs = data->prefs;
     EXPECT_EQ(std::make_tuple(prefs.TachMax, prefs.SpeedoMax, prefs.SpeedoRedline),
-              std::make_tuple(0.0f, 0.0f, 85.0f));
+              std::make_tuple(10000.0f, 140.0f, 85.0f));
+    EXPECT_DOUBLE_EQ(view.tachMax, 10);
     EXPECT_EQ(view.displayOptionsShown, 1);
-    // Only the port is written back.
-    EXPECT_EQ(store.writes, (std::vector<std::string>{"CommPort", "CommPort"}));
+    // The defaults replace the texts that were ignored, so the next start asks nothing.
+    EXPECT_EQ(std::make_pair(store.values["Tach_Max"], store.values["Speedo_Max"]),
+              std::make_pair(std::string("10000"), std::string("140")));
+    startUp();
+    EXPECT_EQ(prompts.messageTexts().size(), 3u);
 }
 
 TEST_F(StartUpTest, ChoosingAPortClosesAnOpenPort) {

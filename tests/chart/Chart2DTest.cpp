@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
 #include <array>
 #include <cmath>
 #include <tuple>
@@ -195,6 +198,63 @@ TEST_F(Chart2DTest, RenderingDrawsTracesAndTheMarkerOnlyInsideTheTimeWindow) {
     image = rendered(QSize(1400, 990));
     EXPECT_EQ(chart.plotArea(), plot);
     EXPECT_GT(pixelsLike(image, 1300, trace), 0);
+}
+
+// Pixels near `colour` outside the plot and its edge lines.
+int pixelsLikeOutside(const QImage& image, const QRectF& plot, QColor colour) {
+    const QRectF edge = plot.adjusted(-3, -3, 3, 3);
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            count += !edge.contains(x, y) && std::abs(c.red() - colour.red()) +
+                                                     std::abs(c.green() - colour.green()) +
+                                                     std::abs(c.blue() - colour.blue()) <
+                                                 90;
+        }
+    }
+    return count;
+}
+
+// An SVG drawing applies no clip of its own: a zoomed trace, and an overlay above its axis, must
+// still stop at the plot's edges as they do in a picture.
+TEST_F(Chart2DTest, AnSvgDrawingKeepsTracesAndOverlaysInsideThePlotAsAPictureDoes) {
+    const auto style = parseChartTemplate(shippedText());
+    ASSERT_TRUE(style);
+    const QColor trace(style->trace1Colour.c_str());
+    chart.setXValues(1, time);
+    chart.setYValues(1, rpm);
+    chart.setOverlay(0, "A", "B", time, rpm, rpm);  // rpm on the 0-100 right axis: far above it
+    chart.setAxisRange(Chart2D::Axis::Y, 0, 7000);
+    chart.setAxisRange(Chart2D::Axis::X, 100, 130);
+    const QRectF plot = chart.plotArea();
+    const QImage picture = rendered(chart.size());
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(chart.size());
+    generator.setViewBox(QRect(QPoint(), chart.size()));
+    {
+        QPainter painter(&generator);
+        chart.renderTo(painter, QRectF(QPointF(), QSizeF(chart.size())));
+    }
+    QImage drawing(chart.size(), QImage::Format_ARGB32);
+    drawing.fill(Qt::transparent);
+    {
+        QPainter painter(&drawing);
+        QSvgRenderer(buffer.data()).render(&painter, QRectF(drawing.rect()));
+    }
+    EXPECT_NEAR(pixelsLikeOutside(drawing, plot, trace), pixelsLikeOutside(picture, plot, trace),
+                12);
+    int traced = 0;
+    for (int x = int(plot.left()) + 2; x < int(plot.right()) - 2; x += 10) {
+        traced += pixelsLike(drawing, x, trace) > 0;
+    }
+    EXPECT_GT(traced, int(plot.width() / 10) - 3);
+    // The chart is left as it was: every point back in place.
+    EXPECT_EQ(chart.points(1).size(), Chart2D::Points);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "chart/ChartOverlay.h"
 #include "chart/ChartZoom.h"
 #include "chart/MarkerStats.h"
+#include "chart/PlotClip.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 #include "log/FramDecode.h"
@@ -313,6 +314,47 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
     EXPECT_EQ(slurp(existing), "old");
     EXPECT_TRUE(fs::is_directory(folder / "a folder"));
     fs::remove_all(folder);
+}
+
+TEST(PlotClip, LinesAreCutAtTheEdgesAndBrokenWhereTheyLeaveOrAreDamaged) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const PlotRect plot{0, 0, 10, 10};
+    using Pieces = std::vector<std::vector<std::pair<double, double>>>;
+    const std::pair<Polyline, Pieces> table[] = {
+        {{{1, 1}, {5, 5}, {9, 1}}, {{{1, 1}, {5, 5}, {9, 1}}}},
+        {{{-5, 5}, {15, 5}}, {{{0, 5}, {10, 5}}}},
+        {{{5, 5}, {15, 5}, {5, 8}}, {{{5, 5}, {10, 5}}, {{10, 6.5}, {5, 8}}}},
+        {{{1, 1}, {2, 2}, {nan, 3}, {4, 4}, {5, 5}}, {{{1, 1}, {2, 2}}, {{4, 4}, {5, 5}}}},
+        {{{10, 10}, {12, 12}, {11, 0}, {11, 10}}, {}},  // a corner touched, a line beside
+    };
+    for (const auto& [line, expected] : table) {
+        Pieces pieces;
+        for (const Polyline& piece : clipPolyline(line, plot)) {
+            pieces.emplace_back();
+            for (const PlotPoint& p : piece) {
+                pieces.back().emplace_back(p.x, p.y);
+            }
+        }
+        EXPECT_EQ(pieces, expected) << line.size() << " points from " << line.front().x;
+    }
+}
+
+// Every output of a part of the log holds the samples whose times lie in [from, to].
+TEST(SampleSpan, TheSamplesInsideTheSpanLimitsIncluded) {
+    TraceValues times{};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        times[i] = float(i) * 0.5f;
+    }
+    const auto span = [&](double from, double to) {
+        const auto s = samplesWithin(times, from, to);
+        return s ? std::make_pair(s->first, s->last) : std::make_pair(0, 0);
+    };
+    EXPECT_EQ(span(1, 2), std::make_pair(3, 5));
+    EXPECT_EQ(span(0.9, 2.1), std::make_pair(3, 5));
+    EXPECT_EQ(span(-10, 1e9), std::make_pair(1, SampleCount));
+    EXPECT_EQ(span(2, 1), std::make_pair(0, 0));        // reversed
+    EXPECT_EQ(span(1.1, 1.4), std::make_pair(0, 0));    // between two samples
+    EXPECT_EQ(span(5000, 6000), std::make_pair(0, 0));  // after the log
 }
 
 }  // namespace

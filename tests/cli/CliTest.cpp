@@ -1,272 +1,9 @@
-// velkor-cli run as a person or a script runs it: the real program against the simulated
-// controller on a pseudo-terminal, its files read back by the core and by Qt.
+// velkor-cli on log files made by the core: information, exports, analysis and their faults.
 
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <unistd.h>
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <memory>
-#include <sstream>
-
-#include "about/BrandingFile.h"
-#include "base/Preferences.h"
-#include "log/LogFile.h"
-#include "sim/DragRun.h"
-#include "support/Drives.h"
-#include "support/Files.h"
+#include "cli/CliFixture.h"
 
 namespace velkor::test {
 namespace {
-
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-class CliTest : public ::testing::Test {
-protected:
-    CliTest() {
-        config.fram = sim::generateDrive(368, 3);
-        config.eeprom = sim::makeEeprom(6, 26, 230);
-    }
-
-    void startSimulator() {
-        simulator = std::make_unique<sim::Simulator>(config);
-        simulator->start();
-    }
-    QString device() const { return QString::fromStdString(simulator->devicePath()); }
-    std::string path(const char* name) const { return home.filePath(name).toStdString(); }
-
-    // Starts velkor-cli in a profile of its own, standard input a pipe (not a terminal).
-    std::unique_ptr<QProcess> start(const QStringList& args) const {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        env.insert("XDG_DATA_HOME", home.filePath("share"));
-        process->setProcessEnvironment(env);
-        process->start(VELKOR_CLI_PATH, args);
-        process->closeWriteChannel();
-        EXPECT_TRUE(process->waitForStarted());
-        return process;
-    }
-    Result run(const QStringList& args) const {
-        const auto process = start(args);
-        EXPECT_TRUE(process->waitForFinished(120000));
-        return {process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
-                process->readAllStandardOutput().toStdString(),
-                process->readAllStandardError().toStdString()};
-    }
-
-    // A log file as a download of `fram` saves it.
-    std::string writeLog(const sim::Fram& fram, float interval, const char* name) {
-        auto log = std::make_unique<DataLog>();
-        loadDrive(*log, fram, interval);
-        log->FirmwareID = "Shift Light Controller V2.0";
-        log->ControllerType = controllerTypeOf(log->FirmwareID);
-        log->DownloadDate = "12/07/26 14:03:22";
-        log->Comment = "Track day";
-        spit(path(name), logFileText(*log, Preferences{}, "Velkor"));
-        return path(name);
-    }
-
-    QTemporaryDir home;
-    sim::Config config;
-    std::unique_ptr<sim::Simulator> simulator;
-};
-
-TEST_F(CliTest, DownloadSavesTheSimulatorsImageDecodedAndEraseFollowsOnlyAVerifiedFile) {
-    startSimulator();
-    const Result saved = run({"download", "--port", device(), "-o",
-                              QString::fromStdString(path("drive.log")), "--comment", "Run 1"});
-    ASSERT_EQ(saved.code, 0) << saved.err;
-    EXPECT_NE(saved.err.find("Firmware ID: Shift Light Controller V2.0"), std::string::npos);
-    EXPECT_NE(saved.err.find("512/512 blocks"), std::string::npos);
-
-    // The file is the simulator's image decoded and saved, with the download's own date.
-    const std::string file = slurp(path("drive.log"));
-    auto back = std::make_unique<DataLog>();
-    Preferences backPrefs;
-    std::istringstream in(file);
-    ASSERT_EQ(readLogFile(in, *back, backPrefs).end, LogFileRead::End::Complete);
-    auto expected = std::make_unique<DataLog>();
-    loadDrive(*expected, config.fram, back->DataLogInterval);
-    expected->FirmwareID = "Shift Light Controller V2.0";
-    expected->ControllerType = "Shift Light";
-    expected->DownloadDate = back->DownloadDate;
-    expected->Comment = "Run 1";
-    Preferences prefs;
-    applyPressureScaling(prefs);
-    const std::string maker = makerName(loadBranding({VELKOR_DATA_DIR}).read.branding);
-    EXPECT_EQ(file, logFileText(*expected, prefs, maker));
-    EXPECT_EQ(simulator->eraseCount(), 0);
-
-    const Result cleared =
-        run({"download", "--port", device(), "-o", home.filePath("again.log"), "--clear-after"});
-    EXPECT_EQ(cleared.code, 0) << cleared.err;
-    EXPECT_NE(cleared.err.find("Controller data buffer cleared."), std::string::npos);
-    EXPECT_EQ(simulator->eraseCount(), 1);
-    EXPECT_EQ(simulator->blocksServed(), 3 * 512);  // two downloads, and the check before the erase
-    EXPECT_EQ(slurp(path("again.log")).size(), file.size() - std::string("Run 1").size() + 1);
-}
-
-// The line carries no checksum: a download whose second read differs, or whose logging interval
-// cannot be read, is no ground for an erase.
-TEST_F(CliTest, AnEraseFollowsOnlyTwoEqualReadsOfAWholeDownload) {
-    config.faults.noiseOneIn = 5000;
-    startSimulator();
-    const Result noisy =
-        run({"download", "--port", device(), "-o", home.filePath("noisy.log"), "--clear-after"});
-    EXPECT_EQ(noisy.code, 2) << noisy.err;
-    EXPECT_NE(noisy.err.find("the two reads of the controller's memory differ; " +
-                             path("noisy.log") + " is kept"),
-              std::string::npos)
-        << noisy.err;
-    EXPECT_TRUE(QFileInfo::exists(home.filePath("noisy.log")));
-
-    sim::Faults refusing;
-    refusing.refusedAddress = 19;  // where the logging interval is kept
-    simulator->setFaults(refusing);
-    const Result noInterval =
-        run({"download", "--port", device(), "-o", home.filePath("none.log"), "--clear-after"});
-    EXPECT_EQ(noInterval.code, 2) << noInterval.err;
-    EXPECT_NE(noInterval.err.find("Logging interval read failed - cannot download."),
-              std::string::npos)
-        << noInterval.err;
-    EXPECT_FALSE(QFileInfo::exists(home.filePath("none.log")));
-    EXPECT_EQ(simulator->eraseCount(), 0);
-}
-
-// Ctrl-C, a closed terminal (SIGHUP) and the end of the session (SIGTERM) stop a download alike.
-TEST_F(CliTest, ASignalMidDownloadLeavesNoFileAndThePortFreeAndEndsWithItsStatus) {
-    startSimulator();
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const int servedBefore = simulator->blocksServed();
-        const auto process =
-            start({"download", "--port", device(), "-o", QString::fromStdString(path("cut.log"))});
-        process->setReadChannel(QProcess::StandardError);
-        std::string err;
-        while (err.find("10 %") == std::string::npos && process->waitForReadyRead(30000)) {
-            err += process->readAllStandardError().toStdString();
-        }
-        ASSERT_NE(err.find("10 %"), std::string::npos) << err;
-        ::kill(pid_t(process->processId()), signal);
-        ASSERT_TRUE(process->waitForFinished(30000));
-        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit) << signal;
-        EXPECT_EQ(process->exitCode(), 128 + signal);
-        EXPECT_LT(simulator->blocksServed() - servedBefore, 512);
-        EXPECT_FALSE(QFile::exists(QString::fromStdString(path("cut.log"))));
-        EXPECT_TRUE(QDir(home.filePath("share/Velkor/downloads")).isEmpty());
-        EXPECT_TRUE(QDir(home.path()).entryList({"*.log*", ".*tmp*"}, QDir::Files).isEmpty());
-
-        // The port was let go: the controller answers the next command at once.
-        EXPECT_EQ(run({"clear", "--port", device(), "--yes"}).code, 0) << signal;
-    }
-}
-
-// The output is checked before the port is opened: a download is not spent on a file that cannot
-// be saved, and a live start that fails keeps the earlier record. The port names no device, so
-// reaching it would end in a link fault (status 2).
-TEST_F(CliTest, AnOutputThatCannotBeWrittenIsRefusedBeforeThePortAndAFailedStartKeepsTheOldFile) {
-    spit(path("read-only.log"), "earlier");
-    ::chmod(path("read-only.log").c_str(), 0444);
-    spit(path("drive.csv"), "earlier record");
-    const QString noDevice = home.filePath("no-device");
-    const struct {
-        QStringList args;
-        int code;
-        const char* said;
-    } cases[] = {
-        {{"download", "-o", home.filePath("no-such-folder/drive.log"), "--clear-after"},
-         3,
-         "no-such-folder does not exist. Nothing was written. The controller was not read."},
-        {{"download", "-o", home.path()}, 3, "it is a folder, not a file"},
-        {{"download", "-o", home.filePath("read-only.log")}, 3, "it is write-protected"},
-        {{"live", "--csv", home.filePath("no-such-folder/drive.csv")}, 3, "does not exist"},
-        {{"live", "--csv", home.filePath("read-only.log")}, 3, "it is write-protected"},
-        {{"live", "--csv", home.filePath("drive.csv")}, 2, "no-device"},
-    };
-    for (const auto& c : cases) {
-        const Result result = run(c.args + QStringList{"--port", noDevice});
-        EXPECT_EQ(result.code, c.code) << c.args.join(' ').toStdString() << "\n" << result.err;
-        EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
-    }
-    EXPECT_EQ(slurp(path("read-only.log")) + slurp(path("drive.csv")), "earlierearlier record");
-
-    // A controller that never answers costs the earlier record nothing either.
-    config.faults.silent = true;
-    startSimulator();
-    EXPECT_EQ(run({"live", "--port", device(), "--csv", home.filePath("drive.csv")}).code, 2);
-    EXPECT_EQ(slurp(path("drive.csv")), "earlier record");
-    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
-TEST_F(CliTest, ClearRefusesWithoutATerminalAndControllerFaultsEndInStatusTwo) {
-    startSimulator();
-    const Result refused = run({"clear", "--port", device()});
-    EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("--yes"), std::string::npos);
-    EXPECT_EQ(simulator->eraseCount(), 0);
-
-    const Result cleared = run({"clear", "--port", device(), "--yes"});
-    EXPECT_EQ(cleared.code, 0) << cleared.err;
-    EXPECT_EQ(simulator->eraseCount(), 1);
-
-    config.state = 2;  // armed: the controller's own refusal
-    simulator.reset();
-    startSimulator();
-    const Result armed = run({"clear", "--port", device(), "--yes"});
-    EXPECT_EQ(armed.code, 2);
-    EXPECT_NE(armed.err.find("Cannot clear data buffer while controller is armed."),
-              std::string::npos);
-    EXPECT_EQ(run({"download", "--port", device(), "-o", "x.log"}).code, 2);
-
-    simulator->setState(1);
-    sim::Faults faults;
-    faults.stopAfterBlocks = 3;  // a block that never comes
-    simulator->setFaults(faults);
-    const Result failed =
-        run({"download", "--port", device(), "-o", QString::fromStdString(path("x.log"))});
-    EXPECT_EQ(failed.code, 2);
-    EXPECT_NE(failed.err.find("RS-232 timeout. Check cable and click Abort."), std::string::npos);
-    EXPECT_NE(failed.err.find("FRAM download failed."), std::string::npos);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("x.log"))));
-}
-
-TEST_F(CliTest, LiveRecordsFiveRefreshesHalfASecondApart) {
-    startSimulator();
-    spit(path("live.csv"), "earlier record");
-    const Result live = run({"live", "--port", device(), "--count", "5", "--csv",
-                             QString::fromStdString(path("live.csv")), "--set", "VSSUnits=KPH"});
-    ASSERT_EQ(live.code, 0) << live.err;
-    EXPECT_EQ(std::count(live.out.begin(), live.out.end(), '\n'), 5);
-
-    std::istringstream csv(slurp(path("live.csv")));
-    std::string line;
-    std::getline(csv, line);
-    EXPECT_EQ(line.rfind("Time,Elapsed (s),RPM,VSS (KPH),", 0), 0u) << line;
-    std::vector<double> elapsed;
-    while (std::getline(csv, line)) {
-        elapsed.push_back(std::stod(line.substr(line.find(',') + 1)));
-    }
-    // Refresh i starts on the timer's schedule, i half-seconds after the first, or later on a
-    // busy machine; a late one may be followed closely by an on-time one.
-    ASSERT_EQ(elapsed.size(), 5u);
-    for (std::size_t i = 1; i < elapsed.size(); ++i) {
-        EXPECT_GE(elapsed[i], 0.5 * double(i)) << "refresh " << i;
-        EXPECT_GT(elapsed[i], elapsed[i - 1]) << "refresh " << i;
-    }
-}
 
 TEST_F(CliTest, FileCommandsReadTheirOutputBack) {
     const std::string log = writeLog(sim::generateDrive(368, 5), 0.096f, "road.log");
@@ -322,9 +59,11 @@ TEST_F(CliTest, ExitStatusesTellUsageFromFileFaults) {
         {{"export", log}, 1},
         {{"export", log, "--png", "-", "--trace2", "rpm x"}, 1},
         {{"export", log, "--png", "-", "--from", "9000"}, 1},
+        {{"export", log, "--csv", "-", "--from", "9000"}, 1},
         {{"export", log, "--csv", "-", "--size", "10x10"}, 1},
         {{"info", log, "--set", "Colour=red"}, 1},
         {{"info", log, "--set", "Tach_Max=lots"}, 1},
+        {{"info", log, "--set", "Input2Legend= Boost"}, 1},
         {{"download", "--port", "Com256", "-o", "x.log"}, 1},
         {{"info", home.filePath("missing.log")}, 3},
         {{"export", log, "--csv", home.path()}, 3},
@@ -406,6 +145,87 @@ TEST_F(CliTest, ControlCharactersOfALogNeverReachTheTerminal) {
         }
         if (args == QStringList{"info", file}) {
             EXPECT_NE(result.out.find("Comment:        ?[2J?31m gone"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(CliTest, SetRefusesWhatTheOptionsDialogsWouldAndNamesTheValuesAllowed) {
+    const QString log = QString::fromStdString(writeLog(sim::generateDrive(), 0.096f, "a.log"));
+    const std::pair<const char*, const char*> refused[] = {
+        {"VSSUnits=Furlongs", "VSSUnits takes MPH or KPH, not \"Furlongs\""},
+        {"Tach_Max=3e38", "Tach_Max takes 5000 to 20000"},
+        {"Speedo_Max=1e-30", "Speedo_Max takes 55 to 250"},
+        {"Input1Type=MAP 4 bar", "Analog, AFR, MAP 1 bar, MAP 2 bar or MAP 3 bar"},
+        {"CommPort=2.5", "CommPort takes 1 to 255"},
+        {"TPS_Percent_Display=maybe", "True or False"},
+        {"MaxInput2ScaledValue=10001", "0 to 10000"}};
+    for (const auto& [set, allowed] : refused) {
+        const Result result = run({"info", log, "--set", set});
+        EXPECT_EQ(result.code, 1) << set;
+        EXPECT_NE(result.err.find(allowed), std::string::npos) << result.err;
+    }
+    // A choice in another letter case is the choice.
+    const Result kph = run({"export", log, "--csv", "-", "--set", "VSSUnits=kph"});
+    EXPECT_NE(kph.out.find("VSS (KPH)"), std::string::npos) << kph.err;
+}
+
+TEST_F(CliTest, FromAndToHoldTheSamplesInsideTheSpanForEveryOutput) {
+    const QString log = QString::fromStdString(writeLog(sim::generateDrive(), 0.096f, "a.log"));
+    // Samples every 0.096 s: 1.056 s to 1.92 s lie inside [1, 2].
+    const Result csv = run({"export", log, "--csv", "-", "--from", "1", "--to", "2"});
+    ASSERT_EQ(csv.code, 0) << csv.err;
+    std::istringstream lines(csv.out);
+    std::string line;
+    std::getline(lines, line);
+    std::vector<double> times;
+    while (std::getline(lines, line)) {
+        times.push_back(std::stod(line));
+    }
+    ASSERT_EQ(times.size(), 10u) << csv.out;
+    EXPECT_NEAR(times.front(), 1.056, 0.005);  // as the CSV rounds it
+    EXPECT_NEAR(times.back(), 1.92, 0.005);
+
+    // A reversed pair, or a span between two samples, is refused by every output alike.
+    for (const char* kind : {"--csv", "--png", "--svg"}) {
+        for (const auto& [from, to] : {std::pair{"5", "1"}, std::pair{"1", "1.05"}}) {
+            const Result refused = run({"export", log, kind, "-", "--from", from, "--to", to});
+            EXPECT_EQ(refused.code, 1) << kind << " " << from << ".." << to;
+        }
+    }
+}
+
+TEST_F(CliTest, TerminalMessagesSayWhatHappenedWithTheSystemsReason) {
+    startSimulator();
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);
+    spit(path("plain"), "not a port");
+    QFile::link(device(), home.filePath("controller"));
+    const struct {
+        QStringList args;
+        int code;
+        std::string says;
+    } cases[] = {
+        {{"info", home.path()}, 3, "cannot be read: it is a folder, not a log file"},
+        {{"info", home.filePath("pipe")}, 3, "cannot be read: it is a pipe or socket"},
+        {{"info", "/dev/null"}, 3, "cannot be read: it is a device, not a log file"},
+        {{"info", home.filePath("missing.log")}, 3, "cannot be read: No such file or directory"},
+        {{"download", "--port", "plain", "-o", "x.log"},
+         2,
+         "plain could not be opened: it is an ordinary file, not a serial device"},
+        {{"download", "--port", "/dev/null", "-o", "x.log"},
+         2,
+         "/dev/null could not be opened: it is not a serial device (Inappropriate ioctl"},
+        // A relative path is taken from the current folder, not from /dev.
+        {{"download", "--port", "controller", "-o", "x.log"},
+         0,
+         "this download was not kept in " + home.filePath("plain").toStdString()},
+    };
+    dataHome = home.filePath("plain");  // no downloads folder can be made there
+    for (const auto& c : cases) {
+        const Result result = run(c.args);
+        EXPECT_EQ(result.code, c.code) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        for (const char* windowWords : {"File not found", "Save File", "Port Setup", "Abort"}) {
+            EXPECT_EQ(result.err.find(windowWords), std::string::npos) << result.err;
         }
     }
 }

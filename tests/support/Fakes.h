@@ -159,6 +159,7 @@ struct RecordingView : MainView {
     std::size_t portEntries = 0;
     int selectedPort = -2;
     double tachRedline = 0, tachMax = 0;
+    double speedoRedline = 0, speedoMax = 0;
     int displayOptionsShown = 0;
     int busyShown = 0;
     int chartsShown = 0;
@@ -180,7 +181,10 @@ struct RecordingView : MainView {
         tachRedline = redline;
         tachMax = fullScale;
     }
-    void setSpeedometerLimits(double, double) override {}
+    void setSpeedometerLimits(double redline, double fullScale) override {
+        speedoRedline = redline;
+        speedoMax = fullScale;
+    }
     void showDisplayOptions() override { ++displayOptionsShown; }
     void showBusy() override { ++busyShown; }
     void showActivity(Activity running) override { activities.push_back(running); }
