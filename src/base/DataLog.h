@@ -47,6 +47,9 @@ struct DataLog {
     std::string ControllerType;  // "Shift Light", "Unknown", or "" before identification
     std::string DownloadDate;
     std::string Comment;
+    // The log file this log was opened from or last saved to; empty for a download. Exports
+    // never write over it.
+    std::string FilePath;
     float TPSMin = 0.0f;  // raw throttle count meaning 0 %
     float TPSMax = 0.0f;  // raw throttle count meaning 100 %
     FramImage FRAMBuffer{};

@@ -4,14 +4,16 @@
 #include <cctype>
 
 #include "base/AppError.h"
+#include "base/Latin1.h"
 #include "base/Prompts.h"
+#include "base/SameFile.h"
 #include "log/AtomicFile.h"
 #include "log/FileDialogs.h"
 
 namespace velkor {
 
 bool exportToFile(Prompts& prompts, const std::string& title, const std::string& filter,
-                  const std::string& noun,
+                  const std::string& noun, const std::string& logFile,
                   const std::function<std::string(const std::string& path)>& content) {
     std::optional<std::string> path;
     try {
@@ -20,6 +22,12 @@ bool exportToFile(Prompts& prompts, const std::string& title, const std::string&
         return false;  // the person declined to replace the file
     }
     if (!path || path->empty()) {
+        return false;
+    }
+    if (!logFile.empty() && isSameFile(*path, logFile)) {
+        prompts.message(latin1FromUtf8(*path) + "\r\nis the log file shown here: writing the " +
+                            noun + " there would destroy the log. Choose another name.",
+                        title, Icon::Exclamation, Buttons::Ok);
         return false;
     }
     try {

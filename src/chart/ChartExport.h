@@ -19,9 +19,10 @@ constexpr const char* PdfFilter = "PDF document (*.pdf)|*.pdf";
 // Asks for a file name (an existing one is asked about first), makes the content for it and
 // writes it safely. A failure, in making the content or in writing, is shown under `title` with
 // its reason. `noun` names the kind of file in that message ("data file"). Returns whether the
-// file was written.
+// file was written. A name that leads to `logFile`, the log file the export was made from, is
+// refused with a message: the export would destroy its own source.
 bool exportToFile(Prompts& prompts, const std::string& title, const std::string& filter,
-                  const std::string& noun,
+                  const std::string& noun, const std::string& logFile,
                   const std::function<std::string(const std::string& path)>& content);
 
 // How an image is saved, from the file name's ending: ".svg" in any letter case is a drawing,

@@ -89,9 +89,9 @@ std::pair<int, int> ChartWindow::exportSpan() const {
 
 void ChartWindow::exportData() {
     const std::pair<int, int> span = exportSpan();
-    exportToFile(m_prompts, ExportDataTitle, CsvFilter, "data file", [&](const std::string&) {
-        return csvText(m_log, m_prefs, span.first, span.second);
-    });
+    exportToFile(
+        m_prompts, ExportDataTitle, CsvFilter, "data file", m_log.FilePath,
+        [&](const std::string&) { return csvText(m_log, m_prefs, span.first, span.second); });
 }
 
 void ChartWindow::overlayLogFile() {

@@ -117,6 +117,7 @@ SpeedUnit speedUnitOf(const Preferences& prefs) {
 
 RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs) {
     RunSummary summary;
+    summary.logFile = log.FilePath;
     if (log.DataBufferEmpty) {
         summary.message = EmptyLogText;
         return summary;
@@ -155,7 +156,7 @@ std::string runSummaryCsv(const RunSummary& summary) {
 }
 
 bool exportRunSummary(Prompts& prompts, const RunSummary& summary) {
-    return exportToFile(prompts, "Export Run Summary", CsvFilter, "data file",
+    return exportToFile(prompts, "Export Run Summary", CsvFilter, "data file", summary.logFile,
                         [&summary](const std::string&) { return runSummaryCsv(summary); });
 }
 

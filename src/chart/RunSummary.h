@@ -32,6 +32,7 @@ struct RunSummary {
     std::string message;  // empty when there are runs to show
     SummaryTable runs;
     SummaryTable shifts;
+    std::string logFile;  // the log file the runs were read from, which an export never replaces
 };
 
 SpeedUnit speedUnitOf(const Preferences& prefs);

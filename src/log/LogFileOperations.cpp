@@ -84,6 +84,7 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
     Outcome outcome = Outcome::failed("the file could not be written");
     if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) == StepResult::Done) {
         ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+        log.FilePath = *path;
         outcome = Outcome::done();
     }
     return outcome;  // when not written, nothing was replaced
@@ -138,6 +139,7 @@ OpenedLog mnuOpenFile_Click(AppContext& ctx) {
         prompts.message(note, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     fresh->DataBufferEmpty = false;
+    fresh->FilePath = *path;
     ctx.data.log = *fresh;
     ctx.data.prefs = settings;
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));

@@ -281,6 +281,9 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
     fs::create_directories(folder / "a folder");
     const fs::path existing = folder / "run.csv";
     spit(existing, "old");
+    const fs::path logFile = folder / "run.log";  // the log the export is made from
+    spit(logFile, "the log");
+    fs::create_hard_link(logFile, folder / "same.log");
     struct Case {
         fs::path target;
         bool contentFails;
@@ -290,6 +293,8 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
         {folder / "a folder", false, "it is a folder, not a file"},
         {folder / "missing" / "run.csv", false, "the folder cannot be written"},
         {existing, true, "The picture could not be made."},
+        {logFile, false, "is the log file shown here"},
+        {folder / "same.log", false, "is the log file shown here"},
     };
     for (const Case& c : cases) {
         ScriptedPrompts prompts;
@@ -299,7 +304,7 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
         }
         prompts.answerMessages({Answer::Ok});
         const bool written = exportToFile(prompts, ExportDataTitle, CsvFilter, "data file",
-                                          [&](const std::string&) -> std::string {
+                                          logFile.string(), [&](const std::string&) -> std::string {
                                               if (c.contentFails) {
                                                   throw AppError(1, "Velkor", c.says);
                                               }
@@ -312,6 +317,7 @@ TEST(ChartExport, ABadTargetSaysWhyAndLeavesTheFileAsItWas) {
         EXPECT_EQ(prompts.messages().back().title, ExportDataTitle);
     }
     EXPECT_EQ(slurp(existing), "old");
+    EXPECT_EQ(slurp(logFile), "the log");
     EXPECT_TRUE(fs::is_directory(folder / "a folder"));
     fs::remove_all(folder);
 }
