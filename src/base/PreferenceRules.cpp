@@ -47,6 +47,21 @@ const std::vector<Rule>& rules() {
     return table;
 }
 
+}  // namespace
+
+const std::vector<std::string>& preferenceKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> all;
+        for (const Rule& rule : rules()) {
+            all.emplace_back(rule.key);
+        }
+        return all;
+    }();
+    return keys;
+}
+
+namespace {
+
 const Rule* ruleFor(const std::string& key) {
     const auto& table = rules();
     const auto found =

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -12,6 +13,9 @@ struct Preferences;
 
 // The longest legend of analog input 2, in characters.
 constexpr std::size_t LegendLength = 20;
+
+// Every key of the store, in the order the settings are stored.
+const std::vector<std::string>& preferenceKeys();
 
 // The values `key` takes, in words for a message: "5000 to 20000", "MPH or KPH". Empty for a
 // key the store does not know.

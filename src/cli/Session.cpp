@@ -25,25 +25,6 @@ namespace velkor::cli {
 
 namespace {
 
-const std::vector<std::string>& knownKeys() {
-    static const std::vector<std::string> keys = {Key::CommPort,
-                                                  Key::TachRedline,
-                                                  Key::TachMax,
-                                                  Key::SpeedoRedline,
-                                                  Key::SpeedoMax,
-                                                  Key::Input1Type,
-                                                  Key::Input2Type,
-                                                  Key::VSSUnits,
-                                                  Key::PressureUnits,
-                                                  Key::TPSPercentDisplay,
-                                                  Key::MinInput2Volts,
-                                                  Key::MaxInput2Volts,
-                                                  Key::MinInput2ScaledValue,
-                                                  Key::MaxInput2ScaledValue,
-                                                  Key::Input2Legend};
-    return keys;
-}
-
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return char(std::tolower(c)); });
@@ -105,7 +86,7 @@ std::map<std::string, std::string> parseOverrides(const std::vector<std::string>
             throw usageError("--set takes KEY=VALUE, not \"" + pair + "\"");
         }
         const std::string key = pair.substr(0, equals);
-        const auto& keys = knownKeys();
+        const auto& keys = preferenceKeys();
         const auto known = std::find_if(
             keys.begin(), keys.end(), [&](const std::string& k) { return lower(k) == lower(key); });
         if (known == keys.end()) {
