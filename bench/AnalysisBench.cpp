@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/DataLog.h"
-#include "chart/RunAnalysis.h"
+#include "analysis/RunAnalysis.h"
 #include "log/FramDecode.h"
 #include "sim/DragRun.h"
 #include "sim/Simulator.h"
@@ -43,7 +43,7 @@ bool measure(const char* what, const DataLog& log, int runs) {
     const std::clock_t cpuStart = std::clock();
     for (int i = 0; i < runs; ++i) {
         const auto start = Clock::now();
-        const RunAnalysis analysis = analyseRuns(log, SpeedUnit::Mph);
+        const RunAnalysis analysis = analyseRuns(log);
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         shifts = 0;
         for (const RunResult& run : analysis.runs) {

@@ -5,11 +5,11 @@
 #include <numeric>
 #include <optional>
 
+#include "analysis/RunThresholds.h"
 #include "base/DataLog.h"
 #include "base/Preferences.h"
 #include "chart/ChartCsv.h"
 #include "chart/ChartExport.h"
-#include "chart/RunThresholds.h"
 
 namespace velkor {
 
@@ -45,9 +45,10 @@ SummaryTable runsTable(const RunAnalysis& analysis, SpeedUnit unit) {
     for (const RunResult& run : analysis.runs) {
         table.rows.push_back({std::to_string(++number), csvNumber(run.startTime, 2),
                               csvNumber(run.endTime - run.startTime, 2),
-                              run.fromStandstill ? "standstill" : "rolling", seconds(run.accel[0]),
-                              seconds(run.accel[1]), seconds(run.accel[2]),
-                              csvNumber(run.peakRpm, 0), csvNumber(run.peakSpeedMph * scale, 1),
+                              run.fromStandstill ? "standstill" : "rolling",
+                              seconds(run.accel(unit)[0]), seconds(run.accel(unit)[1]),
+                              seconds(run.accel(unit)[2]), csvNumber(run.peakRpm, 0),
+                              csvNumber(run.peakSpeedMph * scale, 1),
                               csvNumber(run.wideOpenSeconds, 2), std::to_string(run.shifts.size()),
                               seconds(run.meanReaction), seconds(run.bestReaction)});
         table.times.push_back(run.startTime);
@@ -123,7 +124,7 @@ RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs) {
         return summary;
     }
     const SpeedUnit unit = speedUnitOf(prefs);
-    const RunAnalysis analysis = analyseRuns(log, unit);
+    const RunAnalysis analysis = analyseRuns(log);
     if (!analysis.timeUsable) {
         summary.message = UnusableTimeText;
     } else if (analysis.runs.empty()) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/RunAnalysis.h"
+#include "analysis/RunAnalysis.h"
 
 namespace velkor {
 

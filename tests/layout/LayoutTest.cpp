@@ -26,7 +26,7 @@ constexpr double TestShareLimit = 0.40;
 const std::map<std::string, int> Layers = {
     {"base", 0},                                              //
     {"link", 1}, {"sim", 1},                                  //
-    {"log", 2},                                               //
+    {"log", 2}, {"analysis", 2},                              //
     {"live", 3}, {"chart", 3}, {"options", 3}, {"about", 3},  //
     {"app", 4}, {"cli", 4},
 };

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "chart/RunAnalysis.h"
+#include "analysis/RunAnalysis.h"
 #include "chart/RunSummary.h"
 #include "sim/DragRun.h"
 #include "support/Drives.h"
@@ -29,7 +29,7 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         const sim::DragRun run = sim::generateDragRun(interval, c.ringStart, c.seed);
         DataLog log;
         loadDrive(log, run.fram, float(interval));
-        const RunAnalysis analysis = analyseRuns(log, SpeedUnit::Mph);
+        const RunAnalysis analysis = analyseRuns(log);
         const std::string where =
             "seed " + std::to_string(c.seed) + " at " + std::to_string(interval) + " s";
         // The time column holds two decimals, so each time read off it may be 0.005 s out.
@@ -40,11 +40,11 @@ TEST(RunAnalysis, FindsEveryShiftOfDragRunsWithinOneIntervalAndInventsNone) {
         EXPECT_TRUE(found.fromStandstill) << where;
         EXPECT_LT(found.endTime, run.truth.braking) << where;
         EXPECT_GT(found.endTime, run.truth.throttleLift + 0.5) << where;  // the lift kept the run
-        ASSERT_TRUE(found.accel[0] && found.accel[1] && found.accel[2]) << where;
-        EXPECT_NEAR(*found.accel[0], run.truth.zeroTo30, within) << where;
-        EXPECT_NEAR(*found.accel[1], run.truth.zeroTo60, within) << where;
+        ASSERT_TRUE(found.accelMph[0] && found.accelMph[1] && found.accelMph[2]) << where;
+        EXPECT_NEAR(*found.accelMph[0], run.truth.zeroTo30, within) << where;
+        EXPECT_NEAR(*found.accelMph[1], run.truth.zeroTo60, within) << where;
         // Speed noise of 0.1 MPH at 5 MPH a second moves each end of 60-100 by up to 0.02 s.
-        EXPECT_NEAR(*found.accel[2], run.truth.sixtyTo100, within + 0.04) << where;
+        EXPECT_NEAR(*found.accelMph[2], run.truth.sixtyTo100, within + 0.04) << where;
         EXPECT_EQ(analysis.gearRatios.size(), 4u) << where;
 
         ASSERT_EQ(found.shifts.size(), run.truth.shifts.size()) << where;
@@ -139,11 +139,11 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
             c.fill(log, i);
             log.ElapsedTime.at(i) = c.interval * float(i);
         }
-        const RunAnalysis analysis = analyseRuns(log, SpeedUnit::Kph);
+        const RunAnalysis analysis = analyseRuns(log);
         EXPECT_EQ(analysis.runs.size(), c.runs) << c.name;
         for (const RunResult& run : analysis.runs) {
             EXPECT_TRUE(run.shifts.empty()) << c.name;
-            EXPECT_FALSE(run.accel[0] || run.accel[1] || run.accel[2]) << c.name;
+            EXPECT_FALSE(run.accelKph[0] || run.accelKph[1] || run.accelKph[2]) << c.name;
         }
     }
 }

@@ -1,11 +1,15 @@
-#include "chart/RunAnalysis.h"
+#include "analysis/RunAnalysis.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/LogSamples.h"
+#include "analysis/RunThresholds.h"
+#include "analysis/ShiftPoints.h"
+#include "analysis/TimeSlip.h"
+#include "analysis/Wheelspin.h"
 #include "base/DataLog.h"
 #include "base/Preferences.h"
-#include "chart/RunThresholds.h"
 
 namespace velkor {
 
@@ -13,46 +17,7 @@ using namespace runs;
 
 namespace {
 
-constexpr int ShiftLightBit = 1;
-constexpr int LaunchLightBit = 2;
-
-// The log's columns as plain numbers, sample 1 at index 0; anything not a finite number reads
-// as 0, so a damaged file cannot lead the analysis astray.
-struct Columns {
-    std::vector<double> time, rpm, mph, tps;
-    std::vector<bool> shiftLight, launchLight;
-};
-
-double finite(float value) {
-    return std::isfinite(value) ? double(value) : 0.0;
-}
-
-bool bitSet(float value, int bit) {
-    const double v = finite(value);
-    if (v < 0 || v > 255) {
-        return false;
-    }
-    return (int(std::nearbyint(v)) & bit) != 0;
-}
-
-Columns columnsOf(const DataLog& log) {
-    Columns c;
-    const std::size_t n = SampleCount;
-    for (auto* column : {&c.time, &c.rpm, &c.mph, &c.tps}) {
-        column->reserve(n);
-    }
-    c.shiftLight.reserve(n);
-    c.launchLight.reserve(n);
-    for (int i = 1; i <= SampleCount; ++i) {
-        c.time.push_back(finite(log.ElapsedTime.at(i)));
-        c.rpm.push_back(finite(log.RPMData.at(i)));
-        c.mph.push_back(finite(log.VSSData.at(i)));
-        c.tps.push_back(finite(log.TPSData.at(i)));
-        c.shiftLight.push_back(bitSet(log.OutputData.at(i), ShiftLightBit));
-        c.launchLight.push_back(bitSet(log.OutputData.at(i), LaunchLightBit));
-    }
-    return c;
-}
+using Columns = LogSamples;
 
 // Index pairs [start, end] of the runs.
 std::vector<std::pair<std::size_t, std::size_t>> findRuns(const Columns& c) {
@@ -199,32 +164,44 @@ std::optional<double> crossing(const Columns& c, std::size_t from, std::size_t e
     return std::nullopt;
 }
 
-void measureRun(const Columns& c, RunResult& run, std::size_t start, std::size_t end,
-                SpeedUnit unit) {
-    run.fromStandstill = c.mph[start] < StandstillMph;
-    const auto& marks = unit == SpeedUnit::Mph ? MphMarks : KphMarks;
-    const double toMph = unit == SpeedUnit::Mph ? 1.0 : 1.0 / KphPerMph;
-    // The car moves off after the last still sample before it passes the first mark.
-    std::size_t still = start;
-    for (std::size_t i = start; i <= end && c.mph[i] < marks[0][1] * toMph; ++i) {
-        still = c.mph[i] <= MovingMph ? i : still;
-    }
-    // A slow first reading may already be moving: go back while the speed keeps falling.
-    while (still > 0 && c.mph[still - 1] < c.mph[still]) {
-        --still;
-    }
+// The acceleration times of one unit's marks; from rest they count from first motion.
+// `rest` is the last sample at rest before first motion.
+AccelTimes accelTimes(const Columns& c, const RunResult& run, std::size_t rest, std::size_t end,
+                      const double (&marks)[3][2], double toMph) {
+    AccelTimes times;
     for (std::size_t m = 0; m < 3; ++m) {
         const bool fromRest = marks[m][0] == 0;
-        if (fromRest && !run.fromStandstill) {
+        if (fromRest && !run.firstMotion) {
             continue;
         }
-        const auto from = fromRest ? std::optional<double>(c.time[still])
-                                   : crossing(c, start, end, marks[m][0] * toMph);
-        const auto to = crossing(c, fromRest ? still : start, end, marks[m][1] * toMph);
+        const std::size_t first = fromRest ? rest : std::size_t(run.startSample - 1);
+        const auto from = fromRest ? run.firstMotion : crossing(c, first, end, marks[m][0] * toMph);
+        const auto to = crossing(c, first, end, marks[m][1] * toMph);
         if (from && to && *to > *from) {
-            run.accel[m] = *to - *from;
+            times[m] = *to - *from;
         }
     }
+    return times;
+}
+
+void measureRun(const Columns& c, const std::vector<double>& gearRatios, RunResult& run,
+                std::size_t start, std::size_t end) {
+    // At a long interval the first full-throttle sample of a launch may already be moving:
+    // the sample before it still shows the car at rest.
+    run.fromStandstill =
+        c.mph[start] < StandstillMph || (start > 0 && c.mph[start - 1] < StandstillMph);
+    const auto rest = run.fromStandstill ? lastAtRest(c, start, end) : std::nullopt;
+    if (rest) {
+        run.firstMotion = firstMotion(c, *rest, end);
+    }
+    const std::size_t restIndex = rest.value_or(start);
+    run.accelMph = accelTimes(c, run, restIndex, end, MphMarks, 1.0);
+    run.accelKph = accelTimes(c, run, restIndex, end, KphMarks, 1.0 / KphPerMph);
+    if (run.firstMotion) {
+        run.slip = timeSlip(c, *run.firstMotion, end);
+        run.launchSlip = launchSlip(c, gearRatios, *run.firstMotion, end);
+    }
+    run.wheelspin = findWheelspin(c, gearRatios, start, end);
     for (std::size_t i = start; i <= end; ++i) {
         run.peakRpm = std::max(run.peakRpm, c.rpm[i]);
         run.peakSpeedMph = std::max(run.peakSpeedMph, c.mph[i]);
@@ -257,9 +234,10 @@ std::array<const char*, 3> accelNames(SpeedUnit unit) {
     return {"0-50 km/h", "0-100 km/h", "100-160 km/h"};
 }
 
-RunAnalysis analyseRuns(const DataLog& log, SpeedUnit unit) {
+RunAnalysis analyseRuns(const DataLog& log) {
     RunAnalysis analysis;
-    const Columns c = columnsOf(log);
+    const Columns c = samplesOf(log);
+    analysis.interval = c.interval;
     for (std::size_t i = 1; i < c.time.size(); ++i) {
         if (!(c.time[i] > c.time[i - 1])) {
             analysis.timeUsable = false;
@@ -274,9 +252,10 @@ RunAnalysis analyseRuns(const DataLog& log, SpeedUnit unit) {
         run.startTime = c.time[start];
         run.endTime = c.time[end];
         run.shifts = findShifts(c, analysis.gearRatios, start, end);
-        measureRun(c, run, start, end, unit);
+        measureRun(c, analysis.gearRatios, run, start, end);
         analysis.runs.push_back(std::move(run));
     }
+    analysis.shiftPoints = findShiftPoints(c, analysis.gearRatios, analysis.runs);
     return analysis;
 }
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "chart/RunAnalysis.h"
-#include "chart/RunThresholds.h"
+#include "analysis/RunAnalysis.h"
+#include "analysis/RunThresholds.h"
 
 namespace velkor {
 

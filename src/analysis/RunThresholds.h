@@ -16,6 +16,13 @@ constexpr double StandstillMph = 2;
 // ... and its acceleration times count from the last sample at or below this speed, or from
 // an earlier one while the speed still falls going back.
 constexpr double MovingMph = 0.5;
+// First motion: a straight line through the first moving samples' speed, over this stretch
+// (at least two samples), run back to standstill.
+constexpr double FirstMotionFitSeconds = 0.1;
+// The time slip's uncertainty: this share of the logging interval, and these seconds for the
+// estimate of first motion.
+constexpr double SlipUncertaintyShare = 0.5;
+constexpr double SlipUncertaintySeconds = 0.0;
 // Throttle at or above this counts as wide open.
 constexpr double WideOpenThrottlePercent = 90;
 

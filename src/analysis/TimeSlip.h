@@ -1,0 +1,24 @@
+#pragma once
+// A standing start's first motion and its estimated time slip, from road speed alone.
+
+#include <cstddef>
+#include <optional>
+
+#include "analysis/RunAnalysis.h"
+
+namespace velkor {
+
+struct LogSamples;
+
+// The last sample at rest before the car moves off in the run from `start` to `end` (indices);
+// it may be the sample before the run's first. Nothing when the car does not move off.
+std::optional<std::size_t> lastAtRest(const LogSamples& s, std::size_t start, std::size_t end);
+
+// The moment the car first moved after the sample at rest `rest`: between it and the first
+// moving one, found by running the first moving samples' acceleration back to standstill.
+double firstMotion(const LogSamples& s, std::size_t rest, std::size_t end);
+
+// The time slip of a run that moved off at `motion` and ends at index `end`.
+TimeSlip timeSlip(const LogSamples& s, double motion, std::size_t end);
+
+}  // namespace velkor
