@@ -62,4 +62,27 @@ constexpr double GearMatchTolerance = 0.05;
 constexpr double MphMarks[3][2] = {{0, 30}, {0, 60}, {60, 100}};
 constexpr double KphMarks[3][2] = {{0, 50}, {0, 100}, {100, 160}};
 
+// Where to shift. The pull is measured at full throttle with the clutch locked in a gear: from a
+// shift's fall until this long (seconds) after its low point the clutch may still slip or the
+// driveline wind up, so those samples do not count.
+constexpr double ShiftSettleSeconds = 0.1;
+// Road speed's slope is a straight line fitted over this many seconds of samples (at least two
+// samples), so that the speed's noise at short intervals does not swamp it.
+constexpr double PullWindowSeconds = 0.2;
+// The engine's pull is a straight line between values this far apart (RPM), at most
+// PullMaxKnots of them (further apart over a wider range) ...
+constexpr double PullKnotRpm = 500;
+constexpr int PullMaxKnots = 40;
+// ... bent no more than the measurements ask: a bend costs as much as this many average
+// measurements' worth of misfit, so sparse stretches follow their neighbours.
+constexpr double PullSmoothing = 2;
+// A measurement further than this many robust standard deviations from the first fit (a spin,
+// a bump, a missed shift) is left out of the second.
+constexpr double PullOutlierSigmas = 4;
+// Each gear needs at least this many measurements, and at least two gears, to tell the engine's
+// pull from the car's drag.
+constexpr int PullMinPerGear = 3;
+// The crossing of two gears' pull is looked for in steps of this many RPM.
+constexpr double CrossingStepRpm = 10;
+
 }  // namespace velkor::runs

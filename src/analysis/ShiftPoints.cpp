@@ -1,12 +1,440 @@
+// Where to shift. At full throttle the wheels' drive force in a gear is the engine's pull at its
+// speed times the gear's ratio, and the car's drag and rolling resistance depend on road speed
+// alone. So every gear's acceleration, a = ratio * P(rpm) - D(mph), measures the same engine
+// curve P: fitted over all gears at once, it gives each gear's pull at any road speed the log
+// covers, and the best upshift is where the next gear, at the engine speed it would land on,
+// pulls as hard as the current one.
+
 #include "analysis/ShiftPoints.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #include "analysis/LogSamples.h"
+#include "analysis/RunThresholds.h"
 
 namespace velkor {
 
-std::vector<ShiftPoint> findShiftPoints(const LogSamples&, const std::vector<double>&,
-                                        const std::vector<RunResult>&) {
-    return {};
+using namespace runs;
+
+namespace {
+
+// Road speed is scaled so that the drag's square term has a coefficient near one.
+constexpr double SpeedScaleMph = 100;
+
+// One measurement of the car's pull: road speed's slope over a short window of samples, all in
+// one gear at full throttle with the clutch locked.
+struct Pull {
+    double rpm = 0;     // the window's mean engine speed
+    double speed = 0;   // its mean road speed over SpeedScaleMph
+    double accel = 0;   // MPH a second
+    double weight = 0;  // the spread of the window's times: the slope's inverse variance
+    double ratio = 0;   // the gear's ratio over the lowest gear's
+    int gear = 0;       // 1 = the lowest
+};
+
+// The engine's pull over its speed as values at evenly spaced engine speeds with straight lines
+// between them, in MPH a second of the lowest gear; and the car's drag.
+struct PullCurve {
+    double firstRpm = 0;
+    double spacing = PullKnotRpm;
+    std::vector<double> knots;
+    double drag0 = 0;  // MPH a second at any speed
+    double drag2 = 0;  // ... times the scaled speed squared
+
+    int knotCount() const { return int(knots.size()); }
+    // The knot interval an engine speed falls in, and its share of the way to the next knot.
+    int intervalOf(double rpm, double& share) const {
+        const double at = std::clamp((rpm - firstRpm) / spacing, 0.0, double(knotCount() - 1));
+        const int k = std::min(int(at), knotCount() - 2);
+        share = at - k;
+        return k;
+    }
+    double at(double rpm) const {
+        double share = 0;
+        const int k = intervalOf(rpm, share);
+        return knots[k] * (1 - share) + knots[k + 1] * share;
+    }
+};
+
+std::size_t indexOf(int sampleNumber, std::size_t size) {
+    return std::min(std::size_t(std::max(sampleNumber, 1) - 1), size - 1);
+}
+
+void clearTimes(const LogSamples& s, std::size_t first, std::size_t last, double from, double to,
+                std::vector<int>& gear) {
+    for (std::size_t i = first; i <= last; ++i) {
+        if (s.time[i] >= from && s.time[i] <= to) {
+            gear[i] = 0;
+        }
+    }
+}
+
+// The gear of every sample at which the engine drives the car at full throttle with the clutch
+// locked, 0 elsewhere: outside the runs, off full throttle, from a shift's fall until the clutch
+// has settled in the next gear, during a spin and while the launch still slips.
+std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ratios,
+                              const std::vector<RunResult>& runs) {
+    std::vector<int> gear(s.size(), 0);
+    for (const RunResult& run : runs) {
+        const std::size_t start = indexOf(run.startSample, s.size());
+        const std::size_t end = indexOf(run.endSample, s.size());
+        for (std::size_t i = start; i <= end; ++i) {
+            gear[i] = s.tps[i] >= WideOpenThrottlePercent ? gearOf(ratios, s.rpm[i], s.mph[i]) : 0;
+        }
+        for (const ShiftEvent& shift : run.shifts) {
+            const std::size_t low = indexOf(shift.lowSample, s.size());
+            const double settled = s.time[low] + ShiftSettleSeconds;
+            for (std::size_t j = indexOf(shift.peakSample, s.size()) + 1;
+                 j <= end && (j <= low || s.time[j] < settled); ++j) {
+                gear[j] = 0;
+            }
+        }
+        for (const WheelspinEvent& spin : run.wheelspin) {
+            clearTimes(s, start, end, spin.start, spin.end, gear);
+        }
+        if (run.firstMotion && run.launchSlip) {
+            clearTimes(s, start, end, s.time[start], *run.firstMotion + *run.launchSlip, gear);
+        }
+    }
+    return gear;
+}
+
+// The slopes of road speed over windows sliding along a stretch of samples in one gear.
+void measureStretch(const LogSamples& s, std::size_t first, std::size_t last, int gear,
+                    double ratio, std::vector<Pull>& pulls) {
+    const std::size_t count = last - first + 1;
+    if (count < 2 || !(s.time[last] > s.time[first])) {
+        return;
+    }
+    const double step = (s.time[last] - s.time[first]) / double(count - 1);
+    const auto width = std::size_t(std::max(1.0, std::round(PullWindowSeconds / step))) + 1;
+    for (std::size_t a = first; a + width <= last + 1; ++a) {
+        double sumT = 0;
+        double sumV = 0;
+        double sumR = 0;
+        for (std::size_t i = a; i < a + width; ++i) {
+            sumT += s.time[i];
+            sumV += s.mph[i];
+            sumR += s.rpm[i];
+        }
+        const double n = double(width);
+        Pull pull;
+        const double meanT = sumT / n;
+        const double meanV = sumV / n;
+        double stv = 0;
+        for (std::size_t i = a; i < a + width; ++i) {
+            pull.weight += (s.time[i] - meanT) * (s.time[i] - meanT);
+            stv += (s.time[i] - meanT) * (s.mph[i] - meanV);
+        }
+        pull.rpm = sumR / n;
+        pull.speed = meanV / SpeedScaleMph;
+        pull.accel = stv / pull.weight;
+        pull.ratio = ratio;
+        pull.gear = gear;
+        pulls.push_back(pull);
+    }
+}
+
+std::vector<Pull> measurePulls(const LogSamples& s, const std::vector<double>& ratios,
+                               const std::vector<int>& gear) {
+    std::vector<Pull> pulls;
+    pulls.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t last = i;
+        while (last + 1 < s.size() && gear[last + 1] == gear[i]) {
+            ++last;
+        }
+        if (gear[i] != 0) {
+            const double ratio = ratios[std::size_t(gear[i] - 1)] / ratios[0];
+            measureStretch(s, i, last, gear[i], ratio, pulls);
+        }
+        i = last + 1;
+    }
+    return pulls;
+}
+
+// Solves the symmetric positive definite system a x = b (a: m by m, row by row) in place by
+// Cholesky's method; false when it is not positive definite.
+bool solveSymmetric(std::vector<double>& a, std::vector<double>& b, int m) {
+    const auto at = [&a, m](int r, int c) -> double& { return a[std::size_t(r * m + c)]; };
+    for (int j = 0; j < m; ++j) {
+        double d = at(j, j);
+        for (int k = 0; k < j; ++k) {
+            d -= at(j, k) * at(j, k);
+        }
+        if (!(d > 1e-12 * std::fabs(at(j, j))) || !(d > 0)) {
+            return false;
+        }
+        at(j, j) = std::sqrt(d);
+        for (int i = j + 1; i < m; ++i) {
+            double v = at(i, j);
+            for (int k = 0; k < j; ++k) {
+                v -= at(i, k) * at(j, k);
+            }
+            at(i, j) = v / at(j, j);
+        }
+    }
+    for (int i = 0; i < m; ++i) {
+        for (int k = 0; k < i; ++k) {
+            b[std::size_t(i)] -= at(i, k) * b[std::size_t(k)];
+        }
+        b[std::size_t(i)] /= at(i, i);
+    }
+    for (int i = m - 1; i >= 0; --i) {
+        for (int k = i + 1; k < m; ++k) {
+            b[std::size_t(i)] -= at(k, i) * b[std::size_t(k)];
+        }
+        b[std::size_t(i)] /= at(i, i);
+    }
+    return std::all_of(b.begin(), b.end(), [](double x) { return std::isfinite(x); });
+}
+
+// Least squares over the pulls that count: the misfit of every measurement by its weight, plus
+// a price on bending the curve between neighbouring knots.
+bool fitCurve(const std::vector<Pull>& pulls, const std::vector<bool>& counts, PullCurve& curve) {
+    const int knots = curve.knotCount();
+    const int m = knots + 2;
+    std::vector<double> a(std::size_t(m * m), 0.0);
+    std::vector<double> b(std::size_t(m), 0.0);
+    double totalWeight = 0;
+    int used = 0;
+    for (std::size_t p = 0; p < pulls.size(); ++p) {
+        if (!counts[p]) {
+            continue;
+        }
+        const Pull& pull = pulls[p];
+        double share = 0;
+        const int k = curve.intervalOf(pull.rpm, share);
+        const int index[4] = {k, k + 1, knots, knots + 1};
+        const double row[4] = {pull.ratio * (1 - share), pull.ratio * share, -1.0,
+                               -pull.speed * pull.speed};
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                a[std::size_t(index[r] * m + index[c])] += pull.weight * row[r] * row[c];
+            }
+            b[std::size_t(index[r])] += pull.weight * row[r] * pull.accel;
+        }
+        totalWeight += pull.weight;
+        ++used;
+    }
+    if (used == 0) {
+        return false;
+    }
+    const double bend = PullSmoothing * totalWeight / used;
+    for (int k = 1; k + 1 < knots; ++k) {
+        const int index[3] = {k - 1, k, k + 1};
+        const double row[3] = {1.0, -2.0, 1.0};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                a[std::size_t(index[r] * m + index[c])] += bend * row[r] * row[c];
+            }
+        }
+    }
+    if (!solveSymmetric(a, b, m)) {
+        return false;
+    }
+    std::copy(b.begin(), b.begin() + knots, curve.knots.begin());
+    curve.drag0 = b[std::size_t(knots)];
+    curve.drag2 = b[std::size_t(knots + 1)];
+    return true;
+}
+
+double residual(const PullCurve& curve, const Pull& pull) {
+    const double model =
+        pull.ratio * curve.at(pull.rpm) - curve.drag0 - curve.drag2 * pull.speed * pull.speed;
+    return (pull.accel - model) * std::sqrt(pull.weight);
+}
+
+// Fits the curve, then again without the measurements the first fit cannot explain.
+bool fitRobustly(const std::vector<Pull>& pulls, PullCurve& curve) {
+    std::vector<bool> counts(pulls.size(), true);
+    if (!fitCurve(pulls, counts, curve)) {
+        return false;
+    }
+    std::vector<double> misfit(pulls.size());
+    for (std::size_t p = 0; p < pulls.size(); ++p) {
+        misfit[p] = std::fabs(residual(curve, pulls[p]));
+    }
+    std::vector<double> sorted = misfit;
+    const auto middle = sorted.begin() + std::ptrdiff_t(sorted.size() / 2);
+    std::nth_element(sorted.begin(), middle, sorted.end());
+    const double sigma = 1.4826 * *middle;  // the normal distribution's, from the median
+    if (!(sigma > 0)) {
+        return true;
+    }
+    bool dropped = false;
+    for (std::size_t p = 0; p < pulls.size(); ++p) {
+        if (misfit[p] > PullOutlierSigmas * sigma) {
+            counts[p] = false;
+            dropped = true;
+        }
+    }
+    return !dropped || fitCurve(pulls, counts, curve);
+}
+
+// Where the pulls lie over engine speed: a speed is covered between the lowest and the highest
+// measured when its knot interval holds a measurement.
+struct Coverage {
+    double low = 0;
+    double high = 0;
+    std::vector<bool> interval;
+
+    bool covers(const PullCurve& curve, double rpm) const {
+        double share = 0;
+        return rpm >= low && rpm <= high && interval[std::size_t(curve.intervalOf(rpm, share))];
+    }
+};
+
+std::string rpmText(double rpm) {
+    const long rounded = std::lround(rpm / 10) * 10;
+    char text[32];
+    if (rounded >= 1000) {
+        std::snprintf(text, sizeof text, "%ld,%03ld RPM", rounded / 1000, rounded % 1000);
+    } else {
+        std::snprintf(text, sizeof text, "%ld RPM", rounded);
+    }
+    return text;
+}
+
+// The best engine speed to leave gear g (1..) for the next, or the note why there is none.
+void findCrossing(const PullCurve& curve, const Coverage& coverage,
+                  const std::vector<double>& ratios, ShiftPoint& point) {
+    const double from = ratios[std::size_t(point.gearFrom - 1)];
+    const double next = ratios[std::size_t(point.gearFrom)];
+    const double drop = next / from;  // engine speed after the shift over before it
+    const auto ahead = [&](double rpm) {
+        return from * curve.at(rpm) - next * curve.at(rpm * drop);
+    };
+    const double lowest = coverage.low / drop;  // the next gear must land on a measured speed
+    if (lowest > coverage.high) {
+        point.note = "the log's pull ends at " + rpmText(coverage.high) +
+                     ", too low to compare the two gears";
+        return;
+    }
+    if (ahead(lowest) < 0) {
+        point.note = "the next gear pulls harder already at " + rpmText(lowest) +
+                     ", the lowest engine speed the log's pull covers for this shift";
+        return;
+    }
+    double before = lowest;
+    for (double rpm = lowest + CrossingStepRpm; rpm <= coverage.high; rpm += CrossingStepRpm) {
+        const double gap = ahead(rpm);
+        if (gap < 0) {
+            const double gapBefore = ahead(before);
+            const double crossing = before + (rpm - before) * gapBefore / (gapBefore - gap);
+            if (coverage.covers(curve, crossing) && coverage.covers(curve, crossing * drop)) {
+                point.bestRpm = crossing;
+            } else {
+                point.note = "the log's pull has a gap near " + rpmText(crossing) + " or " +
+                             rpmText(crossing * drop);
+            }
+            return;
+        }
+        before = rpm;
+    }
+    point.note = "no crossing below " + rpmText(coverage.high) +
+                 ", where the log's pull ends: shift at the limiter, or log a run that revs higher";
+}
+
+// The engine speed at the sample taken at `time`.
+double rpmAt(const LogSamples& s, double time) {
+    const auto at = std::lower_bound(s.time.begin(), s.time.end(), time);
+    const auto index = std::size_t(std::min(at - s.time.begin(), std::ptrdiff_t(s.size() - 1)));
+    return s.rpm[index];
+}
+
+// Where the driver shifted out of each gear and where the light came on for those shifts.
+void driverShifts(const LogSamples& s, const std::vector<RunResult>& runs, ShiftPoint& point) {
+    double shifted = 0;
+    double lit = 0;
+    int shifts = 0;
+    int lights = 0;
+    for (const RunResult& run : runs) {
+        for (const ShiftEvent& shift : run.shifts) {
+            if (shift.gearBefore != point.gearFrom) {
+                continue;
+            }
+            shifted += shift.rpmBefore;
+            ++shifts;
+            if (shift.lightOnset) {
+                lit += rpmAt(s, *shift.lightOnset);
+                ++lights;
+            }
+        }
+    }
+    if (shifts > 0) {
+        point.shiftedRpm = shifted / shifts;
+    }
+    if (lights > 0) {
+        point.lightRpm = lit / lights;
+    }
+}
+
+// The curve's knots over the engine speeds measured, and where the measurements lie.
+PullCurve spanCurve(const std::vector<Pull>& pulls, Coverage& coverage) {
+    coverage.low = pulls.front().rpm;
+    coverage.high = coverage.low;
+    for (const Pull& pull : pulls) {
+        coverage.low = std::min(coverage.low, pull.rpm);
+        coverage.high = std::max(coverage.high, pull.rpm);
+    }
+    PullCurve curve;
+    curve.firstRpm = std::floor(coverage.low / PullKnotRpm) * PullKnotRpm;
+    const double span = std::ceil(coverage.high / PullKnotRpm) * PullKnotRpm - curve.firstRpm;
+    const int intervals = std::clamp(int(std::lround(span / PullKnotRpm)), 1, PullMaxKnots - 1);
+    curve.spacing = std::max(span, PullKnotRpm) / intervals;
+    curve.knots.assign(std::size_t(intervals + 1), 0.0);
+    coverage.interval.assign(std::size_t(intervals), false);
+    for (const Pull& pull : pulls) {
+        double share = 0;
+        coverage.interval[std::size_t(curve.intervalOf(pull.rpm, share))] = true;
+    }
+    return curve;
+}
+
+// Enough measurements in enough gears to tell the engine's pull from the drag.
+bool enoughGears(const std::vector<Pull>& pulls, std::size_t gears) {
+    std::vector<int> perGear(gears + 1, 0);
+    for (const Pull& pull : pulls) {
+        ++perGear[std::size_t(pull.gear)];
+    }
+    return std::count_if(perGear.begin(), perGear.end(),
+                         [](int n) { return n >= PullMinPerGear; }) >= 2;
+}
+
+}  // namespace
+
+std::vector<ShiftPoint> findShiftPoints(const LogSamples& s, const std::vector<double>& gearRatios,
+                                        const std::vector<RunResult>& runs) {
+    if (gearRatios.size() < 2 || runs.empty() || s.size() == 0) {
+        return {};
+    }
+    const std::vector<Pull> pulls = measurePulls(s, gearRatios, drivingGears(s, gearRatios, runs));
+    Coverage coverage;
+    PullCurve curve;
+    std::string noCurve;
+    if (!enoughGears(pulls, gearRatios.size())) {
+        noCurve = "the log's runs hold too little full-throttle pull in two gears or more";
+    } else {
+        curve = spanCurve(pulls, coverage);
+        if (!fitRobustly(pulls, curve)) {
+            noCurve = "the log's pull does not fit one engine curve";
+        }
+    }
+    std::vector<ShiftPoint> points(gearRatios.size() - 1);
+    for (std::size_t g = 0; g < points.size(); ++g) {
+        ShiftPoint& point = points[g];
+        point.gearFrom = int(g) + 1;
+        driverShifts(s, runs, point);
+        if (noCurve.empty()) {
+            findCrossing(curve, coverage, gearRatios, point);
+        } else {
+            point.note = noCurve;
+        }
+    }
+    return points;
 }
 
 }  // namespace velkor
