@@ -87,7 +87,7 @@ constexpr double PullKnotRpm = 500;
 constexpr int PullMaxKnots = 40;
 // ... bent no more than the measurements ask: a bend costs as much as this many average
 // measurements' worth of misfit, so sparse stretches follow their neighbours.
-constexpr double PullSmoothing = 2;
+constexpr double PullSmoothing = 0.5;
 // A measurement further than this many robust standard deviations from the first fit (a spin,
 // a bump, a missed shift) is left out of the second.
 constexpr double PullOutlierSigmas = 4;

@@ -44,7 +44,9 @@ struct Car {
 struct Driver {
     std::vector<double> shiftRpm;  // out of gears 1, 2, 3
     double lightRpm = 6000;
-    double topMph = 105;  // lifts here in top gear
+    double topMph = 105;  // lifts here in the highest gear used
+    std::size_t gears = 4;
+    double spinMph = 0;  // at most, as second gear takes up the drive
 };
 
 // A standing-start run through four gears, each shift 0.25 s without drive while engine speed
@@ -55,6 +57,7 @@ DataLog dragRun(const Car& car, const Driver& driver, double interval, unsigned 
     std::uniform_real_distribution<double> mphNoise(-0.1, 0.1);
     constexpr double Step = 0.0005;
     constexpr double LaunchRpm = 3500;
+    const double Pi = std::acos(-1.0);
     DataLog log;
     log.DataLogInterval = float(interval);
     double t = 0;
@@ -80,19 +83,23 @@ DataLog dragRun(const Car& car, const Driver& driver, double interval, unsigned 
             } else if (full) {
                 rpm = std::max(geared, gear == 0 ? LaunchRpm : 0);
                 mph += car.accel(gear, rpm, mph) * Step;
-                if (gear < 3 && rpm >= driver.shiftRpm[gear]) {
+                if (gear + 1 < driver.gears && rpm >= driver.shiftRpm[gear]) {
                     shiftStart = t;
                     shiftFrom = rpm;
                     ++gear;
                 }
-                lifted = gear == 3 && mph >= driver.topMph;
+                lifted = gear + 1 == driver.gears && mph >= driver.topMph;
             }
         }
         // The controller lights the shift light at the first sample past its set point.
-        lit = full && gear < 3 && rpm >= driver.lightRpm;
+        lit = full && gear + 1 < driver.gears && rpm >= driver.lightRpm;
+        const double since = t - shiftStart - 0.25;
+        const double spin =
+            gear == 1 && since > 0 && since < 0.6 ? driver.spinMph * std::sin(since / 0.6 * Pi) : 0;
         log.ElapsedTime.at(i) = float(interval * i);
-        log.RPMData.at(i) = float(std::round(rpm + rpmNoise(rng)));
-        log.VSSData.at(i) = mph > 0 ? float(std::round((mph + mphNoise(rng)) * 128) / 128) : 0;
+        log.RPMData.at(i) = float(std::round(rpm + car.ratios[gear] * spin + rpmNoise(rng)));
+        const double wheels = mph + spin + mphNoise(rng);
+        log.VSSData.at(i) = mph > 0 ? float(std::round(wheels * 128) / 128) : 0;
         log.TPSData.at(i) = full ? 100 : 0;
         log.OutputData.at(i) = lit ? 1 : 0;
     }
@@ -103,30 +110,42 @@ const double Intervals[] = {0.016, 0.048, 0.112, 0.24};
 
 TEST(ShiftPoints, FindsEveryBestShiftOfACarKnownExactlyAtEveryInterval) {
     const Car car;
-    const Driver driver{{6500, 6900, 6300}, 6000};
-    for (const double interval : Intervals) {
-        for (unsigned seed = 1; seed <= 4; ++seed) {
-            const RunAnalysis analysis = analyseRuns(dragRun(car, driver, interval, seed));
-            const std::string where = std::to_string(interval) + " s, seed " + std::to_string(seed);
-            ASSERT_EQ(analysis.shiftPoints.size(), 3u) << where;
-            for (std::size_t g = 0; g < 3; ++g) {
-                const ShiftPoint& point = analysis.shiftPoints[g];
-                EXPECT_EQ(point.gearFrom, int(g) + 1);
-                ASSERT_TRUE(point.bestRpm) << where << ", gear " << g + 1 << ": " << point.note;
-                EXPECT_NEAR(*point.bestRpm, car.bestShift(g), 300) << where << ", gear " << g + 1;
-                // The driver's shift is at the last sample before it, the light's onset at the
-                // first sample past its set point: each within an interval's climb.
-                const auto climb = [&](double rpm) {
-                    return 0.1 * car.ratios[g] * car.ratios[g] * car.pull(rpm) * interval;
-                };
-                const double shifted = driver.shiftRpm[g];
-                ASSERT_TRUE(point.shiftedRpm && point.lightRpm) << where;
-                EXPECT_NEAR(*point.shiftedRpm, shifted - climb(shifted) / 2,
-                            climb(shifted) / 2 + 80)
-                    << where;
-                EXPECT_NEAR(*point.lightRpm, driver.lightRpm + climb(driver.lightRpm) / 2,
-                            climb(driver.lightRpm) / 2 + 25)
-                    << where;
+    struct Case {
+        const char* name;
+        Driver driver;
+    };
+    const Case cases[] = {
+        {"four gears", {{6500, 6900, 6300}, 6000}},
+        {"a spin into second", {{6500, 6900, 6300}, 6000, 105, 4, 4}},
+        {"two gears", {{6700}, 6000, 72, 2}},
+    };
+    for (const Case& c : cases) {
+        for (const double interval : Intervals) {
+            for (unsigned seed = 1; seed <= 4; ++seed) {
+                const RunAnalysis analysis = analyseRuns(dragRun(car, c.driver, interval, seed));
+                const std::string where = std::string(c.name) + " at " + std::to_string(interval) +
+                                          " s, seed " + std::to_string(seed);
+                ASSERT_EQ(analysis.shiftPoints.size(), c.driver.gears - 1) << where;
+                for (std::size_t g = 0; g + 1 < c.driver.gears; ++g) {
+                    const ShiftPoint& point = analysis.shiftPoints[g];
+                    EXPECT_EQ(point.gearFrom, int(g) + 1);
+                    ASSERT_TRUE(point.bestRpm) << where << ", gear " << g + 1 << ": " << point.note;
+                    EXPECT_NEAR(*point.bestRpm, car.bestShift(g), 300)
+                        << where << ", gear " << g + 1;
+                    // The driver's shift is at the last sample before it, the light's onset at
+                    // the first sample past its set point: each within an interval's climb.
+                    const auto climb = [&](double rpm) {
+                        return 0.1 * car.ratios[g] * car.ratios[g] * car.pull(rpm) * interval;
+                    };
+                    const double shifted = c.driver.shiftRpm[g];
+                    const double lit = c.driver.lightRpm;
+                    ASSERT_TRUE(point.shiftedRpm && point.lightRpm) << where;
+                    EXPECT_NEAR(*point.shiftedRpm, shifted - climb(shifted) / 2,
+                                climb(shifted) / 2 + 80)
+                        << where;
+                    EXPECT_NEAR(*point.lightRpm, lit + climb(lit) / 2, climb(lit) / 2 + 25)
+                        << where;
+                }
             }
         }
     }
@@ -157,7 +176,8 @@ TEST(ShiftPoints, LogsWithoutPullInTwoGearsGiveNoBestShift) {
         {"throttle only in first gear",
          [](DataLog& log) {
              for (int i = 1; i <= SampleCount; ++i) {
-                 log.TPSData.at(i) = log.RPMData.at(i) / log.VSSData.at(i) > 120 ? 100 : 0;
+                 const float mph = log.VSSData.at(i);
+                 log.TPSData.at(i) = mph > 5 && log.RPMData.at(i) > 120 * mph ? 100 : 0;
              }
          }},
         {"speed without pattern",
