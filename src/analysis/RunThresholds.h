@@ -92,8 +92,10 @@ constexpr double PullSmoothing = 0.5;
 // a bump, a missed shift) is left out of the second.
 constexpr double PullOutlierSigmas = 4;
 // Each gear needs at least this many measurements, and at least two gears, to tell the engine's
-// pull from the car's drag.
+// pull from the car's drag; a gear counts only where the car gains on average more than this
+// (MPH a second) in it.
 constexpr int PullMinPerGear = 3;
+constexpr double PullMinMphPerSecond = 0.5;
 // The crossing of two gears' pull is looked for in steps of this many RPM.
 constexpr double CrossingStepRpm = 10;
 

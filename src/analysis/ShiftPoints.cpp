@@ -324,7 +324,11 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
         if (gap < 0) {
             const double gapBefore = ahead(before);
             const double crossing = before + (rpm - before) * gapBefore / (gapBefore - gap);
-            if (coverage.covers(curve, crossing) && coverage.covers(curve, crossing * drop)) {
+            if (!(curve.at(crossing) > 0) || !(curve.at(crossing * drop) > 0)) {
+                point.note =
+                    "the log's pull does not fit one engine curve near " + rpmText(crossing);
+            } else if (coverage.covers(curve, crossing) &&
+                       coverage.covers(curve, crossing * drop)) {
                 point.bestRpm = crossing;
             } else {
                 point.note = "the log's pull has a gap near " + rpmText(crossing) + " or " +
@@ -394,14 +398,30 @@ PullCurve spanCurve(const std::vector<Pull>& pulls, Coverage& coverage) {
     return curve;
 }
 
-// Enough measurements in enough gears to tell the engine's pull from the drag.
-bool enoughGears(const std::vector<Pull>& pulls, std::size_t gears) {
-    std::vector<int> perGear(gears + 1, 0);
+// Keeps the gears that hold enough measurements and in which the car gathers speed at all (a
+// car held at one speed at full throttle is on a dyno or a tow, and tells nothing of its pull);
+// true when at least two remain, enough to tell the engine's pull from the drag.
+bool keepPullingGears(std::vector<Pull>& pulls, std::size_t gears) {
+    std::vector<int> count(gears + 1, 0);
+    std::vector<double> weight(gears + 1, 0.0);
+    std::vector<double> gain(gears + 1, 0.0);
     for (const Pull& pull : pulls) {
-        ++perGear[std::size_t(pull.gear)];
+        const auto g = std::size_t(pull.gear);
+        ++count[g];
+        weight[g] += pull.weight;
+        gain[g] += pull.weight * pull.accel;
     }
-    return std::count_if(perGear.begin(), perGear.end(),
-                         [](int n) { return n >= PullMinPerGear; }) >= 2;
+    const auto pulling = [&](std::size_t g) {
+        return count[g] >= PullMinPerGear && gain[g] > PullMinMphPerSecond * weight[g];
+    };
+    pulls.erase(std::remove_if(pulls.begin(), pulls.end(),
+                               [&](const Pull& pull) { return !pulling(std::size_t(pull.gear)); }),
+                pulls.end());
+    int kept = 0;
+    for (std::size_t g = 1; g <= gears; ++g) {
+        kept += pulling(g) ? 1 : 0;
+    }
+    return kept >= 2;
 }
 
 }  // namespace
@@ -411,12 +431,12 @@ std::vector<ShiftPoint> findShiftPoints(const LogSamples& s, const std::vector<d
     if (gearRatios.size() < 2 || runs.empty() || s.size() == 0) {
         return {};
     }
-    const std::vector<Pull> pulls = measurePulls(s, gearRatios, drivingGears(s, gearRatios, runs));
+    std::vector<Pull> pulls = measurePulls(s, gearRatios, drivingGears(s, gearRatios, runs));
     Coverage coverage;
     PullCurve curve;
     std::string noCurve;
-    if (!enoughGears(pulls, gearRatios.size())) {
-        noCurve = "the log's runs hold too little full-throttle pull in two gears or more";
+    if (!keepPullingGears(pulls, gearRatios.size())) {
+        noCurve = "the log's runs hold full-throttle pull in fewer than two gears";
     } else {
         curve = spanCurve(pulls, coverage);
         if (!fitRobustly(pulls, curve)) {
