@@ -128,6 +128,9 @@ void measureStretch(const LogSamples& s, std::size_t first, std::size_t last, in
             pull.weight += (s.time[i] - meanT) * (s.time[i] - meanT);
             stv += (s.time[i] - meanT) * (s.mph[i] - meanV);
         }
+        if (!(pull.weight > 0)) {
+            continue;
+        }
         pull.rpm = sumR / n;
         pull.speed = meanV / SpeedScaleMph;
         pull.accel = stv / pull.weight;
