@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -22,7 +23,8 @@ using drag::RpmPerMph;
 
 constexpr std::size_t TopGear = drag::GearCount - 1;
 constexpr double IdleRpm = 850;
-constexpr double LaunchRpm = 3500;  // the launch limiter; the clutch slips until it is reached
+constexpr double LaunchRpm = 3500;  // the launch limiter; the clutch slips until first gear turns
+                                    // the engine this fast
 constexpr double LightRpm = 6000;   // the shift light's set point
 constexpr double ArmAt = 5;
 constexpr double HoldAt = 10;       // the driver holds the car on the limiter ...
