@@ -96,6 +96,9 @@ constexpr double PullOutlierSigmas = 4;
 // (MPH a second) in it.
 constexpr int PullMinPerGear = 3;
 constexpr double PullMinMphPerSecond = 0.5;
+// The pull is known at an engine speed between the lowest and the highest measured where the
+// measurements either side of it lie no further apart than this (RPM).
+constexpr double PullGapRpm = 800;
 // The crossing of two gears' pull is looked for in steps of this many RPM.
 constexpr double CrossingStepRpm = 10;
 

@@ -278,15 +278,23 @@ bool fitRobustly(const std::vector<Pull>& pulls, PullCurve& curve) {
 }
 
 // Where the pulls lie over engine speed: a speed is covered between the lowest and the highest
-// measured when its knot interval holds a measurement.
+// measured where the measurements on either side of it lie no further apart than PullGapRpm.
 struct Coverage {
-    double low = 0;
-    double high = 0;
-    std::vector<bool> interval;
+    std::vector<double> rpm;  // the measurements' engine speeds, lowest first
 
-    bool covers(const PullCurve& curve, double rpm) const {
-        double share = 0;
-        return rpm >= low && rpm <= high && interval[std::size_t(curve.intervalOf(rpm, share))];
+    double low() const { return rpm.front(); }
+    double high() const { return rpm.back(); }
+    // The measured engine speeds either side of `x`.
+    std::pair<double, double> around(double x) const {
+        const auto above = std::lower_bound(rpm.begin(), rpm.end(), x);
+        if (above == rpm.end()) {
+            return {rpm.back(), x};
+        }
+        return {above == rpm.begin() ? x : *std::prev(above), *above};
+    }
+    bool covers(double x) const {
+        const auto [below, above] = around(x);
+        return x >= low() && x <= high() && above - below <= PullGapRpm;
     }
 };
 
@@ -310,9 +318,9 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
     const auto ahead = [&](double rpm) {
         return from * curve.at(rpm) - next * curve.at(rpm * drop);
     };
-    const double lowest = coverage.low / drop;  // the next gear must land on a measured speed
-    if (lowest > coverage.high) {
-        point.note = "the log's pull ends at " + rpmText(coverage.high) +
+    const double lowest = coverage.low() / drop;  // the next gear must land on a measured speed
+    if (lowest > coverage.high()) {
+        point.note = "the log's pull ends at " + rpmText(coverage.high()) +
                      ", too low to compare the two gears";
         return;
     }
@@ -322,7 +330,7 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
         return;
     }
     double before = lowest;
-    for (double rpm = lowest + CrossingStepRpm; rpm <= coverage.high; rpm += CrossingStepRpm) {
+    for (double rpm = lowest + CrossingStepRpm; rpm <= coverage.high(); rpm += CrossingStepRpm) {
         const double gap = ahead(rpm);
         if (gap < 0) {
             const double gapBefore = ahead(before);
@@ -330,18 +338,19 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
             if (!(curve.at(crossing) > 0) || !(curve.at(crossing * drop) > 0)) {
                 point.note =
                     "the log's pull does not fit one engine curve near " + rpmText(crossing);
-            } else if (coverage.covers(curve, crossing) &&
-                       coverage.covers(curve, crossing * drop)) {
+            } else if (coverage.covers(crossing) && coverage.covers(crossing * drop)) {
                 point.bestRpm = crossing;
             } else {
-                point.note = "the log's pull has a gap near " + rpmText(crossing) + " or " +
-                             rpmText(crossing * drop);
+                const double at = coverage.covers(crossing) ? crossing * drop : crossing;
+                const auto [below, above] = coverage.around(at);
+                point.note = "the log's pull has a gap from " + rpmText(below) + " to " +
+                             rpmText(above) + ", where this shift is to be judged";
             }
             return;
         }
         before = rpm;
     }
-    point.note = "no crossing below " + rpmText(coverage.high) +
+    point.note = "no crossing below " + rpmText(coverage.high()) +
                  ", where the log's pull ends: shift at the limiter, or log a run that revs higher";
 }
 
@@ -381,23 +390,18 @@ void driverShifts(const LogSamples& s, const std::vector<RunResult>& runs, Shift
 
 // The curve's knots over the engine speeds measured, and where the measurements lie.
 PullCurve spanCurve(const std::vector<Pull>& pulls, Coverage& coverage) {
-    coverage.low = pulls.front().rpm;
-    coverage.high = coverage.low;
+    coverage.rpm.clear();
+    coverage.rpm.reserve(pulls.size());
     for (const Pull& pull : pulls) {
-        coverage.low = std::min(coverage.low, pull.rpm);
-        coverage.high = std::max(coverage.high, pull.rpm);
+        coverage.rpm.push_back(pull.rpm);
     }
+    std::sort(coverage.rpm.begin(), coverage.rpm.end());
     PullCurve curve;
-    curve.firstRpm = std::floor(coverage.low / PullKnotRpm) * PullKnotRpm;
-    const double span = std::ceil(coverage.high / PullKnotRpm) * PullKnotRpm - curve.firstRpm;
+    curve.firstRpm = std::floor(coverage.low() / PullKnotRpm) * PullKnotRpm;
+    const double span = std::ceil(coverage.high() / PullKnotRpm) * PullKnotRpm - curve.firstRpm;
     const int intervals = std::clamp(int(std::lround(span / PullKnotRpm)), 1, PullMaxKnots - 1);
     curve.spacing = std::max(span, PullKnotRpm) / intervals;
     curve.knots.assign(std::size_t(intervals + 1), 0.0);
-    coverage.interval.assign(std::size_t(intervals), false);
-    for (const Pull& pull : pulls) {
-        double share = 0;
-        coverage.interval[std::size_t(curve.intervalOf(pull.rpm, share))] = true;
-    }
     return curve;
 }
 
