@@ -27,6 +27,8 @@ constexpr double SpeedScaleMph = 100;
 // one gear at full throttle with the clutch locked.
 struct Pull {
     double rpm = 0;     // the window's mean engine speed
+    double rpmLow = 0;  // ... its lowest and highest
+    double rpmHigh = 0;
     double speed = 0;   // its mean road speed over SpeedScaleMph
     double accel = 0;   // MPH a second
     double weight = 0;  // the spread of the window's times: the slope's inverse variance
@@ -121,12 +123,16 @@ void measureStretch(const LogSamples& s, std::size_t first, std::size_t last, in
         }
         const double n = double(width);
         Pull pull;
+        pull.rpmLow = s.rpm[a];
+        pull.rpmHigh = s.rpm[a];
         const double meanT = sumT / n;
         const double meanV = sumV / n;
         double stv = 0;
         for (std::size_t i = a; i < a + width; ++i) {
             pull.weight += (s.time[i] - meanT) * (s.time[i] - meanT);
             stv += (s.time[i] - meanT) * (s.mph[i] - meanV);
+            pull.rpmLow = std::min(pull.rpmLow, s.rpm[i]);
+            pull.rpmHigh = std::max(pull.rpmHigh, s.rpm[i]);
         }
         if (!(pull.weight > 0)) {
             continue;
@@ -280,7 +286,7 @@ bool fitRobustly(const std::vector<Pull>& pulls, PullCurve& curve) {
 // Where the pulls lie over engine speed: a speed is covered between the lowest and the highest
 // measured where the measurements on either side of it lie no further apart than PullGapRpm.
 struct Coverage {
-    std::vector<double> rpm;  // the measurements' engine speeds, lowest first
+    std::vector<double> rpm;  // the windows' lowest and highest engine speeds, lowest first
 
     double low() const { return rpm.front(); }
     double high() const { return rpm.back(); }
@@ -320,8 +326,8 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
     };
     const double lowest = coverage.low() / drop;  // the next gear must land on a measured speed
     if (lowest > coverage.high()) {
-        point.note = "the log's pull ends at " + rpmText(coverage.high()) +
-                     ", too low to compare the two gears";
+        point.note = "the log's pull spans only " + rpmText(coverage.low()) + " to " +
+                     rpmText(coverage.high()) + ", too narrow to compare the two gears";
         return;
     }
     if (ahead(lowest) < 0) {
@@ -391,9 +397,10 @@ void driverShifts(const LogSamples& s, const std::vector<RunResult>& runs, Shift
 // The curve's knots over the engine speeds measured, and where the measurements lie.
 PullCurve spanCurve(const std::vector<Pull>& pulls, Coverage& coverage) {
     coverage.rpm.clear();
-    coverage.rpm.reserve(pulls.size());
+    coverage.rpm.reserve(2 * pulls.size());
     for (const Pull& pull : pulls) {
-        coverage.rpm.push_back(pull.rpm);
+        coverage.rpm.push_back(pull.rpmLow);
+        coverage.rpm.push_back(pull.rpmHigh);
     }
     std::sort(coverage.rpm.begin(), coverage.rpm.end());
     PullCurve curve;
