@@ -74,8 +74,11 @@ void clearTimes(const LogSamples& s, std::size_t first, std::size_t last, double
 }
 
 // The gear of every sample at which the engine drives the car at full throttle with the clutch
-// locked, 0 elsewhere: outside the runs, off full throttle, from a shift's fall until the clutch
-// has settled in the next gear, during a spin and while the launch still slips.
+// locked, 0 elsewhere: outside the runs, off full throttle, while the launch limiter holds the
+// engine back, from a shift's fall until the clutch has settled in the next gear, and during a
+// spin. At the launch the clutch counts as locked once engine speed matches first gear's (the
+// last moments of its slip pass the engine's own torque on at a steady engine speed), so that a
+// long logging interval keeps the low engine speeds it has.
 std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ratios,
                               const std::vector<RunResult>& runs) {
     std::vector<int> gear(s.size(), 0);
@@ -83,7 +86,8 @@ std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ra
         const std::size_t start = indexOf(run.startSample, s.size());
         const std::size_t end = indexOf(run.endSample, s.size());
         for (std::size_t i = start; i <= end; ++i) {
-            gear[i] = s.tps[i] >= WideOpenThrottlePercent ? gearOf(ratios, s.rpm[i], s.mph[i]) : 0;
+            const bool pulling = s.tps[i] >= WideOpenThrottlePercent && !s.launchLight[i];
+            gear[i] = pulling ? gearOf(ratios, s.rpm[i], s.mph[i]) : 0;
         }
         for (const ShiftEvent& shift : run.shifts) {
             const std::size_t low = indexOf(shift.lowSample, s.size());
@@ -95,9 +99,6 @@ std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ra
         }
         for (const WheelspinEvent& spin : run.wheelspin) {
             clearTimes(s, start, end, spin.start, spin.end, gear);
-        }
-        if (run.firstMotion && run.launchSlip) {
-            clearTimes(s, start, end, s.time[start], *run.firstMotion + *run.launchSlip, gear);
         }
     }
     return gear;

@@ -143,7 +143,7 @@ TEST(ShiftPoints, SaysSoWhenTheLogsPullEndsBelowTheBestShift) {
 }
 
 // The simulator's drag car, whose driver always shifts past the best points: nearly every one is
-// covered, but where a spin or the launch's slip hides the pull a shift lands on.
+// covered, but where a spin hides the pull a shift lands on.
 TEST(ShiftPoints, FindsTheSimulatedDragCarsBestShifts) {
     int judged = 0;
     int unjudged = 0;
