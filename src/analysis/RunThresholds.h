@@ -110,5 +110,8 @@ constexpr double PullMinMphPerSecond = 0.5;
 constexpr double PullGapRpm = 800;
 // The crossing of two gears' pull is looked for in steps of this many RPM.
 constexpr double CrossingStepRpm = 10;
+// A crossing is given only when the pull's scatter moves it by no more than this (RPM, one
+// standard deviation).
+constexpr double CrossingSpreadRpm = 150;
 
 }  // namespace velkor::runs

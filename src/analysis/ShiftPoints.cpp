@@ -44,6 +44,10 @@ struct PullCurve {
     std::vector<double> knots;
     double drag0 = 0;  // MPH a second at any speed
     double drag2 = 0;  // ... times the scaled speed squared
+    // The fit's Cholesky factor (lower triangle, row by row) and the scatter of a measurement of
+    // unit weight about the curve: together they give what the curve says its uncertainty.
+    std::vector<double> factor;
+    double scatter = 0;
 
     int knotCount() const { return int(knots.size()); }
     // The knot interval an engine speed falls in, and its share of the way to the next knot.
@@ -64,15 +68,6 @@ std::size_t indexOf(int sampleNumber, std::size_t size) {
     return std::min(std::size_t(std::max(sampleNumber, 1) - 1), size - 1);
 }
 
-void clearTimes(const LogSamples& s, std::size_t first, std::size_t last, double from, double to,
-                std::vector<int>& gear) {
-    for (std::size_t i = first; i <= last; ++i) {
-        if (s.time[i] >= from && s.time[i] <= to) {
-            gear[i] = 0;
-        }
-    }
-}
-
 // The gear of every sample at which the engine drives the car at full throttle with the clutch
 // locked, 0 elsewhere: outside the runs, off full throttle, while the launch limiter holds the
 // engine back, from a shift's fall until the clutch has settled in the next gear, and during a
@@ -86,7 +81,12 @@ std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ra
         const std::size_t start = indexOf(run.startSample, s.size());
         const std::size_t end = indexOf(run.endSample, s.size());
         for (std::size_t i = start; i <= end; ++i) {
-            const bool pulling = s.tps[i] >= WideOpenThrottlePercent && !s.launchLight[i];
+            const bool spinning = std::any_of(
+                run.wheelspin.begin(), run.wheelspin.end(), [&](const WheelspinEvent& spin) {
+                    return s.time[i] >= spin.start && s.time[i] <= spin.end;
+                });
+            const bool pulling =
+                s.tps[i] >= WideOpenThrottlePercent && !s.launchLight[i] && !spinning;
             gear[i] = pulling ? gearOf(ratios, s.rpm[i], s.mph[i]) : 0;
         }
         for (const ShiftEvent& shift : run.shifts) {
@@ -96,9 +96,6 @@ std::vector<int> drivingGears(const LogSamples& s, const std::vector<double>& ra
                  j <= end && (j <= low || s.time[j] < settled); ++j) {
                 gear[j] = 0;
             }
-        }
-        for (const WheelspinEvent& spin : run.wheelspin) {
-            clearTimes(s, start, end, spin.start, spin.end, gear);
         }
     }
     return gear;
@@ -114,33 +111,32 @@ void measureStretch(const LogSamples& s, std::size_t first, std::size_t last, in
     const double step = (s.time[last] - s.time[first]) / double(count - 1);
     const auto width = std::size_t(std::max(1.0, std::round(PullWindowSeconds / step))) + 1;
     for (std::size_t a = first; a + width <= last + 1; ++a) {
+        // Times from the window's first sample, so that a long log's times do not cancel out.
         double sumT = 0;
         double sumV = 0;
-        double sumR = 0;
-        for (std::size_t i = a; i < a + width; ++i) {
-            sumT += s.time[i];
-            sumV += s.mph[i];
-            sumR += s.rpm[i];
-        }
-        const double n = double(width);
+        double sumTT = 0;
+        double sumTV = 0;
         Pull pull;
         pull.rpmLow = s.rpm[a];
         pull.rpmHigh = s.rpm[a];
-        const double meanT = sumT / n;
-        const double meanV = sumV / n;
-        double stv = 0;
         for (std::size_t i = a; i < a + width; ++i) {
-            pull.weight += (s.time[i] - meanT) * (s.time[i] - meanT);
-            stv += (s.time[i] - meanT) * (s.mph[i] - meanV);
+            const double t = s.time[i] - s.time[a];
+            sumT += t;
+            sumV += s.mph[i];
+            sumTT += t * t;
+            sumTV += t * s.mph[i];
+            pull.rpm += s.rpm[i];
             pull.rpmLow = std::min(pull.rpmLow, s.rpm[i]);
             pull.rpmHigh = std::max(pull.rpmHigh, s.rpm[i]);
         }
+        const double n = double(width);
+        pull.weight = sumTT - sumT * sumT / n;
         if (!(pull.weight > 0)) {
             continue;
         }
-        pull.rpm = sumR / n;
-        pull.speed = meanV / SpeedScaleMph;
-        pull.accel = stv / pull.weight;
+        pull.accel = (sumTV - sumT * sumV / n) / pull.weight;
+        pull.rpm /= n;
+        pull.speed = sumV / n / SpeedScaleMph;
         pull.ratio = ratio;
         pull.gear = gear;
         pulls.push_back(pull);
@@ -165,40 +161,59 @@ std::vector<Pull> measurePulls(const LogSamples& s, const std::vector<double>& r
     return pulls;
 }
 
-// Solves the symmetric positive definite system a x = b (a: m by m, row by row) in place by
-// Cholesky's method; false when it is not positive definite.
-bool solveSymmetric(std::vector<double>& a, std::vector<double>& b, int m) {
+// Cholesky's factor of the symmetric positive definite m by m matrix `a` (row by row), in
+// place in its lower triangle; false when `a` is not positive definite.
+bool factorise(std::vector<double>& a, int m) {
     const auto at = [&a, m](int r, int c) -> double& { return a[std::size_t(r * m + c)]; };
     for (int j = 0; j < m; ++j) {
-        double d = at(j, j);
-        for (int k = 0; k < j; ++k) {
-            d -= at(j, k) * at(j, k);
-        }
-        if (!(d > 1e-12 * std::fabs(at(j, j))) || !(d > 0)) {
-            return false;
-        }
-        at(j, j) = std::sqrt(d);
-        for (int i = j + 1; i < m; ++i) {
+        for (int i = j; i < m; ++i) {
             double v = at(i, j);
             for (int k = 0; k < j; ++k) {
                 v -= at(i, k) * at(j, k);
             }
-            at(i, j) = v / at(j, j);
+            if (i == j && !(v > 0)) {
+                return false;
+            }
+            at(i, j) = i == j ? std::sqrt(v) : v / at(j, j);
         }
     }
+    return true;
+}
+
+// Solves l y = b in place, l the factor's lower triangle; with `back`, then l' x = y as well.
+void substitute(const std::vector<double>& l, int m, std::vector<double>& b, bool back) {
+    const auto at = [&l, m](int r, int c) { return l[std::size_t(r * m + c)]; };
     for (int i = 0; i < m; ++i) {
         for (int k = 0; k < i; ++k) {
             b[std::size_t(i)] -= at(i, k) * b[std::size_t(k)];
         }
         b[std::size_t(i)] /= at(i, i);
     }
-    for (int i = m - 1; i >= 0; --i) {
+    for (int i = m - 1; back && i >= 0; --i) {
         for (int k = i + 1; k < m; ++k) {
             b[std::size_t(i)] -= at(k, i) * b[std::size_t(k)];
         }
         b[std::size_t(i)] /= at(i, i);
     }
-    return std::all_of(b.begin(), b.end(), [](double x) { return std::isfinite(x); });
+}
+
+double residual(const PullCurve& curve, const Pull& pull) {
+    const double model =
+        pull.ratio * curve.at(pull.rpm) - curve.drag0 - curve.drag2 * pull.speed * pull.speed;
+    return (pull.accel - model) * std::sqrt(pull.weight);
+}
+
+// Adds a row of the least-squares problem, `value` = row . x with this weight, to the normal
+// equations a x = b.
+template <std::size_t N>
+void addRow(std::vector<double>& a, std::vector<double>& b, int m, const int (&index)[N],
+            const double (&row)[N], double weight, double value) {
+    for (std::size_t r = 0; r < N; ++r) {
+        for (std::size_t c = 0; c < N; ++c) {
+            a[std::size_t(index[r] * m + index[c])] += weight * row[r] * row[c];
+        }
+        b[std::size_t(index[r])] += weight * row[r] * value;
+    }
 }
 
 // Least squares over the pulls that count: the misfit of every measurement by its weight, plus
@@ -220,41 +235,36 @@ bool fitCurve(const std::vector<Pull>& pulls, const std::vector<bool>& counts, P
         const int index[4] = {k, k + 1, knots, knots + 1};
         const double row[4] = {pull.ratio * (1 - share), pull.ratio * share, -1.0,
                                -pull.speed * pull.speed};
-        for (int r = 0; r < 4; ++r) {
-            for (int c = 0; c < 4; ++c) {
-                a[std::size_t(index[r] * m + index[c])] += pull.weight * row[r] * row[c];
-            }
-            b[std::size_t(index[r])] += pull.weight * row[r] * pull.accel;
-        }
+        addRow(a, b, m, index, row, pull.weight, pull.accel);
         totalWeight += pull.weight;
         ++used;
     }
-    if (used == 0) {
+    if (used <= m) {
         return false;
     }
     const double bend = PullSmoothing * totalWeight / used;
     for (int k = 1; k + 1 < knots; ++k) {
         const int index[3] = {k - 1, k, k + 1};
         const double row[3] = {1.0, -2.0, 1.0};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                a[std::size_t(index[r] * m + index[c])] += bend * row[r] * row[c];
-            }
-        }
+        addRow(a, b, m, index, row, bend, 0);
     }
-    if (!solveSymmetric(a, b, m)) {
+    if (!factorise(a, m)) {
+        return false;
+    }
+    substitute(a, m, b, true);
+    if (!std::all_of(b.begin(), b.end(), [](double x) { return std::isfinite(x); })) {
         return false;
     }
     std::copy(b.begin(), b.begin() + knots, curve.knots.begin());
     curve.drag0 = b[std::size_t(knots)];
     curve.drag2 = b[std::size_t(knots + 1)];
+    curve.factor = std::move(a);
+    double misfit = 0;
+    for (std::size_t p = 0; p < pulls.size(); ++p) {
+        misfit += counts[p] ? std::pow(residual(curve, pulls[p]), 2) : 0;
+    }
+    curve.scatter = misfit / (used - m);
     return true;
-}
-
-double residual(const PullCurve& curve, const Pull& pull) {
-    const double model =
-        pull.ratio * curve.at(pull.rpm) - curve.drag0 - curve.drag2 * pull.speed * pull.speed;
-    return (pull.accel - model) * std::sqrt(pull.weight);
 }
 
 // Fits the curve, then again without the measurements the first fit cannot explain.
@@ -284,6 +294,26 @@ bool fitRobustly(const std::vector<Pull>& pulls, PullCurve& curve) {
     return !dropped || fitCurve(pulls, counts, curve);
 }
 
+// The standard deviation of ratio * P(rpm) - nextRatio * P(nextRpm): how sure the curve is
+// which of two gears pulls harder.
+double deviation(const PullCurve& curve, double ratio, double rpm, double nextRatio,
+                 double nextRpm) {
+    const int m = curve.knotCount() + 2;
+    std::vector<double> y(std::size_t(m), 0.0);
+    for (const auto& [weight, speed] : {std::pair(ratio, rpm), std::pair(-nextRatio, nextRpm)}) {
+        double share = 0;
+        const auto k = std::size_t(curve.intervalOf(speed, share));
+        y[k] += weight * (1 - share);
+        y[k + 1] += weight * share;
+    }
+    substitute(curve.factor, m, y, false);
+    double sum = 0;
+    for (const double v : y) {
+        sum += v * v;
+    }
+    return std::sqrt(curve.scatter * sum);
+}
+
 // Where the pulls lie over engine speed: a speed is covered between the lowest and the highest
 // measured where the measurements on either side of it lie no further apart than PullGapRpm.
 struct Coverage {
@@ -291,20 +321,14 @@ struct Coverage {
 
     double low() const { return rpm.front(); }
     double high() const { return rpm.back(); }
-    // The measured engine speeds either side of `x`.
-    std::pair<double, double> around(double x) const {
-        const auto above = std::lower_bound(rpm.begin(), rpm.end(), x);
-        if (above == rpm.end()) {
-            return {rpm.back(), x};
-        }
-        return {above == rpm.begin() ? x : *std::prev(above), *above};
-    }
     bool covers(double x) const {
-        const auto [below, above] = around(x);
-        return x >= low() && x <= high() && above - below <= PullGapRpm;
+        const auto above = std::lower_bound(rpm.begin(), rpm.end(), x);
+        return x >= low() && x <= high() &&
+               (above == rpm.begin() || *above - *std::prev(above) <= PullGapRpm);
     }
 };
 
+// An engine speed as the notes give it, to 10 RPM: "6,450 RPM".
 std::string rpmText(double rpm) {
     const long rounded = std::lround(rpm / 10) * 10;
     char text[32];
@@ -342,16 +366,21 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
         if (gap < 0) {
             const double gapBefore = ahead(before);
             const double crossing = before + (rpm - before) * gapBefore / (gapBefore - gap);
-            if (!(curve.at(crossing) > 0) || !(curve.at(crossing * drop) > 0)) {
-                point.note =
-                    "the log's pull does not fit one engine curve near " + rpmText(crossing);
-            } else if (coverage.covers(crossing) && coverage.covers(crossing * drop)) {
+            if (!coverage.covers(crossing) || !coverage.covers(crossing * drop)) {
+                point.note = "the log's pull has a gap near " + rpmText(crossing) + " or " +
+                             rpmText(crossing * drop) + ", where this shift is to be judged";
+                return;
+            }
+            // How far the crossing may move for the curve's uncertainty; a curve that does not
+            // pull at all there is no engine's.
+            const double spread = deviation(curve, from, crossing, next, crossing * drop) *
+                                  (rpm - before) / (gapBefore - gap);
+            if (spread <= CrossingSpreadRpm && curve.at(crossing) > 0 &&
+                curve.at(crossing * drop) > 0) {
                 point.bestRpm = crossing;
             } else {
-                const double at = coverage.covers(crossing) ? crossing * drop : crossing;
-                const auto [below, above] = coverage.around(at);
-                point.note = "the log's pull has a gap from " + rpmText(below) + " to " +
-                             rpmText(above) + ", where this shift is to be judged";
+                point.note = "the log's pull is too scattered to place this shift within " +
+                             rpmText(CrossingSpreadRpm);
             }
             return;
         }
@@ -359,13 +388,6 @@ void findCrossing(const PullCurve& curve, const Coverage& coverage,
     }
     point.note = "no crossing below " + rpmText(coverage.high()) +
                  ", where the log's pull ends: shift at the limiter, or log a run that revs higher";
-}
-
-// The engine speed at the sample taken at `time`.
-double rpmAt(const LogSamples& s, double time) {
-    const auto at = std::lower_bound(s.time.begin(), s.time.end(), time);
-    const auto index = std::size_t(std::min(at - s.time.begin(), std::ptrdiff_t(s.size() - 1)));
-    return s.rpm[index];
 }
 
 // Where the driver shifted out of each gear and where the light came on for those shifts.
@@ -382,7 +404,8 @@ void driverShifts(const LogSamples& s, const std::vector<RunResult>& runs, Shift
             shifted += shift.rpmBefore;
             ++shifts;
             if (shift.lightOnset) {
-                lit += rpmAt(s, *shift.lightOnset);
+                const auto at = std::lower_bound(s.time.begin(), s.time.end(), *shift.lightOnset);
+                lit += at == s.time.end() ? s.rpm.back() : s.rpm[std::size_t(at - s.time.begin())];
                 ++lights;
             }
         }
@@ -417,26 +440,25 @@ PullCurve spanCurve(const std::vector<Pull>& pulls, Coverage& coverage) {
 // car held at one speed at full throttle is on a dyno or a tow, and tells nothing of its pull);
 // true when at least two remain, enough to tell the engine's pull from the drag.
 bool keepPullingGears(std::vector<Pull>& pulls, std::size_t gears) {
-    std::vector<int> count(gears + 1, 0);
-    std::vector<double> weight(gears + 1, 0.0);
-    std::vector<double> gain(gears + 1, 0.0);
+    struct Tally {
+        int count = 0;
+        double weight = 0;
+        double gain = 0;  // acceleration by weight
+    };
+    std::vector<Tally> tally(gears + 1);
     for (const Pull& pull : pulls) {
-        const auto g = std::size_t(pull.gear);
-        ++count[g];
-        weight[g] += pull.weight;
-        gain[g] += pull.weight * pull.accel;
+        Tally& t = tally[std::size_t(pull.gear)];
+        ++t.count;
+        t.weight += pull.weight;
+        t.gain += pull.weight * pull.accel;
     }
-    const auto pulling = [&](std::size_t g) {
-        return count[g] >= PullMinPerGear && gain[g] > PullMinMphPerSecond * weight[g];
+    const auto pulling = [](const Tally& t) {
+        return t.count >= PullMinPerGear && t.gain > PullMinMphPerSecond * t.weight;
     };
     pulls.erase(std::remove_if(pulls.begin(), pulls.end(),
-                               [&](const Pull& pull) { return !pulling(std::size_t(pull.gear)); }),
+                               [&](const Pull& p) { return !pulling(tally[std::size_t(p.gear)]); }),
                 pulls.end());
-    int kept = 0;
-    for (std::size_t g = 1; g <= gears; ++g) {
-        kept += pulling(g) ? 1 : 0;
-    }
-    return kept >= 2;
+    return std::count_if(tally.begin(), tally.end(), pulling) >= 2;
 }
 
 }  // namespace
