@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -72,25 +74,33 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     messageLabel->setVisible(!m_summary.message.empty());
     layout->addWidget(messageLabel);
 
-    auto* runs = new QGroupBox("Runs", this);
-    auto* runsLayout = new QVBoxLayout(runs);
-    runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
-    runsLayout->addWidget(runsTableWidget);
-    auto* shifts = new QGroupBox("Shifts", this);
-    auto* shiftsLayout = new QVBoxLayout(shifts);
-    shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
-    shiftsLayout->addWidget(shiftsTableWidget);
     const bool any = !m_summary.runs.rows.empty();
-    runs->setVisible(any);
-    shifts->setVisible(any);
+    runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
+    shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
+    wheelspinTableWidget = createTable(m_summary.wheelspin, "wheelspinTableWidget");
+    shiftPointsTableWidget = createTable(m_summary.shiftPoints, "shiftPointsTableWidget");
     // The runs are few: their table takes the height of its rows (up to five), the shifts the rest.
     const int shown = std::clamp(runsTableWidget->rowCount(), 1, 5);
     runsTableWidget->setFixedHeight(runsTableWidget->horizontalHeader()->sizeHint().height() +
                                     shown *
                                         runsTableWidget->verticalHeader()->defaultSectionSize() +
                                     2 * runsTableWidget->frameWidth() + 2);
+    auto* runs = tableGroup("Runs", runsTableWidget, "");
+    auto* slips = createTimeSlips();
+    auto* shifts = tableGroup("Shifts", shiftsTableWidget, "No upshift in the runs.");
+    auto* spins = tableGroup("Wheelspin", wheelspinTableWidget, "No wheelspin in the runs.");
+    auto* points = tableGroup("Where to shift", shiftPointsTableWidget,
+                              "No upshift between two known gears to work out.");
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(spins, 1);
+    lower->addWidget(points, 1);
+    for (QWidget* part : {runs, slips, shifts, spins, points}) {
+        part->setVisible(any);
+    }
     layout->addWidget(runs);
+    layout->addWidget(slips);
     layout->addWidget(shifts, 1);
+    layout->addLayout(lower);
     if (!any) {
         layout->addStretch();  // the sentence at the top, the buttons at the bottom
     }
@@ -98,10 +108,16 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
+    statusLabel = new QLabel(this);
+    statusLabel->setObjectName("statusLabel");
     shiftTicksBox = new QCheckBox("Show shifts on the chart's time axis", this);
     shiftTicksBox->setObjectName("shiftTicksBox");
     shiftTicksBox->setEnabled(m_chart.ticks != nullptr);
     shiftTicksBox->setVisible(any);
+    wheelspinBox = new QCheckBox("Show wheelspin on the chart", this);
+    wheelspinBox->setObjectName("wheelspinBox");
+    wheelspinBox->setEnabled(m_chart.bands != nullptr && !m_summary.spinSpans.empty());
+    wheelspinBox->setVisible(any);
     exportButton = new QPushButton("Export...", this);
     exportButton->setObjectName("exportButton");
     exportButton->setEnabled(any);
@@ -110,10 +126,16 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     for (QPushButton* button : {exportButton, closeButton}) {
         button->setAutoDefault(false);
     }
+    auto* boxes = new QVBoxLayout;
+    boxes->addWidget(shiftTicksBox);
+    boxes->addWidget(wheelspinBox);
+    auto* notes = new QVBoxLayout;
+    notes->addWidget(hint);
+    notes->addWidget(statusLabel);
     auto* row = new QHBoxLayout;
-    row->addWidget(shiftTicksBox);
+    row->addLayout(boxes);
     row->addSpacing(16);
-    row->addWidget(hint, 1);
+    row->addLayout(notes, 1);
     row->addWidget(exportButton);
     row->addWidget(closeButton);
     layout->addLayout(row);
@@ -123,10 +145,70 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
             m_chart.ticks(on ? m_summary.shifts.times : std::vector<double>());
         }
     });
+    connect(wheelspinBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_chart.bands) {
+            m_chart.bands(on ? m_summary.spinSpans : std::vector<TimeSpan>());
+        }
+    });
     connect(exportButton, &QPushButton::clicked, this, &RunSummaryWindow::onExportClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
-    // Wide enough for every column of the wider table, within the screen. The tables have not
-    // been laid out yet, so their columns are still at their natural widths.
+    if (any) {
+        fitWidth();
+    } else {
+        resize(660, 120);
+    }
+}
+
+QWidget* RunSummaryWindow::tableGroup(const char* title, QTableWidget* table, const char* none) {
+    auto* group = new QGroupBox(title, this);
+    auto* inside = new QVBoxLayout(group);
+    if (table->rowCount() == 0 && *none != '\0') {
+        table->hide();
+        inside->addWidget(new QLabel(none, group));
+        inside->addStretch();
+    } else {
+        inside->addWidget(table);
+    }
+    return group;
+}
+
+// One framed block a run in a fixed-width font, side by side as a track's slips are pinned up.
+QWidget* RunSummaryWindow::createTimeSlips() {
+    auto* group = new QGroupBox("Time slips (estimated from road speed)", this);
+    auto* row = new QHBoxLayout(group);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const std::vector<std::string>& lines : m_summary.timeSlips) {
+        QStringList text;
+        for (const std::string& line : lines) {
+            text << QString::fromStdString(line);
+        }
+        auto* slip = new QLabel(text.join('\n'), group);
+        slip->setObjectName(QString("timeSlip%1").arg(timeSlipLabels.size() + 1));
+        slip->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (lines.size() > 1) {
+            slip->setFont(fixed);
+            slip->setFrameShape(QFrame::Box);
+            slip->setMargin(6);
+            slip->setStyleSheet("background: #fffdf4; color: #222");
+        }
+        slip->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+        row->addWidget(slip, 0, Qt::AlignTop);
+        timeSlipLabels.push_back(slip);
+    }
+    row->addStretch();
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(group);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedHeight(group->sizeHint().height() +
+                           scroll->horizontalScrollBar()->sizeHint().height());
+    return scroll;
+}
+
+// Wide enough for every column of the widest table, within the screen. The tables have not
+// been laid out yet, so their columns are still at their natural widths.
+void RunSummaryWindow::fitWidth() {
     int width = 0;
     for (const QTableWidget* table : {runsTableWidget, shiftsTableWidget}) {
         int columns = 2 * table->frameWidth();
@@ -141,7 +223,7 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
             runsTableWidget->height() +
             runsTableWidget->horizontalScrollBar()->sizeHint().height());
     }
-    resize(any ? std::min(width + 60, room) : 660, any ? 400 : 120);
+    resize(std::min(width + 60, room), 720);
 }
 
 QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const char* name) {
@@ -180,7 +262,10 @@ QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const cha
 }
 
 void RunSummaryWindow::onExportClicked() {
-    exportRunSummary(m_prompts, m_summary);
+    const std::vector<std::string> written = exportRunSummary(m_prompts, m_summary);
+    if (!written.empty()) {
+        statusLabel->setText(fromCore(exportedText(written)));
+    }
 }
 
 }  // namespace velkor
