@@ -197,11 +197,18 @@ void measureRun(const Columns& c, const std::vector<double>& gearRatios, RunResu
     const std::size_t restIndex = rest.value_or(start);
     run.accelMph = accelTimes(c, run, restIndex, end, MphMarks, 1.0);
     run.accelKph = accelTimes(c, run, restIndex, end, KphMarks, 1.0 / KphPerMph);
+    run.wheelspin = findWheelspin(c, run, end);
     if (run.firstMotion) {
-        run.slip = timeSlip(c, *run.firstMotion, end);
+        // The distance is the car's, not the spinning wheels'.
+        if (run.wheelspin.empty()) {
+            run.slip = timeSlip(c, *run.firstMotion, end);
+        } else {
+            Columns car = c;
+            car.mph = carSpeed(c, run.wheelspin);
+            run.slip = timeSlip(car, *run.firstMotion, end);
+        }
         run.launchSlip = launchSlip(c, gearRatios, *run.firstMotion, end);
     }
-    run.wheelspin = findWheelspin(c, gearRatios, start, end);
     for (std::size_t i = start; i <= end; ++i) {
         run.peakRpm = std::max(run.peakRpm, c.rpm[i]);
         run.peakSpeedMph = std::max(run.peakSpeedMph, c.mph[i]);
@@ -257,6 +264,15 @@ RunAnalysis analyseRuns(const DataLog& log) {
     }
     analysis.shiftPoints = findShiftPoints(c, analysis.gearRatios, analysis.runs);
     return analysis;
+}
+
+std::optional<double> firstLaunch(const DataLog& log) {
+    for (const RunResult& run : analyseRuns(log).runs) {
+        if (run.firstMotion) {
+            return run.firstMotion;
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace velkor

@@ -101,6 +101,10 @@ struct RunAnalysis {
 
 RunAnalysis analyseRuns(const DataLog& log);
 
+// When the car first moved in the log's first standing start; nothing without one. Runs laid
+// over each other line up here.
+std::optional<double> firstLaunch(const DataLog& log);
+
 // The marks' names for a unit: "0-30 MPH" ...
 std::array<const char*, 3> accelNames(SpeedUnit unit);
 

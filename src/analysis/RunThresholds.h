@@ -23,6 +23,18 @@ constexpr double FirstMotionFitSeconds = 0.1;
 // estimate of first motion.
 constexpr double SlipUncertaintyShare = 0.5;
 constexpr double SlipUncertaintySeconds = 0.0;
+// Wheelspin: between shifts and lifts the car's speed is fitted by a smooth curve, refitted
+// SpinFitRounds times to the samples within a band around it that narrows from
+// SpinFitFirstKeepMph to SpinEdgeMph (at least SpinFitMinSamples of them). The wheels' speed
+// above the curve by more than SpinEdgeMph is a spin when it reaches SpinMinPeakMph.
+constexpr int SpinFitRounds = 8;
+constexpr double SpinFitFirstKeepMph = 8;
+constexpr double SpinEdgeMph = 1.0;
+constexpr int SpinFitMinSamples = 4;
+constexpr double SpinMinPeakMph = 2.5;
+// A stretch is judged only when at least this share of its samples lie on the car's curve and
+// the curve rises from end to end.
+constexpr double SpinFitMinShare = 0.6;
 // Throttle at or above this counts as wide open.
 constexpr double WideOpenThrottlePercent = 90;
 

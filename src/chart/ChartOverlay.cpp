@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "analysis/RunAnalysis.h"
 #include "base/AppError.h"
 #include "base/Latin1.h"
 #include "base/Preferences.h"
@@ -29,6 +30,11 @@ std::optional<int> launchSample(const DataLog& log) {
 }
 
 double overlayAlignment(const DataLog& shown, const DataLog& overlay) {
+    const auto motionA = firstLaunch(shown);
+    const auto motionB = firstLaunch(overlay);
+    if (motionA && motionB) {
+        return *motionA - *motionB;
+    }
     const auto a = launchSample(shown);
     const auto b = launchSample(overlay);
     if (a && b) {

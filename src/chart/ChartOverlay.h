@@ -23,8 +23,9 @@ constexpr float StandstillMph = 1;
 // it was not, with the car standing at that one before; nothing when the log has no launch.
 std::optional<int> launchSample(const DataLog& log);
 
-// The seconds to add to the overlay's times so that it lines up with the shown log: at their
-// launches when both have one, else at their first samples.
+// The seconds to add to the overlay's times so that it lines up with the shown log: at the
+// first motion of their first standing starts when both have one, else at their launches
+// (the throttle rising from a standstill), else at their first samples.
 double overlayAlignment(const DataLog& shown, const DataLog& overlay);
 
 // The seconds to add to an overlay already moved by `shift` so that its sample nearest B's time

@@ -144,6 +144,11 @@ TEST(RunAnalysis, HostileLogsNeitherCrashNorInventRunsOrShifts) {
         for (const RunResult& run : analysis.runs) {
             EXPECT_TRUE(run.shifts.empty()) << c.name;
             EXPECT_FALSE(run.accelKph[0] || run.accelKph[1] || run.accelKph[2]) << c.name;
+            EXPECT_FALSE(run.firstMotion || run.slip.elapsed[0] || run.launchSlip) << c.name;
+            EXPECT_TRUE(run.wheelspin.empty()) << c.name;
+        }
+        for (const ShiftPoint& point : analysis.shiftPoints) {
+            EXPECT_FALSE(point.bestRpm) << c.name;
         }
     }
 }

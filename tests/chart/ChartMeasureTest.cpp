@@ -191,13 +191,14 @@ TEST(MarkerStats, BetweenTheMarkersOnKnownValues) {
     EXPECT_NEAR(traceStats(rising, 5, 9)->mean, (5 + 6 + 8 + 9) / 4.0, 1e-9);
 }
 
-DataLog launchLog(float interval, int launch) {
+// The car moves off `late` of an interval after the launch sample.
+DataLog launchLog(float interval, int launch, float late = 0) {
     DataLog log;
     log.DataLogInterval = interval;
     BuildElapsedTime(log);
     for (int p = 1; p <= SampleCount; ++p) {
         log.TPSData.at(p) = p >= launch ? 95 : 10;
-        log.VSSData.at(p) = p > launch ? float(p - launch) : 0;
+        log.VSSData.at(p) = p > launch ? float(p - launch) - late : 0;
     }
     // Full throttle while rolling earlier on is no launch.
     log.TPSData.at(100) = 90;
@@ -205,11 +206,13 @@ DataLog launchLog(float interval, int launch) {
     return log;
 }
 
-TEST(ChartOverlay, RunsLineUpAtTheirLaunchesElseAtTheirStarts) {
+TEST(ChartOverlay, RunsLineUpWhereTheCarsFirstMovedElseAtTheirStarts) {
     const DataLog shown = launchLog(0.1f, 400);   // launch at 40.0 s
     const DataLog other = launchLog(0.05f, 250);  // launch at 12.5 s
     EXPECT_EQ(launchSample(shown), 400);
     EXPECT_NEAR(overlayAlignment(shown, other), 27.5, 1e-4);
+    // They line up where the cars first moved, between samples.
+    EXPECT_NEAR(overlayAlignment(shown, launchLog(0.05f, 250, 0.4f)), 40.0 - 12.52, 1e-4);
     DataLog noLaunch = other;
     noLaunch.TPSData.fill(10);
     EXPECT_EQ(launchSample(noLaunch), std::nullopt);
