@@ -79,12 +79,14 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
     wheelspinTableWidget = createTable(m_summary.wheelspin, "wheelspinTableWidget");
     shiftPointsTableWidget = createTable(m_summary.shiftPoints, "shiftPointsTableWidget");
-    // The runs are few: their table takes the height of its rows (up to five), the shifts the rest.
+    // The runs are few: their table takes the height of its rows (up to five) and of the scroll
+    // bar its many columns need beside the chart; the shifts take the rest.
     const int shown = std::clamp(runsTableWidget->rowCount(), 1, 5);
     runsTableWidget->setFixedHeight(runsTableWidget->horizontalHeader()->sizeHint().height() +
                                     shown *
                                         runsTableWidget->verticalHeader()->defaultSectionSize() +
-                                    2 * runsTableWidget->frameWidth() + 2);
+                                    2 * runsTableWidget->frameWidth() + 2 +
+                                    runsTableWidget->horizontalScrollBar()->sizeHint().height());
     auto* runs = tableGroup("Runs", runsTableWidget, "");
     auto* slips = createTimeSlips();
     auto* shifts = tableGroup("Shifts", shiftsTableWidget, "No upshift in the runs.");
@@ -108,8 +110,10 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
+    hint->setWordWrap(true);
     statusLabel = new QLabel(this);
     statusLabel->setObjectName("statusLabel");
+    statusLabel->setWordWrap(true);
     shiftTicksBox = new QCheckBox("Show shifts on the chart's time axis", this);
     shiftTicksBox->setObjectName("shiftTicksBox");
     shiftTicksBox->setEnabled(m_chart.ticks != nullptr);
@@ -126,19 +130,20 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     for (QPushButton* button : {exportButton, closeButton}) {
         button->setAutoDefault(false);
     }
+    // Two lines, so that the window stays narrow enough to stand beside the chart: the check
+    // boxes and the buttons, then the hint and what an export wrote.
     auto* boxes = new QVBoxLayout;
     boxes->addWidget(shiftTicksBox);
     boxes->addWidget(wheelspinBox);
-    auto* notes = new QVBoxLayout;
-    notes->addWidget(hint);
-    notes->addWidget(statusLabel);
     auto* row = new QHBoxLayout;
-    row->addLayout(boxes);
-    row->addSpacing(16);
-    row->addLayout(notes, 1);
-    row->addWidget(exportButton);
-    row->addWidget(closeButton);
+    row->addLayout(boxes, 1);
+    row->addWidget(exportButton, 0, Qt::AlignBottom);
+    row->addWidget(closeButton, 0, Qt::AlignBottom);
     layout->addLayout(row);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(hint, 1);
+    notes->addWidget(statusLabel, 1);
+    layout->addLayout(notes);
 
     connect(shiftTicksBox, &QCheckBox::toggled, this, [this](bool on) {
         if (m_chart.ticks) {
@@ -164,7 +169,9 @@ QWidget* RunSummaryWindow::tableGroup(const char* title, QTableWidget* table, co
     auto* inside = new QVBoxLayout(group);
     if (table->rowCount() == 0 && *none != '\0') {
         table->hide();
-        inside->addWidget(new QLabel(none, group));
+        auto* sentence = new QLabel(none, group);
+        sentence->setWordWrap(true);
+        inside->addWidget(sentence);
         inside->addStretch();
     } else {
         inside->addWidget(table);
@@ -218,11 +225,6 @@ void RunSummaryWindow::fitWidth() {
         width = std::max(width, columns);
     }
     const int room = screen() ? screen()->availableGeometry().width() - 40 : 1200;
-    if (width + 60 > room) {  // the runs' columns scroll sideways: room for the scroll bar
-        runsTableWidget->setFixedHeight(
-            runsTableWidget->height() +
-            runsTableWidget->horizontalScrollBar()->sizeHint().height());
-    }
     resize(std::min(width + 60, room), 720);
 }
 
