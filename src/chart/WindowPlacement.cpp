@@ -35,11 +35,12 @@ SideBySide placeBeside(const ScreenBox& screen, const ScreenBox& chart, int summ
         if (c.width + s.width > room) {
             s.width = std::max(std::min(s.width, summaryMinWidth), room - c.width);
             c.width = std::max(std::min(c.width, chartMinWidth), room - s.width);
-            s.width = std::max(0, room - c.width);
+            s.width = std::max(std::min(s.width, summaryMinWidth), room - c.width);
         }
-        // The chart as far right as leaves the summary room at its right.
+        // The chart as far right as leaves the summary room at its right; on a screen narrower
+        // than both at their least, the summary keeps its least at the screen's right edge.
         c.x = std::max(screen.x, std::min(c.x, screen.right() - PlacementGap - s.width - c.width));
-        s.x = c.right() + PlacementGap;
+        s.x = std::min(c.right() + PlacementGap, screen.right() - s.width);
     }
     s.y = onScreenY(screen, c.y, s.height);
     return placed;

@@ -25,7 +25,8 @@ constexpr int PlacementGap = 8;
 // The chart stays where it is and the summary goes to its right when the screen has room
 // there, else to its left. Without room on either side the chart moves over so that the summary
 // fits at its right; on a screen too narrow for both at their sizes the summary narrows first,
-// down to `summaryMinWidth`, then the chart, down to `chartMinWidth`, then the summary again.
+// down to `summaryMinWidth`, then the chart, down to `chartMinWidth`. Only a screen narrower
+// than both at their least leaves them overlapping, the summary at the screen's right edge.
 // Either window is moved onto the screen and no taller than it.
 SideBySide placeBeside(const ScreenBox& screen, const ScreenBox& chart, int summaryWidth,
                        int summaryHeight, int chartMinWidth, int summaryMinWidth);

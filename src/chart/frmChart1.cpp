@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -221,7 +222,9 @@ void frmChart1::showRunSummary() {
         chart.bands = [this](const std::vector<TimeSpan>& spans) { m_logic.setSpinBands(spans); };
         runSummary = new RunSummaryWindow(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
                                           std::move(chart), this);
-        placeRunSummary();
+        if (const QScreen* shown = screen()) {
+            placeRunSummary(shown->availableGeometry());
+        }
     }
     runSummary->show();
     runSummary->raise();
@@ -236,13 +239,11 @@ void frmChart1::setSpinBands(const std::vector<std::pair<double, double>>& spans
     Chart2D1->setBands(spans);
 }
 
-void frmChart1::placeRunSummary() {
-    const QScreen* shown = screen();
-    if (shown == nullptr || runSummary == nullptr) {
+void frmChart1::placeRunSummary(const QRect& area) {
+    if (runSummary == nullptr) {
         return;
     }
     // The rule works on the windows' frames; the title bars and borders are given back after.
-    const QRect area = shown->availableGeometry();
     const QRect frame = frameGeometry();
     const QSize chartBorder = frame.size() - size();
     const QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();

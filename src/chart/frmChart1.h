@@ -85,6 +85,8 @@ public:
     void showRunSummary();
     // The Run Summary's narrowest width beside the chart: its tables scroll below this.
     static constexpr int RunSummaryMinWidth = 520;
+    // Places the chart and the open Run Summary side by side on a screen's free area.
+    void placeRunSummary(const QRect& area);
 
     // The chart's context menu and its shortcuts.
     void copyImage();
@@ -158,7 +160,6 @@ private:
     void createMeasureActions();
     void connectMeasureEvents();
     void updateActions();
-    void placeRunSummary();
 
     std::vector<std::string> m_dataFolders;
     const DataLog& m_log;
