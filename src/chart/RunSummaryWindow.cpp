@@ -56,6 +56,15 @@ private:
     std::vector<int> m_natural;
 };
 
+// A table as tall as its rows, up to `most` of them, and a sideways scroll bar.
+void fitRows(QTableWidget* table, int most) {
+    const int shown = std::clamp(table->rowCount(), 1, most);
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+                          shown * table->verticalHeader()->defaultSectionSize() +
+                          2 * table->frameWidth() + 2 +
+                          table->horizontalScrollBar()->sizeHint().height());
+}
+
 }  // namespace
 
 RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart chart,
@@ -79,14 +88,12 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
     wheelspinTableWidget = createTable(m_summary.wheelspin, "wheelspinTableWidget");
     shiftPointsTableWidget = createTable(m_summary.shiftPoints, "shiftPointsTableWidget");
-    // The runs are few: their table takes the height of its rows (up to five) and of the scroll
-    // bar its many columns need beside the chart; the shifts take the rest.
-    const int shown = std::clamp(runsTableWidget->rowCount(), 1, 5);
-    runsTableWidget->setFixedHeight(runsTableWidget->horizontalHeader()->sizeHint().height() +
-                                    shown *
-                                        runsTableWidget->verticalHeader()->defaultSectionSize() +
-                                    2 * runsTableWidget->frameWidth() + 2 +
-                                    runsTableWidget->horizontalScrollBar()->sizeHint().height());
+    // The runs, the spins and the gears are few: their tables take the height of their rows (up
+    // to a few) and of the scroll bar their columns may need beside the chart; the shifts take
+    // the rest.
+    fitRows(runsTableWidget, 5);
+    fitRows(wheelspinTableWidget, 4);
+    fitRows(shiftPointsTableWidget, 4);
     auto* runs = tableGroup("Runs", runsTableWidget, "");
     auto* slips = createTimeSlips();
     auto* shifts = tableGroup("Shifts", shiftsTableWidget, "No upshift in the runs.");

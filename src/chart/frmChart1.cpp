@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/DataFiles.h"
 #include "base/QtText.h"
@@ -247,11 +248,12 @@ void frmChart1::placeRunSummary(const QRect& area) {
     const QRect frame = frameGeometry();
     const QSize chartBorder = frame.size() - size();
     const QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();
-    const SideBySide placed = placeBeside(
-        {area.x(), area.y(), area.width(), area.height()},
-        {frame.x(), frame.y(), frame.width(), frame.height()},
-        runSummary->width() + summaryBorder.width(), runSummary->height() + summaryBorder.height(),
-        minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth);
+    const SideBySide placed =
+        placeBeside({area.x(), area.y(), area.width(), area.height()},
+                    {frame.x(), frame.y(), frame.width(), frame.height()},
+                    runSummary->width() + summaryBorder.width(),
+                    std::max(runSummary->height() + summaryBorder.height(), frame.height()),
+                    minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth);
     move(placed.chart.x, placed.chart.y);
     resize(placed.chart.width - chartBorder.width(), placed.chart.height - chartBorder.height());
     runSummary->move(placed.summary.x, placed.summary.y);

@@ -84,7 +84,7 @@ public:
     // the plot.
     void showRunSummary();
     // The Run Summary's narrowest width beside the chart: its tables scroll below this.
-    static constexpr int RunSummaryMinWidth = 520;
+    static constexpr int RunSummaryMinWidth = 460;
     // Places the chart and the open Run Summary side by side on a screen's free area.
     void placeRunSummary(const QRect& area);
 
