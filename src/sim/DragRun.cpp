@@ -1,62 +1,111 @@
+// The driver and the log of the drag run. The car moves on a 0.5 ms step; the controller looks at
+// it every logging interval, and the shift light and the driver's reaction to it follow what the
+// controller saw.
+
 #include "sim/DragRun.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cmath>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
+#include "sim/DragPhysics.h"
+#include "sim/DragTruth.h"
 #include "sim/DriveRecord.h"
 
 namespace velkor::sim {
 
 namespace {
 
-constexpr std::array<double, 4> MphPer1000Rpm = {7.0, 10.5, 14.0, 18.0};
-constexpr std::array<double, 4> Acceleration = {14.0, 10.0, 7.0, 5.0};  // MPH a second
-constexpr std::size_t TopGear = 3;
+using drag::RpmPerMph;
+
+constexpr std::size_t TopGear = drag::GearCount - 1;
 constexpr double IdleRpm = 850;
-constexpr double LaunchRpm = 3500;  // the launch limiter; the clutch slips until it is reached
+constexpr double LaunchRpm = 3500;  // the launch limiter; the clutch slips until first gear turns
+                                    // the engine this fast
 constexpr double LightRpm = 6000;   // the shift light's set point
-constexpr double ArmAt = 10;
-constexpr double HoldAt = 20;           // the driver holds the car on the limiter ...
-constexpr double LaunchAt = 22;         // ... and lets go at the first sample from here
+constexpr double ArmAt = 5;
+constexpr double HoldAt = 10;       // the driver holds the car on the limiter ...
+constexpr double ReleaseFrom = 12;  // ... and lets go within ReleaseSpan seconds from here
+constexpr double ReleaseSpan = 1;
+constexpr double BiteSeconds = 0.02;    // the clutch takes up the drive over this
 constexpr double ClutchSeconds = 0.15;  // engine speed falls to the next gear's in this time
 constexpr double ShiftSeconds = 0.25;   // flat-foot shift: no drive for this long
-constexpr double ShiftDragMph = 1.0;    // MPH lost a second while no gear drives
-constexpr double LiftAfter = 1.0;       // seconds into top gear: the short lift
+constexpr double LiftDelay = 0.5;       // seconds past the quarter mile: the short lift
 constexpr double LiftSeconds = 0.5;
 constexpr double LiftThrottle = 0.3;
-constexpr double TopMph = 104;
+constexpr double PullAfterLift = 1.0;  // full throttle again, then the lift at the end
 constexpr double CoastSeconds = 1.5;
 constexpr double BrakeMph = 25;      // MPH lost a second
 constexpr double BrakeInGear = 1.0;  // then the clutch goes in and the engine idles
+constexpr double SpinDelay = 0.06;   // a launch spin starts this long after first motion
+constexpr double SpinRiseShare = 0.3;
 constexpr double Step = 0.0005;
-constexpr std::array<double, 3> CrossMph = {30, 60, 100};
 
-enum class Phase { Idle, Hold, Drive, Shift, Lift, Coast, Brake, Stopped };
+enum class Phase { Idle, Hold, Launch, Drive, Shift, Lift, Coast, Brake, Stopped };
+
+// A spin of the driven wheels: their speed over the car's rises smoothly to its peak and falls
+// back as the tyres hook.
+struct SpinPlan {
+    bool wanted = false;
+    double start = -1;  // not begun while negative
+    double peakMph = 0;
+    double seconds = 0;
+
+    double excess(double t) const {
+        const double u = start < 0 ? -1 : (t - start) / seconds;
+        if (u <= 0 || u >= 1) {
+            return 0;
+        }
+        const double x = u < SpinRiseShare ? u / SpinRiseShare : (1 - u) / (1 - SpinRiseShare);
+        return peakMph * x * x * (3 - 2 * x);
+    }
+};
 
 class DragModel {
 public:
-    DragModel(double interval, unsigned seed) : m_interval(interval), m_rng(seed) {
+    DragModel(double interval, unsigned seed, Wheelspin spin) : m_interval(interval), m_rng(seed) {
         std::uniform_int_distribution<int> reaction(12, 50);  // hundredths of a second
         for (double& r : m_reactions) {
             r = reaction(m_rng) / 100.0;
         }
+        // The driver lets go at any moment, on the model's step but not on a sample.
+        const long span = std::lround(ReleaseSpan / Step);
+        m_releaseStep = std::lround(ReleaseFrom / Step) +
+                        std::uniform_int_distribution<long>(1, span - 1)(m_rng);
+        if (std::abs(std::remainder(double(m_releaseStep) * Step, interval)) < Step / 2) {
+            ++m_releaseStep;
+        }
+        std::uniform_real_distribution<double> peak(4, 12);
+        std::uniform_real_distribution<double> length(0.3, 1.0);
+        for (SpinPlan* plan : {&m_launchSpin, &m_shiftSpin}) {
+            plan->peakMph = peak(m_rng);
+            plan->seconds = length(m_rng);
+        }
+        m_launchSpin.wanted = spin == Wheelspin::Launch || spin == Wheelspin::Both;
+        m_shiftSpin.wanted = spin == Wheelspin::AfterShift || spin == Wheelspin::Both;
         m_truth.interval = interval;
+        for (std::size_t g = 0; g < drag::GearCount; ++g) {
+            m_truth.rpmPerMph.push_back(RpmPerMph[g]);
+            if (g < TopGear) {
+                m_truth.bestShiftRpm.push_back(drag::bestShiftRpm(g));
+            }
+        }
     }
 
     DriveSample sample(int index) {
         const double at = (index + 1) * m_interval;
-        while (m_t + Step <= at) {
+        while (double(m_steps + 1) * Step <= at + Step / 4) {
             advance();
         }
         DriveSample s;
-        s.state = m_t >= ArmAt ? 2 : 1;
+        s.state = now() >= ArmAt ? 2 : 1;
         s.throttle = throttle();
         s.launchLight = m_phase == Phase::Hold;
         s.gpoActive = m_phase != Phase::Idle && m_phase != Phase::Stopped;
-        s.mph = std::max(m_mph, 0.0);
+        s.mph = wheelMph();
         s.rpm = engineRpm();
         // The controller looks at engine speed as it logs: the light comes on at a sample.
         // It goes out at the first sample below the set point, which may come only after the
@@ -72,10 +121,6 @@ public:
             m_shiftAt = at + m_reactions[m_gear];
         }
         s.shiftLight = m_lit;
-        if (m_phase == Phase::Hold && at >= LaunchAt) {
-            m_phase = Phase::Drive;  // lets go now: the car moves from this sample on
-            m_truth.launch = at;
-        }
         // Sensor noise, none while the car stands.
         s.rpm += std::uniform_real_distribution<double>(-20, 20)(m_rng);
         if (s.mph > 0) {
@@ -84,14 +129,24 @@ public:
         return s;
     }
 
-    const DragTruth& truth() const { return m_truth; }
+    DragTruth truth() const {
+        DragTruth truth = m_truth;
+        m_marks.fill(truth);
+        return truth;
+    }
 
 private:
-    double gearRpm(std::size_t gear) const { return m_mph * 1000.0 / MphPer1000Rpm[gear]; }
+    double now() const { return double(m_steps) * Step; }
+    double sinceStart() const { return now() - m_phaseStart; }
+    double excess() const { return m_launchSpin.excess(now()) + m_shiftSpin.excess(now()); }
+    // Road speed as logged: the driven wheels' speed.
+    double wheelMph() const { return m_carMph + excess(); }
+    double gearRpm() const { return wheelMph() * RpmPerMph[m_gear]; }
 
     double throttle() const {
         switch (m_phase) {
             case Phase::Hold:
+            case Phase::Launch:
             case Phase::Drive:
             case Phase::Shift:
                 return 1.0;
@@ -105,19 +160,18 @@ private:
     double engineRpm() const {
         switch (m_phase) {
             case Phase::Hold:
+            case Phase::Launch:
                 return LaunchRpm;
             case Phase::Drive:
-                return m_gear == 0 ? std::max(gearRpm(0), LaunchRpm) : gearRpm(m_gear);
-            case Phase::Shift: {
-                const double share = std::min(1.0, (m_t - m_phaseStart) / ClutchSeconds);
-                return m_shiftRpm + share * (gearRpm(m_gear) - m_shiftRpm);
-            }
             case Phase::Lift:
             case Phase::Coast:
-                return gearRpm(m_gear);
+                return gearRpm();
+            case Phase::Shift: {
+                const double share = std::min(1.0, sinceStart() / ClutchSeconds);
+                return m_shiftRpm + share * (gearRpm() - m_shiftRpm);
+            }
             case Phase::Brake:
-                return m_t - m_phaseStart < BrakeInGear ? std::max(gearRpm(m_gear), IdleRpm)
-                                                        : IdleRpm;
+                return sinceStart() < BrakeInGear ? std::max(gearRpm(), IdleRpm) : IdleRpm;
             default:
                 return IdleRpm;
         }
@@ -125,127 +179,143 @@ private:
 
     void enter(Phase phase) {
         m_phase = phase;
-        m_phaseStart = m_t;
+        m_phaseStart = now();
+    }
+
+    // What the driver does at this moment, and the force then driving the car.
+    double drive() {
+        const double t = now();
+        switch (m_phase) {
+            case Phase::Idle:
+                if (t >= HoldAt) {
+                    enter(Phase::Hold);
+                }
+                return 0;
+            case Phase::Hold:
+                if (m_steps < m_releaseStep) {
+                    return 0;
+                }
+                enter(Phase::Launch);
+                m_truth.launch = m_truth.firstMotion = t;
+                m_marks.start(t);
+                if (m_launchSpin.wanted) {
+                    m_launchSpin.start = t + SpinDelay;
+                }
+                [[fallthrough]];
+            case Phase::Launch:
+                // The clutch slips with the engine on the launch limiter until the wheels turn
+                // it at first gear's ratio.
+                if (gearRpm() >= LaunchRpm) {
+                    m_truth.launchSlip = t - m_truth.firstMotion;
+                    enter(Phase::Drive);
+                    return drag::driveForce(0, gearRpm());
+                }
+                return drag::driveForce(0, LaunchRpm) * std::min(1.0, sinceStart() / BiteSeconds);
+            case Phase::Drive:
+                return pull();
+            case Phase::Shift:
+                if (sinceStart() >= ShiftSeconds) {
+                    enter(Phase::Drive);
+                    if (m_gear == 1 && m_shiftSpin.wanted) {
+                        m_shiftSpin.start = t;
+                    }
+                    return pull();
+                }
+                return 0;
+            case Phase::Lift:
+                if (sinceStart() >= LiftSeconds) {
+                    enter(Phase::Drive);
+                    m_pullUntil = t + PullAfterLift;
+                    return pull();
+                }
+                return drag::driveForce(m_gear, gearRpm(), LiftThrottle);
+            case Phase::Coast:
+                if (sinceStart() >= CoastSeconds) {
+                    m_truth.braking = t;
+                    enter(Phase::Brake);
+                }
+                return 0;
+            default:
+                return 0;
+        }
+    }
+
+    // Full throttle in gear, until the driver shifts, lifts or ends the run.
+    double pull() {
+        const double t = now();
+        if (m_shiftDue && t >= m_shiftAt) {
+            m_shiftDue = false;
+            m_truth.shifts.push_back(
+                {t, m_lightOn, m_reactions[m_gear], int(m_gear) + 1, int(m_gear) + 2, gearRpm()});
+            m_shiftRpm = gearRpm();
+            ++m_gear;
+            enter(Phase::Shift);
+            return 0;
+        }
+        const std::optional<double> quarter = m_marks.quarterPassed();
+        if (m_gear == TopGear && m_truth.throttleLift == 0 && quarter &&
+            t >= *quarter + LiftDelay) {
+            m_truth.throttleLift = t;
+            enter(Phase::Lift);
+            return drag::driveForce(m_gear, gearRpm(), LiftThrottle);
+        }
+        if (m_pullUntil > 0 && t >= m_pullUntil) {
+            enter(Phase::Coast);
+            return 0;
+        }
+        return drag::driveForce(m_gear, gearRpm());
     }
 
     void advance() {
-        const double before = m_mph;
-        switch (m_phase) {
-            case Phase::Idle:
-                if (m_t >= HoldAt) {
-                    enter(Phase::Hold);
-                }
-                break;
-            case Phase::Drive:
-                m_mph += Acceleration[m_gear] * Step;
-                if (m_shiftDue && m_t >= m_shiftAt) {
-                    m_shiftDue = false;
-                    m_truth.shifts.push_back(
-                        {m_t, m_lightOn, m_reactions[m_gear], int(m_gear) + 1, int(m_gear) + 2});
-                    m_shiftRpm = gearRpm(m_gear);
-                    ++m_gear;
-                    enter(Phase::Shift);
-                } else if (m_gear == TopGear && m_truth.throttleLift == 0 &&
-                           m_t - m_phaseStart >= LiftAfter) {
-                    m_truth.throttleLift = m_t;
-                    enter(Phase::Lift);
-                } else if (m_mph >= TopMph) {
-                    enter(Phase::Coast);
-                }
-                break;
-            case Phase::Shift:
-                m_mph -= ShiftDragMph * Step;
-                if (m_t - m_phaseStart >= ShiftSeconds) {
-                    enter(Phase::Drive);
-                }
-                break;
-            case Phase::Lift:
-                m_mph -= 1.5 * Step;
-                if (m_t - m_phaseStart >= LiftSeconds) {
-                    m_phase = Phase::Drive;  // the gear's clock keeps running
-                }
-                break;
-            case Phase::Coast:
-                m_mph -= 2.0 * Step;
-                if (m_t - m_phaseStart >= CoastSeconds) {
-                    m_truth.braking = m_t;
-                    enter(Phase::Brake);
-                }
-                break;
-            case Phase::Brake:
-                m_mph -= BrakeMph * Step;
-                if (m_mph <= 0) {
-                    m_mph = 0;
-                    enter(Phase::Stopped);
-                }
-                break;
-            default:
-                break;
-        }
-        m_t += Step;
-        for (std::size_t m = 0; m < m_crossed.size(); ++m) {
-            const double mark = CrossMph[m];
-            if (m_crossed[m] == 0 && before < mark && m_mph >= mark) {
-                m_crossed[m] = m_t - (m_mph - mark) / (m_mph - before) * Step;
+        const double force = drive();
+        const bool spinning = excess() > 0;
+        const double grip = spinning ? drag::spinningGripForce() : drag::gripForce();
+        const double before = m_carMph;
+        if (m_phase == Phase::Brake || m_phase == Phase::Stopped) {
+            m_carMph = std::max(0.0, m_carMph - BrakeMph * Step);
+            if (m_phase == Phase::Brake && m_carMph <= 0) {
+                enter(Phase::Stopped);
             }
+        } else {
+            const double net = std::min(force, grip) - drag::resistance(m_carMph);
+            m_carMph = std::max(0.0, m_carMph + drag::mphPerSecond(net) * Step);
         }
-        m_truth.zeroTo30 = m_crossed[0] - m_truth.launch;
-        m_truth.zeroTo60 = m_crossed[1] - m_truth.launch;
-        m_truth.sixtyTo100 = m_crossed[2] - m_crossed[1];
+        ++m_steps;
+        m_marks.step(now(), Step, before, m_carMph, excess());
     }
 
     double m_interval;
     std::mt19937 m_rng;
-    std::array<double, 3> m_reactions{};
+    std::array<double, TopGear> m_reactions{};
+    long m_releaseStep = 0;
+    SpinPlan m_launchSpin;
+    SpinPlan m_shiftSpin;
     DragTruth m_truth;
+    TruthMarks m_marks;
     Phase m_phase = Phase::Idle;
-    double m_t = 0;
+    long m_steps = 0;
     double m_phaseStart = 0;
-    double m_mph = 0;
+    double m_carMph = 0;  // the car's true speed
     std::size_t m_gear = 0;
     bool m_lit = false;
     bool m_shiftDue = false;  // the light came on for this gear and the driver has not shifted
     double m_lightOn = 0;
     double m_shiftAt = 0;
     double m_shiftRpm = 0;
-    std::array<double, 3> m_crossed{};  // when the car first reached each of CrossMph
+    double m_pullUntil = 0;  // after the short lift: the end of the run
 };
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
-}
 
 }  // namespace
 
-DragRun generateDragRun(double interval, int ringStart, unsigned seed) {
+DragRun generateDragRun(double interval, int ringStart, unsigned seed, Wheelspin spin) {
     if (!(interval > 0)) {
         throw std::invalid_argument("the drag run needs a logging interval above 0");
     }
-    DragModel model(interval, seed);
+    DragModel model(interval, seed, spin);
     DragRun run;
     run.fram = layDrive(ringStart, seed, [&model](int i) { return model.sample(i); });
     run.truth = model.truth();
     return run;
-}
-
-std::string truthJson(const DragTruth& truth) {
-    std::string json = "{\n  \"interval\": " + number(truth.interval) +
-                       ",\n  \"launch\": " + number(truth.launch) +
-                       ",\n  \"zero_to_30_mph\": " + number(truth.zeroTo30) +
-                       ",\n  \"zero_to_60_mph\": " + number(truth.zeroTo60) +
-                       ",\n  \"sixty_to_100_mph\": " + number(truth.sixtyTo100) +
-                       ",\n  \"throttle_lift\": " + number(truth.throttleLift) +
-                       ",\n  \"braking\": " + number(truth.braking) + ",\n  \"shifts\": [";
-    for (std::size_t i = 0; i < truth.shifts.size(); ++i) {
-        const TruthShift& s = truth.shifts[i];
-        json += std::string(i == 0 ? "\n" : ",\n") + "    {\"time\": " + number(s.time) +
-                ", \"light_on\": " + number(s.lightOn) + ", \"reaction\": " + number(s.reaction) +
-                ", \"gear_before\": " + std::to_string(s.gearBefore) +
-                ", \"gear_after\": " + std::to_string(s.gearAfter) + "}";
-    }
-    return json + "\n  ]\n}\n";
 }
 
 }  // namespace velkor::sim

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 namespace {
 
 using velkor::sim::Config;
+using velkor::sim::Wheelspin;
 
 const char* const Usage = R"(Usage: velkor-sim [options]
 Plays the shift-light controller on a pseudo-terminal and prints the terminal's path.
@@ -30,11 +32,13 @@ Plays the shift-light controller on a pseudo-terminal and prints the terminal's 
   --fram FILE               the FRAM image to serve (32768 bytes); otherwise a generated drive
   --ring-start N            ring start of the generated drive (368..32756, default 368)
   --seed N                  seed of the generated drive (default 1)
-  --drive NAME              the generated drive: "road" (default) or "drag", a drag run with
-                            known shift and reaction times
+  --drive NAME              the generated drive: "road" (default) or "drag", a standing
+                            quarter mile with known shift and reaction times
+  --wheelspin WHERE         with --drive drag, where the tyres spin: "none" (default), "launch",
+                            "shift" (after the 1-2 shift) or "both"
   --save-fram FILE          also write the served FRAM image to FILE; with --drive drag the
-                            run's truth (shift times, reaction times, 0-60) goes beside it as
-                            JSON, in FILE with the ending .json
+                            run's truth (shifts, reaction times, 0-60, time slip, spins, best
+                            shift points) goes beside it as JSON, in FILE with the ending .json
   --firmware TEXT           firmware ID text (default "Shift Light Controller V2.0")
   --state N                 controller state: 0 off, 1 powered, 2 armed (default 1)
   --interval-byte N         EEPROM logging interval in 16 ms steps (default 6)
@@ -110,6 +114,22 @@ void writeFile(const std::string& path, const char* data, std::size_t size) {
     }
 }
 
+Wheelspin wheelspin(const std::string& where) {
+    if (where == "none") {
+        return Wheelspin::None;
+    }
+    if (where == "launch") {
+        return Wheelspin::Launch;
+    }
+    if (where == "shift") {
+        return Wheelspin::AfterShift;
+    }
+    if (where == "both") {
+        return Wheelspin::Both;
+    }
+    throw UsageError("--wheelspin is none, launch, shift or both, not '" + where + "'");
+}
+
 enum class Answer { Run, Help, Version };
 
 // Reads the command line into a configuration; throws UsageError for anything it cannot use.
@@ -122,6 +142,7 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
     int tpsMin = 26;
     int tpsMax = 230;
     std::string drive = "road";
+    std::optional<velkor::sim::Wheelspin> spin;
     std::string savePath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string option = args[i];
@@ -163,6 +184,8 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
             if (drive != "road" && drive != "drag") {
                 throw UsageError("--drive is road or drag, not '" + drive + "'");
             }
+        } else if (option == "--wheelspin") {
+            spin = wheelspin(next());
         } else if (option == "--save-fram") {
             savePath = next();
         } else if (option == "--firmware") {
@@ -207,6 +230,9 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
             throw UsageError(option + " takes no value");
         }
     }
+    if (spin && drive != "drag") {
+        throw UsageError("--wheelspin is for --drive drag");
+    }
     std::string truth;
     if (!framPath.empty()) {
         if (ringStart >= 0 || drive != "road") {
@@ -220,7 +246,8 @@ Config parse(const std::vector<std::string>& args, Answer& answer) {
                 if (interval == 0) {
                     throw UsageError("--drive drag needs an --interval-byte above 0");
                 }
-                auto run = velkor::sim::generateDragRun(0.016 * interval, start, seed);
+                auto run = velkor::sim::generateDragRun(0.016 * interval, start, seed,
+                                                        spin.value_or(Wheelspin::None));
                 config.fram = run.fram;
                 truth = velkor::sim::truthJson(run.truth);
             } else {
