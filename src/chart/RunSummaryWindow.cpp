@@ -101,8 +101,9 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     auto* points = tableGroup("Where to shift", shiftPointsTableWidget,
                               "No upshift between two known gears to work out.");
     auto* lower = new QHBoxLayout;
-    lower->addWidget(spins, 1);
-    lower->addWidget(points, 1);
+    // A table with rows takes the room a sentence saying there are none does not need.
+    lower->addWidget(spins, wheelspinTableWidget->rowCount() > 0 ? 2 : 1);
+    lower->addWidget(points, shiftPointsTableWidget->rowCount() > 0 ? 2 : 1);
     for (QWidget* part : {runs, slips, shifts, spins, points}) {
         part->setVisible(any);
     }

@@ -306,6 +306,8 @@ TEST_F(frmChart1Test, WheelspinRowsLeadTheMarkerAndShadeTheChart) {
     RunAnalysis analysis = analyseRuns(*log);
     ASSERT_EQ(analysis.runs.size(), 1u);
     analysis.runs[0].wheelspin = {{22.4, 23.1, 7.5}, {25.5, 25.9, 3.2}};
+    analysis.shiftPoints = {{1, 6400.4, 6445, 6010, ""},
+                            {2, std::nullopt, 6352, std::nullopt, "the pull in 3rd is too short"}};
     const QTemporaryDir folder;
     const std::string logFile = folder.filePath("drag-shifts.csv").toStdString();
     spit(logFile, "the log");
@@ -325,6 +327,15 @@ TEST_F(frmChart1Test, WheelspinRowsLeadTheMarkerAndShadeTheChart) {
     EXPECT_EQ(window->Chart2D1->bandCount(), 2u);
     summary.wheelspinBox->setChecked(false);
     EXPECT_EQ(window->Chart2D1->bandCount(), 0u);
+    // Where to shift: the best engine speed, or in its place why the log cannot tell it.
+    const QTableWidget& points = *summary.shiftPointsTableWidget;
+    ASSERT_EQ(points.rowCount(), 2);
+    EXPECT_EQ(points.item(0, 0)->text(), "1 to 2");
+    EXPECT_EQ(points.item(0, 1)->text(), "6400");
+    EXPECT_EQ(points.item(0, 3)->text(), "6010");
+    EXPECT_EQ(points.item(1, 0)->text(), "2 to 3");
+    EXPECT_EQ(points.item(1, 1)->text(), "the pull in 3rd is too short");
+    EXPECT_EQ(points.item(1, 3)->text(), "");
     ASSERT_EQ(summary.timeSlipLabels.size(), 1u);
     EXPECT_TRUE(summary.timeSlipLabels[0]->text().contains(QString::fromUtf8("60 ft")));
 
