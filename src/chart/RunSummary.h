@@ -21,6 +21,10 @@ constexpr const char* EmptyLogText =
     "The log is empty. Download the controller's log or open a log file, then look again.";
 constexpr const char* UnusableTimeText =
     "The log's times do not increase from sample to sample, so its runs cannot be timed.";
+// In place of a table with no row.
+constexpr const char* NoShiftText = "No upshift in the runs.";
+constexpr const char* NoWheelspinText = "No wheelspin in the runs.";
+constexpr const char* NoShiftPointText = "No upshift between two known gears to work out.";
 // "No run in this log: ..." with the throttle a run starts at.
 std::string noRunText();
 

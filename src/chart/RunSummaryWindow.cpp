@@ -96,10 +96,9 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     fitRows(shiftPointsTableWidget, 4);
     auto* runs = tableGroup("Runs", runsTableWidget, "");
     auto* slips = createTimeSlips();
-    auto* shifts = tableGroup("Shifts", shiftsTableWidget, "No upshift in the runs.");
-    auto* spins = tableGroup("Wheelspin", wheelspinTableWidget, "No wheelspin in the runs.");
-    auto* points = tableGroup("Where to shift", shiftPointsTableWidget,
-                              "No upshift between two known gears to work out.");
+    auto* shifts = tableGroup("Shifts", shiftsTableWidget, NoShiftText);
+    auto* spins = tableGroup("Wheelspin", wheelspinTableWidget, NoWheelspinText);
+    auto* points = tableGroup("Where to shift", shiftPointsTableWidget, NoShiftPointText);
     auto* lower = new QHBoxLayout;
     // A table with rows takes the room a sentence saying there are none does not need.
     lower->addWidget(spins, wheelspinTableWidget->rowCount() > 0 ? 2 : 1);

@@ -30,8 +30,13 @@ SummaryTable terminalTable(SummaryTable table) {
     return table;
 }
 
-void printTable(const std::string& title, const SummaryTable& table) {
+// A table under its title, or the sentence saying it has no row.
+void printTable(const std::string& title, const SummaryTable& table, const char* none) {
     std::cout << "\n" << title << "\n";
+    if (table.rows.empty()) {
+        std::cout << none << "\n";
+        return;
+    }
     for (const std::string& line : textTable(terminalTable(table))) {
         std::cout << line << "\n";
     }
@@ -85,13 +90,9 @@ int runAnalyze(const Args& args, Session& session) {
         std::cout << line << "\n";
     }
     printTimeSlips(summary.timeSlips);
-    printTable("Shifts", summary.shifts);
-    if (!summary.wheelspin.rows.empty()) {
-        printTable("Wheelspin", summary.wheelspin);
-    }
-    if (!summary.shiftPoints.rows.empty()) {
-        printTable("Where to shift", summary.shiftPoints);
-    }
+    printTable("Shifts", summary.shifts, NoShiftText);
+    printTable("Wheelspin", summary.wheelspin, NoWheelspinText);
+    printTable("Where to shift", summary.shiftPoints, NoShiftPointText);
     std::cout << std::flush;
     return ExitOk;
 }

@@ -58,7 +58,10 @@ void expectNear(const QJsonValue& json, const std::optional<double>& value, doub
 }
 
 TEST_F(CliTest, AnalyzeJsonKeepsItsKeysWhateverTheUnitsAndAgreesWithTheAnalysis) {
-    const std::string file = writeLog(sim::generateDragRun(0.016).fram, 0.016f, "drag.log");
+    // The drag run of velkor-sim --drive drag --wheelspin both: spins at the launch and after
+    // the 1-2 shift, and far enough for a whole time slip.
+    const std::string file = writeLog(
+        sim::generateDragRun(0.016, 368, 1, sim::Wheelspin::Both).fram, 0.016f, "drag.log");
     const QString log = QString::fromStdString(file);
     const Result mph = run({"analyze", log, "--json", "--set", "VSSUnits=MPH"});
     const Result kph = run({"analyze", log, "--json", "--set", "VSSUnits=KPH"});
@@ -100,12 +103,21 @@ TEST_F(CliTest, AnalyzeJsonKeepsItsKeysWhateverTheUnitsAndAgreesWithTheAnalysis)
     expectNear(run["launch_slip_s"], result.launchSlip, 0.0005, "launch slip");
     EXPECT_EQ(run["standing_start"].toBool(), result.fromStandstill);
     EXPECT_EQ(std::size_t(run["shift_count"].toInt()), result.shifts.size());
-    EXPECT_EQ(std::size_t(run["wheelspin"].toArray().size()), result.wheelspin.size());
+    const QJsonArray spins = run["wheelspin"].toArray();
+    ASSERT_EQ(std::size_t(spins.size()), result.wheelspin.size());
+    EXPECT_FALSE(spins.isEmpty());
+    for (std::size_t w = 0; w < result.wheelspin.size(); ++w) {
+        const QJsonObject spin = spins[qsizetype(w)].toObject();
+        expectNear(spin["start_s"], result.wheelspin[w].start, 0.0005, "spin start");
+        expectNear(spin["peak_excess_mph"], result.wheelspin[w].peakExcessMph, 0.005, "excess");
+    }
     const QJsonObject slip = run["time_slip"].toObject();
     EXPECT_EQ(keysOf(slip), SlipKeys);
     expectNear(slip["ft60_s"], result.slip.elapsed[0], 0.0005, "60 ft");
     expectNear(slip["ft660_s"], result.slip.elapsed[2], 0.0005, "1/8 mile");
     expectNear(slip["trap_660_mph"], result.slip.trapEighthMph, 0.005, "1/8 mile trap");
+    expectNear(slip["ft1320_s"], result.slip.elapsed[4], 0.0005, "1/4 mile");
+    expectNear(slip["trap_1320_mph"], result.slip.trapQuarterMph, 0.005, "1/4 mile trap");
     const QJsonArray shifts = top["shifts"].toArray();
     ASSERT_EQ(std::size_t(shifts.size()), result.shifts.size());
     for (std::size_t s = 0; s < result.shifts.size(); ++s) {
