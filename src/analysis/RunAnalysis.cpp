@@ -197,14 +197,15 @@ void measureRun(const Columns& c, const std::vector<double>& gearRatios, RunResu
     const std::size_t restIndex = rest.value_or(start);
     run.accelMph = accelTimes(c, run, restIndex, end, MphMarks, 1.0);
     run.accelKph = accelTimes(c, run, restIndex, end, KphMarks, 1.0 / KphPerMph);
-    run.wheelspin = findWheelspin(c, run, end);
+    SpinFindings spins = findWheelspin(c, run, end);
+    run.wheelspin = std::move(spins.spins);
     if (run.firstMotion) {
         // The distance is the car's, not the spinning wheels'.
-        if (run.wheelspin.empty()) {
+        if (spins.carMph.empty()) {
             run.slip = timeSlip(c, *run.firstMotion, end);
         } else {
             Columns car = c;
-            car.mph = carSpeed(c, run.wheelspin);
+            car.mph = std::move(spins.carMph);
             run.slip = timeSlip(car, *run.firstMotion, end);
         }
         run.launchSlip = launchSlip(c, gearRatios, *run.firstMotion, end);

@@ -19,10 +19,11 @@ constexpr double MovingMph = 0.5;
 // First motion: a straight line through the first moving samples' speed, over this stretch
 // (at least two samples), run back to standstill.
 constexpr double FirstMotionFitSeconds = 0.1;
-// The time slip's uncertainty: this share of the logging interval, and these seconds for the
-// estimate of first motion.
+// The time slip's uncertainty: first motion lies somewhere between two samples, and the way
+// the clutch takes up the drive bends the first moving samples' line. This share of the
+// logging interval and these seconds, but never more than one interval.
 constexpr double SlipUncertaintyShare = 0.5;
-constexpr double SlipUncertaintySeconds = 0.0;
+constexpr double SlipUncertaintySeconds = 0.008;
 // Wheelspin: between shifts and lifts the car's speed is fitted by a smooth curve, refitted
 // SpinFitRounds times to the samples within a band around it that narrows from
 // SpinFitFirstKeepMph to SpinEdgeMph (at least SpinFitMinSamples of them). The wheels' speed
@@ -32,9 +33,17 @@ constexpr double SpinFitFirstKeepMph = 8;
 constexpr double SpinEdgeMph = 1.0;
 constexpr int SpinFitMinSamples = 4;
 constexpr double SpinMinPeakMph = 2.5;
+// Through a spin the car's speed is bridged between the samples either side within this of the
+// car's curve.
+constexpr double SpinBridgeMph = 0.3;
 // A stretch is judged only when at least this share of its samples lie on the car's curve and
 // the curve rises from end to end.
 constexpr double SpinFitMinShare = 0.6;
+// The launch's clutch slips while engine speed is above first gear's ratio times road speed by
+// more than this share; the moment it took up the drive is where a line through the slipping
+// samples of the last LaunchFitSeconds reaches the ratio.
+constexpr double LaunchLockTolerance = 0.015;
+constexpr double LaunchFitSeconds = 0.3;
 // Throttle at or above this counts as wide open.
 constexpr double WideOpenThrottlePercent = 90;
 

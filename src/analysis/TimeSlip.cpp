@@ -75,10 +75,15 @@ std::optional<std::size_t> lastAtRest(const LogSamples& s, std::size_t start, st
 }
 
 double firstMotion(const LogSamples& s, std::size_t rest, std::size_t end) {
-    const std::size_t first = rest + 1;
-    if (s.mph[rest] > MovingMph || first > end) {
+    if (s.mph[rest] > MovingMph || rest + 1 > end) {
         return s.time[rest];  // already creeping: it moved no later than this
     }
+    // A slow reading at rest may be the car's first movement: the fit takes it in, and first
+    // motion lies after the last reading of no speed at all.
+    if (rest > 0 && s.mph[rest] > 0 && s.mph[rest - 1] <= 0) {
+        --rest;
+    }
+    const std::size_t first = rest + 1;
     // The fit takes the first moving samples over a short stretch, at least two of them, while
     // the speed still rises.
     std::size_t last = first;
@@ -98,7 +103,7 @@ double firstMotion(const LogSamples& s, std::size_t rest, std::size_t end) {
 TimeSlip timeSlip(const LogSamples& s, double motion, std::size_t end) {
     TimeSlip slip;
     const double interval = s.interval > 0 ? s.interval : 0;
-    slip.uncertainty = SlipUncertaintyShare * interval + SlipUncertaintySeconds;
+    slip.uncertainty = std::min(interval, SlipUncertaintyShare * interval + SlipUncertaintySeconds);
     // The distances wanted, in order: the trap's start before each of its ends.
     constexpr double Trap = 66;
     const std::array<double, 7> wanted = {SlipFeet[0], SlipFeet[1], SlipFeet[2] - Trap,

@@ -13,22 +13,34 @@ using namespace runs;
 
 namespace {
 
-// A stretch of the run driven at full throttle in one gear: indices [first, last]; from rest
-// when `motion` is set (the car's speed is 0 then).
+// Where the car's speed is known for certain at the start of a stretch: 0 at first motion, the
+// speed through a shift (no drive, so no spin) after one.
+struct Anchor {
+    double time = 0;
+    double mph = 0;
+};
+
+// A stretch of the run driven at full throttle in one gear: indices [first, last].
 struct DriveStretch {
     std::size_t first = 0;
     std::size_t last = 0;
-    std::optional<double> motion;
+    std::optional<Anchor> anchor;
 };
 
-// The car's speed over a stretch as c0 + c1 t + c2 t^2 (t from the stretch's origin), fitted by
-// least squares to the samples `use` marks; from rest c0 is held at 0.
+// The car's speed over a stretch as a polynomial in t, fitted by least squares to the samples
+// `use` marks: from an anchor c0 + c1 t + c2 t^2 + c3 t^3 with c0 the anchor's speed and t from
+// its time (the speed bends both ways as a clutch takes up and the pull falls away), else
+// c0 + c1 t + c2 t^2 from the stretch's first sample.
 struct SpeedCurve {
     double origin = 0;
-    std::array<double, 3> c{};
+    std::array<double, 4> c{};
     double at(double time) const {
         const double t = time - origin;
-        return c[0] + t * (c[1] + t * c[2]);
+        return c[0] + t * (c[1] + t * (c[2] + t * c[3]));
+    }
+    double slope(double time) const {
+        const double t = time - origin;
+        return c[1] + t * (2 * c[2] + t * 3 * c[3]);
     }
 };
 
@@ -61,9 +73,10 @@ bool solve(std::array<std::array<double, 4>, 3>& m, int n, std::array<double, 3>
 std::optional<SpeedCurve> fitCurve(const LogSamples& s, const DriveStretch& d,
                                    const std::vector<bool>& use) {
     SpeedCurve curve;
-    curve.origin = d.motion ? *d.motion : s.time[d.first];
-    const bool fromRest = d.motion.has_value();
-    const int n = fromRest ? 2 : 3;  // from rest: c1 and c2 only
+    const bool anchored = d.anchor.has_value();
+    curve.origin = anchored ? d.anchor->time : s.time[d.first];
+    const double base = anchored ? d.anchor->mph : 0;
+    constexpr int n = 3;
     std::array<std::array<double, 4>, 3> m{};
     int used = 0;
     for (std::size_t i = d.first; i <= d.last; ++i) {
@@ -71,13 +84,13 @@ std::optional<SpeedCurve> fitCurve(const LogSamples& s, const DriveStretch& d,
             continue;
         }
         const double t = s.time[i] - curve.origin;
-        const std::array<double, 3> basis =
-            fromRest ? std::array<double, 3>{t, t * t, 0} : std::array<double, 3>{1, t, t * t};
+        const std::array<double, 3> basis = anchored ? std::array<double, 3>{t, t * t, t * t * t}
+                                                     : std::array<double, 3>{1, t, t * t};
         for (int r = 0; r < n; ++r) {
             for (int k = 0; k < n; ++k) {
                 m[r][k] += basis[r] * basis[k];
             }
-            m[r][n] += basis[r] * s.mph[i];
+            m[r][n] += basis[r] * (s.mph[i] - base);
         }
         ++used;
     }
@@ -85,7 +98,8 @@ std::optional<SpeedCurve> fitCurve(const LogSamples& s, const DriveStretch& d,
     if (used < SpinFitMinSamples || !solve(m, n, x)) {
         return std::nullopt;
     }
-    curve.c = fromRest ? std::array<double, 3>{0, x[0], x[1]} : x;
+    curve.c = anchored ? std::array<double, 4>{base, x[0], x[1], x[2]}
+                       : std::array<double, 4>{x[0], x[1], x[2], 0};
     return curve;
 }
 
@@ -111,61 +125,114 @@ std::optional<SpeedCurve> carCurve(const LogSamples& s, const DriveStretch& d) {
     return curve;
 }
 
-// The run's stretches at full throttle between the launch, the shifts and any lift.
+// The run's stretches at full throttle: from first motion, from each shift, and after a lift.
 std::vector<DriveStretch> driveStretches(const LogSamples& s, const RunResult& run,
                                          std::size_t end) {
     std::vector<DriveStretch> stretches;
-    std::size_t from = std::size_t(run.startSample - 1);
-    std::optional<double> motion = run.firstMotion;
-    if (motion) {
-        while (from <= end && s.time[from] <= *motion) {
-            ++from;
+    std::size_t i = std::size_t(run.startSample - 1);
+    std::optional<Anchor> anchor;
+    if (run.firstMotion) {
+        anchor = Anchor{*run.firstMotion, 0};
+        while (i <= end && s.time[i] <= *run.firstMotion) {
+            ++i;
         }
     }
     std::size_t shift = 0;
-    DriveStretch current{from, from, motion};
-    bool open = false;
-    for (std::size_t i = from; i <= end; ++i) {
-        const bool inShift = shift < run.shifts.size() &&
-                             i + 1 >= std::size_t(run.shifts[shift].peakSample) &&
-                             i + 1 <= std::size_t(run.shifts[shift].lowSample);
-        const bool drives = !inShift && s.tps[i] >= WideOpenThrottlePercent;
-        if (drives) {
-            current.last = i;
-            if (!open) {
-                current.first = i;
-                open = true;
-            }
-        } else if (open) {
-            stretches.push_back(current);
-            current.motion.reset();
-            open = false;
-        } else if (!inShift) {
-            current.motion.reset();  // a lift before the car drove: not from rest any more
+    while (i <= end) {
+        if (s.tps[i] < WideOpenThrottlePercent) {
+            anchor.reset();  // a lift: the car's speed there is not known for certain
+            ++i;
+            continue;
         }
-        if (shift < run.shifts.size() && i + 1 >= std::size_t(run.shifts[shift].lowSample)) {
+        while (shift < run.shifts.size() && std::size_t(run.shifts[shift].peakSample) <= i) {
             ++shift;
         }
-    }
-    if (open) {
-        stretches.push_back(current);
+        DriveStretch d{i, i, anchor};
+        const std::size_t stop = shift < run.shifts.size()
+                                     ? std::min(end, std::size_t(run.shifts[shift].peakSample - 1))
+                                     : end;
+        while (d.last + 1 <= stop && s.tps[d.last + 1] >= WideOpenThrottlePercent) {
+            ++d.last;
+        }
+        stretches.push_back(d);
+        i = d.last + 1;
+        anchor.reset();
+        if (shift < run.shifts.size() && d.last == std::size_t(run.shifts[shift].peakSample - 1)) {
+            // Through the shift the wheels do not drive, so their speed is the car's; at the
+            // low point a spin may already have begun, so the lower of the two stands.
+            const auto peak = std::size_t(run.shifts[shift].peakSample - 1);
+            const auto low = std::size_t(run.shifts[shift].lowSample - 1);
+            anchor = Anchor{s.time[low], std::min(s.mph[peak], s.mph[low])};
+            i = low + 1;
+            ++shift;
+        }
     }
     return stretches;
 }
 
-// Where the excess crosses the spin's edge between samples a and b.
-double edgeTime(const LogSamples& s, const std::vector<double>& excess, std::size_t a,
-                std::size_t b) {
-    const double ea = excess[a];
-    const double eb = excess[b];
+// Where the excess rises through (or falls back through) the spin's edge between the times
+// ta and tb.
+double edgeTime(double ta, double ea, double tb, double eb) {
     if (ea == eb) {
-        return s.time[b];
+        return tb;
     }
     const double share = std::clamp((SpinEdgeMph - ea) / (eb - ea), 0.0, 1.0);
-    return s.time[a] + share * (s.time[b] - s.time[a]);
+    return ta + share * (tb - ta);
 }
 
-void spinsOfStretch(const LogSamples& s, const DriveStretch& d, std::vector<WheelspinEvent>& out) {
+struct Point {
+    double time = 0;
+    double mph = 0;
+};
+
+// A spin over the stretch's samples k..j (counted from its first): its edges, and the car's
+// speed through it as a straight line between the samples on either side where the wheels are
+// back on the car's curve, or the stretch's anchor.
+void addSpin(const LogSamples& s, const DriveStretch& d, const std::vector<double>& excess,
+             std::size_t k, std::size_t j, double peak, SpinFindings& found) {
+    const std::size_t count = excess.size();
+    const auto sample = [&](std::size_t x) {
+        return Point{s.time[d.first + x], s.mph[d.first + x]};
+    };
+    WheelspinEvent spin;
+    spin.peakExcessMph = peak;
+    if (k > 0) {
+        spin.start = edgeTime(sample(k - 1).time, excess[k - 1], sample(k).time, excess[k]);
+    } else {
+        spin.start =
+            d.anchor ? edgeTime(d.anchor->time, 0, sample(0).time, excess[0]) : sample(0).time;
+    }
+    spin.end = j + 1 < count
+                   ? edgeTime(sample(j).time, excess[j], sample(j + 1).time, excess[j + 1])
+                   : sample(j).time;
+    found.spins.push_back(spin);
+
+    std::size_t a = k;
+    while (a > 0 && excess[a - 1] > SpinBridgeMph) {
+        --a;
+    }
+    std::size_t b = j;
+    while (b + 1 < count && excess[b + 1] > SpinBridgeMph) {
+        ++b;
+    }
+    const Point onCurveFirst{sample(0).time, sample(0).mph - excess[0]};
+    const Point from = a > 0      ? sample(a - 1)
+                       : d.anchor ? Point{d.anchor->time, d.anchor->mph}
+                                  : onCurveFirst;
+    const Point to =
+        b + 1 < count ? sample(b + 1) : Point{sample(b).time, sample(b).mph - excess[b]};
+    if (found.carMph.empty()) {
+        found.carMph = s.mph;
+    }
+    const double span = to.time - from.time;
+    for (std::size_t x = a; x <= b && span > 0; ++x) {
+        const double share = (sample(x).time - from.time) / span;
+        found.carMph[d.first + x] = from.mph + share * (to.mph - from.mph);
+    }
+}
+
+// The spins of one stretch; the car's speed through each goes into `car`.
+void spinsOfStretch(const LogSamples& s, const DriveStretch& d, SpinFindings& found) {
     if (d.last < d.first + std::size_t(SpinFitMinSamples) - 1) {
         return;
     }
@@ -173,43 +240,33 @@ void spinsOfStretch(const LogSamples& s, const DriveStretch& d, std::vector<Whee
     if (!curve) {
         return;
     }
-    std::vector<double> excess(s.size(), 0.0);
+    const std::size_t count = d.last - d.first + 1;
+    std::vector<double> excess(count);
     std::size_t onCurve = 0;
-    for (std::size_t i = d.first; i <= d.last; ++i) {
-        excess[i] = s.mph[i] - curve->at(s.time[i]);
-        onCurve += std::fabs(excess[i]) <= SpinEdgeMph ? 1 : 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        excess[k] = s.mph[d.first + k] - curve->at(s.time[d.first + k]);
+        onCurve += std::fabs(excess[k]) <= SpinEdgeMph ? 1 : 0;
     }
     // At full throttle in gear the car gathers speed all along, and mostly the wheels follow
     // it; a stretch that does not (braking under throttle, a slipping clutch) says nothing of
     // spins.
-    const auto slope = [&curve](double time) {
-        const double t = time - curve->origin;
-        return curve->c[1] + 2 * curve->c[2] * t;
-    };
-    if (double(onCurve) < SpinFitMinShare * double(d.last - d.first + 1) ||
-        !(slope(s.time[d.first]) > 0) || !(slope(s.time[d.last]) > 0)) {
+    if (double(onCurve) < SpinFitMinShare * double(count) || !(curve->slope(s.time[d.first]) > 0) ||
+        !(curve->slope(s.time[d.last]) > 0)) {
         return;
     }
-    for (std::size_t i = d.first; i <= d.last; ++i) {
-        if (excess[i] <= SpinEdgeMph) {
+    for (std::size_t k = 0; k < count; ++k) {
+        if (excess[k] <= SpinEdgeMph) {
             continue;
         }
-        std::size_t j = i;
-        double peak = excess[i];
-        while (j < d.last && excess[j + 1] > SpinEdgeMph) {
+        std::size_t j = k;
+        double peak = excess[k];
+        while (j + 1 < count && excess[j + 1] > SpinEdgeMph) {
             peak = std::max(peak, excess[++j]);
         }
         if (peak >= SpinMinPeakMph) {
-            WheelspinEvent spin;
-            spin.start = i > d.first ? edgeTime(s, excess, i - 1, i) : s.time[i];
-            if (i == d.first && d.motion) {
-                spin.start = *d.motion;  // spinning from the moment the car moved
-            }
-            spin.end = j < d.last ? edgeTime(s, excess, j, j + 1) : s.time[j];
-            spin.peakExcessMph = peak;
-            out.push_back(spin);
+            addSpin(s, d, excess, k, j, peak, found);
         }
-        i = j;
+        k = j;
     }
 }
 
@@ -220,55 +277,68 @@ std::optional<double> launchSlip(const LogSamples& s, const std::vector<double>&
     if (gearRatios.empty()) {
         return std::nullopt;
     }
-    const double locked = gearRatios.front() * (1 + GearMatchTolerance);
-    // The engine turns faster than first gear's ratio allows by this much (RPM).
-    const auto slipping = [&](std::size_t i) { return s.rpm[i] - locked * s.mph[i]; };
-    std::optional<std::size_t> before;
-    for (std::size_t i = 0; i <= end; ++i) {
-        if (s.time[i] <= motion) {
-            continue;
-        }
-        if (slipping(i) <= 0) {
-            if (!before) {
-                return 0.0;  // locked at the first moving sample
-            }
-            const double a = slipping(*before);
-            const double b = slipping(i);
-            const double share = a > b ? a / (a - b) : 1.0;
-            return s.time[*before] + share * (s.time[i] - s.time[*before]) - motion;
-        }
-        before = i;
+    const double ratio = gearRatios.front();
+    // How much faster the engine turns than first gear's ratio allows (RPM). While the clutch
+    // slips it falls steadily as the car gathers speed; once it has taken up the drive it stays
+    // within the noise of 0.
+    const auto excess = [&](std::size_t i) { return s.rpm[i] - ratio * s.mph[i]; };
+    const auto slipping = [&](std::size_t i) {
+        return excess(i) > LaunchLockTolerance * ratio * std::max(s.mph[i], 1.0);
+    };
+    std::size_t i = 0;
+    while (i <= end && s.time[i] <= motion) {
+        ++i;
     }
-    return std::nullopt;
+    const std::size_t firstMoving = i;
+    while (i <= end && slipping(i)) {
+        ++i;
+    }
+    if (i > end) {
+        return std::nullopt;  // the clutch never took up the drive in the run
+    }
+    if (i == firstMoving) {
+        return 0.0;  // taken up by the first moving sample
+    }
+    // The slipping samples' steady fall, fitted over its last stretch, reaches 0 at the moment
+    // the clutch took up the drive.
+    double sumT = 0;
+    double sumE = 0;
+    double n = 0;
+    std::size_t from = i;
+    while (from > firstMoving && s.time[i - 1] - s.time[from - 1] <= LaunchFitSeconds) {
+        --from;
+        sumT += s.time[from];
+        sumE += excess(from);
+        n += 1;
+    }
+    const double meanT = sumT / n;
+    const double meanE = sumE / n;
+    double stt = 0;
+    double ste = 0;
+    for (std::size_t k = from; k < i; ++k) {
+        stt += (s.time[k] - meanT) * (s.time[k] - meanT);
+        ste += (s.time[k] - meanT) * (excess(k) - meanE);
+    }
+    const double lastSlipping = s.time[i - 1];
+    double lock = 0;
+    if (n >= 2 && stt > 0 && ste < 0) {
+        lock = meanT - meanE * stt / ste;
+    } else {
+        // One slipping sample: between it and the first taken-up one.
+        const double ea = excess(i - 1);
+        const double eb = std::max(0.0, excess(i));
+        lock = lastSlipping + ea / std::max(ea - eb, 1e-9) * (s.time[i] - lastSlipping);
+    }
+    const double interval = s.time[i] - lastSlipping;
+    return std::clamp(lock, lastSlipping, s.time[i] + interval) - motion;
 }
 
-std::vector<WheelspinEvent> findWheelspin(const LogSamples& s, const RunResult& run,
-                                          std::size_t end) {
-    std::vector<WheelspinEvent> spins;
+SpinFindings findWheelspin(const LogSamples& s, const RunResult& run, std::size_t end) {
+    SpinFindings found;
     for (const DriveStretch& d : driveStretches(s, run, end)) {
-        spinsOfStretch(s, d, spins);
+        spinsOfStretch(s, d, found);
     }
-    return spins;
-}
-
-std::vector<double> carSpeed(const LogSamples& s, const std::vector<WheelspinEvent>& spins) {
-    std::vector<double> speed = s.mph;
-    for (const WheelspinEvent& spin : spins) {
-        std::size_t a = 0;
-        while (a + 1 < s.size() && s.time[a + 1] <= spin.start) {
-            ++a;
-        }
-        std::size_t b = a;
-        while (b + 1 < s.size() && s.time[b] < spin.end) {
-            ++b;
-        }
-        const double t0 = s.time[a];
-        const double span = s.time[b] - t0;
-        for (std::size_t i = a + 1; i < b && span > 0; ++i) {
-            speed[i] = s.mph[a] + (s.mph[b] - s.mph[a]) * (s.time[i] - t0) / span;
-        }
-    }
-    return speed;
+    return found;
 }
 
 }  // namespace velkor

@@ -19,14 +19,17 @@ struct LogSamples;
 std::optional<double> launchSlip(const LogSamples& s, const std::vector<double>& gearRatios,
                                  double motion, std::size_t end);
 
+struct SpinFindings {
+    std::vector<WheelspinEvent> spins;
+    // Road speed with each spin's span bridged by a straight line from where the wheels left
+    // the car's speed to where the tyres hooked again: the car's speed, as near as the log tells
+    // it. Empty when there is no spin.
+    std::vector<double> carMph;
+};
+
 // The spins of a run whose shifts and first motion are known, up to index `end`. Between
 // shifts and lifts, at full throttle, the car's own speed follows a smooth curve; the wheels'
 // speed above it is the spin.
-std::vector<WheelspinEvent> findWheelspin(const LogSamples& s, const RunResult& run,
-                                          std::size_t end);
-
-// Road speed with each spin's span bridged by a straight line from the speed where it began to
-// the speed where the tyres hooked: the car's speed, as near as the log tells it.
-std::vector<double> carSpeed(const LogSamples& s, const std::vector<WheelspinEvent>& spins);
+SpinFindings findWheelspin(const LogSamples& s, const RunResult& run, std::size_t end);
 
 }  // namespace velkor
