@@ -172,7 +172,7 @@ void frmMain::openRunSummary() {
         summary.exec();
         return;
     }
-    // The summary's rows lead to places on the chart, so it opens over the chart window.
+    // The summary's rows lead to places on the chart, so it opens beside the chart window.
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();

@@ -75,6 +75,11 @@ public:
     void setTicks(std::vector<double> times);
     std::size_t tickCount() const;
 
+    // Translucent bands over the plot, behind the traces and the grid, from each span's first
+    // time to its second (none: an empty list).
+    void setBands(std::vector<std::pair<double, double>> spans);
+    std::size_t bandCount() const;
+
     // Overlays 0 to 2: another run's two traces as dashed lines over groups 1 and 2, against
     // their own times, named in the legend.
     static constexpr int MaxOverlays = 3;

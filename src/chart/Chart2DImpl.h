@@ -49,6 +49,10 @@ struct Chart2D::Impl {
     QGraphicsPathItem* ticks = nullptr;
     std::vector<double> tickTimes;
     void placeTicks();
+    // Shaded spans of time (the wheelspin of the run analysis), behind the series.
+    QGraphicsPathItem* bands = nullptr;
+    std::vector<std::pair<double, double>> bandSpans;
+    void placeBands();
     // Overlays are drawn by the chart's own path items, clipped to the plot, rather than as more
     // series: a dashed series costs Qt Charts many times a solid one. An empty series for each
     // names it in the legend.

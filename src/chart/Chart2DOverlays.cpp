@@ -19,6 +19,10 @@ constexpr double OverlayZ = 1000;
 const QColor TickColour(0x7B, 0x2C, 0xBF);
 constexpr double TickWidth = 2;
 constexpr double TickLength = 9;
+// The wheelspin bands: a translucent orange, above the plot's background and below the grid and
+// the series (Qt Charts draws the plot area at 0, the grid at 2 and the series at 4).
+const QColor BandColour(0xFF, 0x8C, 0x00, 60);
+constexpr double BandZ = 1.5;
 
 }  // namespace
 
@@ -32,6 +36,10 @@ void Chart2D::Impl::createOverlays() {
     ticks = new QGraphicsPathItem(chart);
     ticks->setZValue(OverlayZ);
     ticks->setPen(QPen(TickColour, TickWidth, Qt::SolidLine, Qt::FlatCap));
+    bands = new QGraphicsPathItem(chart);
+    bands->setZValue(BandZ);
+    bands->setPen(Qt::NoPen);
+    bands->setBrush(BandColour);
     for (auto& item : labels) {
         item = new QGraphicsSimpleTextItem(chart);
         item->setZValue(OverlayZ);
@@ -59,6 +67,32 @@ void Chart2D::Impl::placeMarker() {
     placeLine(marker, markerTime);
     placeLine(bMarker, bMarkerTime);
     placeTicks();
+    placeBands();
+}
+
+void Chart2D::Impl::placeBands() {
+    const QValueAxis* time = axis(Axis::X);
+    const double span = time->max() - time->min();
+    const QRectF plot = chart->plotArea();
+    QPainterPath path;
+    for (const auto& [from, to] : bandSpans) {
+        const double left = std::max(from, time->min());
+        const double right = std::min(to, time->max());
+        if (span > 0 && left < right) {
+            path.addRect(QRectF(plot.left() + (left - time->min()) / span * plot.width(),
+                                plot.top(), (right - left) / span * plot.width(), plot.height()));
+        }
+    }
+    bands->setPath(path);
+}
+
+void Chart2D::setBands(std::vector<std::pair<double, double>> spans) {
+    m_impl->bandSpans = std::move(spans);
+    m_impl->placeBands();
+}
+
+std::size_t Chart2D::bandCount() const {
+    return m_impl->bandSpans.size();
 }
 
 void Chart2D::Impl::placeTicks() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -24,6 +25,26 @@ constexpr const char* PdfFilter = "PDF document (*.pdf)|*.pdf";
 bool exportToFile(Prompts& prompts, const std::string& title, const std::string& filter,
                   const std::string& noun, const std::string& logFile,
                   const std::function<std::string(const std::string& path)>& content);
+
+// A file written beside the chosen one, named from it: "pass.csv" with the suffix "-shifts" is
+// "pass-shifts.csv" (the suffix goes before the last extension, or at the end without one).
+std::string besideName(const std::string& path, const std::string& suffix);
+
+struct ExportPart {
+    std::string suffix;  // empty for the chosen file itself
+    std::function<std::string()> content;
+};
+
+// exportToFile for a set of files: the first part goes to the name chosen, each other beside it
+// (besideName). Every name goes through the same refusal of the log file and is written whole;
+// a file beside that already exists is asked about unless the chosen one was (the question
+// then said so). `existMessage` is that question. Returns the names written, in order; empty
+// when nothing was written. A failure part-way is said, naming the files written before it,
+// which are returned.
+std::vector<std::string> exportToFiles(Prompts& prompts, const std::string& title,
+                                       const std::string& filter, const std::string& existMessage,
+                                       const std::string& noun, const std::string& logFile,
+                                       const std::vector<ExportPart>& parts);
 
 // How an image is saved, from the file name's ending: ".svg" in any letter case is a drawing,
 // anything else a PNG picture.

@@ -82,6 +82,9 @@ public:
     virtual void clearOverlays() {}
     // Short ticks on the time axis at these times; an empty list takes them away.
     virtual void setShiftTicks(const std::vector<double>& /*times*/) {}
+    // Shaded bands over the plot, behind the traces, from each span's first time to its second
+    // (the wheelspin of the run analysis); an empty list takes them away.
+    virtual void setSpinBands(const std::vector<std::pair<double, double>>& /*spans*/) {}
 };
 
 }  // namespace velkor

@@ -52,6 +52,9 @@ public:
     // time window moved to show it when it lies outside.
     void markAt(double time);
     void setShiftTicks(const std::vector<double>& times) { m_view.setShiftTicks(times); }
+    void setSpinBands(const std::vector<std::pair<double, double>>& spans) {
+        m_view.setSpinBands(spans);
+    }
     // Asks for a file and writes the log as CSV: between the markers when B is set, else whole.
     void exportData();
     bool chartLoaded() const { return m_chartLoaded; }

@@ -7,9 +7,12 @@
 
 #include "analysis/RunThresholds.h"
 #include "base/DataLog.h"
+#include "base/Latin1.h"
 #include "base/Preferences.h"
+#include "chart/AnalysisRecord.h"
 #include "chart/ChartCsv.h"
 #include "chart/ChartExport.h"
+#include "chart/TimeSlipTicket.h"
 
 namespace velkor {
 
@@ -40,7 +43,9 @@ SummaryTable runsTable(const RunAnalysis& analysis, SpeedUnit unit) {
                      "Wide open (s)",
                      "Shifts",
                      "Mean reaction (s)",
-                     "Best reaction (s)"};
+                     "Best reaction (s)",
+                     "Launch slip (s)",
+                     "Wheelspin"};
     int number = 0;
     for (const RunResult& run : analysis.runs) {
         table.rows.push_back({std::to_string(++number), csvNumber(run.startTime, 2),
@@ -50,7 +55,8 @@ SummaryTable runsTable(const RunAnalysis& analysis, SpeedUnit unit) {
                               seconds(run.accel(unit)[2]), csvNumber(run.peakRpm, 0),
                               csvNumber(run.peakSpeedMph * scale, 1),
                               csvNumber(run.wideOpenSeconds, 2), std::to_string(run.shifts.size()),
-                              seconds(run.meanReaction), seconds(run.bestReaction)});
+                              seconds(run.meanReaction), seconds(run.bestReaction),
+                              seconds(run.launchSlip), std::to_string(run.wheelspin.size())});
         table.times.push_back(run.startTime);
     }
     return table;
@@ -73,36 +79,54 @@ SummaryTable shiftsTable(const RunAnalysis& analysis, SpeedUnit unit) {
     for (const RunResult& run : analysis.runs) {
         ++number;
         for (const ShiftEvent& shift : run.shifts) {
-            std::string note;
-            if (!shift.reaction) {
-                note = "no light";
-            } else if (*shift.reaction < 0) {
-                note = "early shift";
-            }
             table.rows.push_back({std::to_string(number), csvNumber(shift.time, 2),
                                   gear(shift.gearBefore) + " to " + gear(shift.gearAfter),
                                   csvNumber(shift.rpmBefore, 0), csvNumber(shift.rpmAfter, 0),
                                   csvNumber(shift.dropPercent, 1),
                                   csvNumber(shift.speedMph * scale, 1), seconds(shift.lightOnset),
-                                  seconds(shift.reaction), note});
+                                  seconds(shift.reaction), shiftNote(shift)});
             table.times.push_back(shift.time);
         }
     }
     return table;
 }
 
-void appendTable(std::string& text, const std::string& title, const SummaryTable& table) {
-    const auto line = [&text](const std::vector<std::string>& fields) {
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            text += (i == 0 ? "" : ",") + csvField(fields[i]);
+SummaryTable wheelspinTable(const RunAnalysis& analysis, SpeedUnit unit) {
+    const double scale = unit == SpeedUnit::Mph ? 1.0 : KphPerMph;
+    SummaryTable table;
+    table.headers = {"Run", "Start (s)", "End (s)",
+                     unit == SpeedUnit::Mph ? "Peak excess (MPH)" : "Peak excess (km/h)"};
+    for (std::size_t r = 0; r < analysis.runs.size(); ++r) {
+        for (const WheelspinEvent& spin : analysis.runs[r].wheelspin) {
+            table.rows.push_back({std::to_string(r + 1), csvNumber(spin.start, 2),
+                                  csvNumber(spin.end, 2),
+                                  csvNumber(spin.peakExcessMph * scale, 1)});
+            table.times.push_back(spin.start);
         }
-        text += "\r\n";
-    };
-    line({title});
-    line(table.headers);
-    for (const auto& row : table.rows) {
-        line(row);
     }
+    return table;
+}
+
+std::string rpmText(const std::optional<double>& rpm) {
+    return rpm ? csvNumber(*rpm, 0) : std::string();
+}
+
+SummaryTable shiftPointsTable(const RunAnalysis& analysis) {
+    SummaryTable table;
+    table.headers = {"Gears", "Best shift (RPM)", "Shifted at (RPM)", "Light on at (RPM)"};
+    for (const ShiftPoint& point : analysis.shiftPoints) {
+        // Where the log cannot tell the best engine speed, the reason stands in its place.
+        table.rows.push_back({gear(point.gearFrom) + " to " +
+                                  (point.gearFrom > 0 ? std::to_string(point.gearFrom + 1) : "?"),
+                              point.bestRpm ? rpmText(point.bestRpm) : point.note,
+                              rpmText(point.shiftedRpm), rpmText(point.lightRpm)});
+    }
+    return table;
+}
+
+std::string fileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return latin1FromUtf8(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
 }  // namespace
@@ -117,14 +141,18 @@ SpeedUnit speedUnitOf(const Preferences& prefs) {
 }
 
 RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs) {
-    RunSummary summary;
-    summary.logFile = log.FilePath;
     if (log.DataBufferEmpty) {
+        RunSummary summary;
+        summary.logFile = log.FilePath;
         summary.message = EmptyLogText;
         return summary;
     }
-    const SpeedUnit unit = speedUnitOf(prefs);
-    const RunAnalysis analysis = analyseRuns(log);
+    return makeRunSummary(analyseRuns(log), speedUnitOf(prefs), log.FilePath);
+}
+
+RunSummary makeRunSummary(RunAnalysis analysis, SpeedUnit unit, std::string logFile) {
+    RunSummary summary;
+    summary.logFile = std::move(logFile);
     if (!analysis.timeUsable) {
         summary.message = UnusableTimeText;
     } else if (analysis.runs.empty()) {
@@ -132,6 +160,15 @@ RunSummary makeRunSummary(const DataLog& log, const Preferences& prefs) {
     }
     summary.runs = runsTable(analysis, unit);
     summary.shifts = shiftsTable(analysis, unit);
+    summary.wheelspin = wheelspinTable(analysis, unit);
+    summary.shiftPoints = shiftPointsTable(analysis);
+    for (std::size_t r = 0; r < analysis.runs.size(); ++r) {
+        summary.timeSlips.push_back(timeSlipTicket(analysis.runs[r], r + 1, unit));
+        for (const WheelspinEvent& spin : analysis.runs[r].wheelspin) {
+            summary.spinSpans.emplace_back(spin.start, spin.end);
+        }
+    }
+    summary.analysis = std::move(analysis);
     return summary;
 }
 
@@ -148,17 +185,27 @@ std::vector<int> spreadColumns(const std::vector<int>& natural, int width) {
     return widths;
 }
 
-std::string runSummaryCsv(const RunSummary& summary) {
-    std::string text;
-    appendTable(text, "Runs", summary.runs);
-    text += "\r\n";
-    appendTable(text, "Shifts", summary.shifts);
-    return text;
+std::vector<std::string> exportRunSummary(Prompts& prompts, const RunSummary& summary) {
+    const RunAnalysis& analysis = summary.analysis;
+    return exportToFiles(
+        prompts, "Export Run Summary", CsvFilter,
+        std::string("Replace existing file?\r\nThe shifts go beside it, in the file whose name "
+                    "ends in \"") +
+            ShiftsFileSuffix + "\"; it is replaced too.",
+        "data file", summary.logFile,
+        {{"", [&analysis] { return runsCsv(analysis); }},
+         {ShiftsFileSuffix, [&analysis] { return shiftsCsv(analysis); }}});
 }
 
-bool exportRunSummary(Prompts& prompts, const RunSummary& summary) {
-    return exportToFile(prompts, "Export Run Summary", CsvFilter, "data file", summary.logFile,
-                        [&summary](const std::string&) { return runSummaryCsv(summary); });
+std::string exportedText(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return std::string();
+    }
+    std::string text = "Runs written to " + fileName(paths[0]);
+    if (paths.size() > 1) {
+        text += ", shifts to " + fileName(paths[1]);
+    }
+    return text + ".";
 }
 
 }  // namespace velkor

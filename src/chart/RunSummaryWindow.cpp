@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -54,6 +56,15 @@ private:
     std::vector<int> m_natural;
 };
 
+// A table as tall as its rows, up to `most` of them, and a sideways scroll bar.
+void fitRows(QTableWidget* table, int most) {
+    const int shown = std::clamp(table->rowCount(), 1, most);
+    table->setFixedHeight(table->horizontalHeader()->sizeHint().height() +
+                          shown * table->verticalHeader()->defaultSectionSize() +
+                          2 * table->frameWidth() + 2 +
+                          table->horizontalScrollBar()->sizeHint().height());
+}
+
 }  // namespace
 
 RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart chart,
@@ -72,25 +83,33 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     messageLabel->setVisible(!m_summary.message.empty());
     layout->addWidget(messageLabel);
 
-    auto* runs = new QGroupBox("Runs", this);
-    auto* runsLayout = new QVBoxLayout(runs);
-    runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
-    runsLayout->addWidget(runsTableWidget);
-    auto* shifts = new QGroupBox("Shifts", this);
-    auto* shiftsLayout = new QVBoxLayout(shifts);
-    shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
-    shiftsLayout->addWidget(shiftsTableWidget);
     const bool any = !m_summary.runs.rows.empty();
-    runs->setVisible(any);
-    shifts->setVisible(any);
-    // The runs are few: their table takes the height of its rows (up to five), the shifts the rest.
-    const int shown = std::clamp(runsTableWidget->rowCount(), 1, 5);
-    runsTableWidget->setFixedHeight(runsTableWidget->horizontalHeader()->sizeHint().height() +
-                                    shown *
-                                        runsTableWidget->verticalHeader()->defaultSectionSize() +
-                                    2 * runsTableWidget->frameWidth() + 2);
+    runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
+    shiftsTableWidget = createTable(m_summary.shifts, "shiftsTableWidget");
+    wheelspinTableWidget = createTable(m_summary.wheelspin, "wheelspinTableWidget");
+    shiftPointsTableWidget = createTable(m_summary.shiftPoints, "shiftPointsTableWidget");
+    // The runs, the spins and the gears are few: their tables take the height of their rows (up
+    // to a few) and of the scroll bar their columns may need beside the chart; the shifts take
+    // the rest.
+    fitRows(runsTableWidget, 5);
+    fitRows(wheelspinTableWidget, 4);
+    fitRows(shiftPointsTableWidget, 4);
+    auto* runs = tableGroup("Runs", runsTableWidget, "");
+    auto* slips = createTimeSlips();
+    auto* shifts = tableGroup("Shifts", shiftsTableWidget, NoShiftText);
+    auto* spins = tableGroup("Wheelspin", wheelspinTableWidget, NoWheelspinText);
+    auto* points = tableGroup("Where to shift", shiftPointsTableWidget, NoShiftPointText);
+    auto* lower = new QHBoxLayout;
+    // A table with rows takes the room a sentence saying there are none does not need.
+    lower->addWidget(spins, wheelspinTableWidget->rowCount() > 0 ? 2 : 1);
+    lower->addWidget(points, shiftPointsTableWidget->rowCount() > 0 ? 2 : 1);
+    for (QWidget* part : {runs, slips, shifts, spins, points}) {
+        part->setVisible(any);
+    }
     layout->addWidget(runs);
+    layout->addWidget(slips);
     layout->addWidget(shifts, 1);
+    layout->addLayout(lower);
     if (!any) {
         layout->addStretch();  // the sentence at the top, the buttons at the bottom
     }
@@ -98,10 +117,18 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
     hint->setStyleSheet("color: #555");
+    hint->setWordWrap(true);
+    statusLabel = new QLabel(this);
+    statusLabel->setObjectName("statusLabel");
+    statusLabel->setWordWrap(true);
     shiftTicksBox = new QCheckBox("Show shifts on the chart's time axis", this);
     shiftTicksBox->setObjectName("shiftTicksBox");
     shiftTicksBox->setEnabled(m_chart.ticks != nullptr);
     shiftTicksBox->setVisible(any);
+    wheelspinBox = new QCheckBox("Show wheelspin on the chart", this);
+    wheelspinBox->setObjectName("wheelspinBox");
+    wheelspinBox->setEnabled(m_chart.bands != nullptr && !m_summary.spinSpans.empty());
+    wheelspinBox->setVisible(any);
     exportButton = new QPushButton("Export...", this);
     exportButton->setObjectName("exportButton");
     exportButton->setEnabled(any);
@@ -110,23 +137,92 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     for (QPushButton* button : {exportButton, closeButton}) {
         button->setAutoDefault(false);
     }
+    // Two lines, so that the window stays narrow enough to stand beside the chart: the check
+    // boxes and the buttons, then the hint and what an export wrote.
+    auto* boxes = new QVBoxLayout;
+    boxes->addWidget(shiftTicksBox);
+    boxes->addWidget(wheelspinBox);
     auto* row = new QHBoxLayout;
-    row->addWidget(shiftTicksBox);
-    row->addSpacing(16);
-    row->addWidget(hint, 1);
-    row->addWidget(exportButton);
-    row->addWidget(closeButton);
+    row->addLayout(boxes, 1);
+    row->addWidget(exportButton, 0, Qt::AlignBottom);
+    row->addWidget(closeButton, 0, Qt::AlignBottom);
     layout->addLayout(row);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(hint, 1);
+    notes->addWidget(statusLabel, 1);
+    layout->addLayout(notes);
 
     connect(shiftTicksBox, &QCheckBox::toggled, this, [this](bool on) {
         if (m_chart.ticks) {
             m_chart.ticks(on ? m_summary.shifts.times : std::vector<double>());
         }
     });
+    connect(wheelspinBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_chart.bands) {
+            m_chart.bands(on ? m_summary.spinSpans : std::vector<TimeSpan>());
+        }
+    });
     connect(exportButton, &QPushButton::clicked, this, &RunSummaryWindow::onExportClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::close);
-    // Wide enough for every column of the wider table, within the screen. The tables have not
-    // been laid out yet, so their columns are still at their natural widths.
+    if (any) {
+        fitWidth();
+    } else {
+        resize(660, 120);
+    }
+}
+
+QWidget* RunSummaryWindow::tableGroup(const char* title, QTableWidget* table, const char* none) {
+    auto* group = new QGroupBox(title, this);
+    auto* inside = new QVBoxLayout(group);
+    if (table->rowCount() == 0 && *none != '\0') {
+        table->hide();
+        auto* sentence = new QLabel(none, group);
+        sentence->setWordWrap(true);
+        inside->addWidget(sentence);
+        inside->addStretch();
+    } else {
+        inside->addWidget(table);
+    }
+    return group;
+}
+
+// One framed block a run in a fixed-width font, side by side as a track's slips are pinned up.
+QWidget* RunSummaryWindow::createTimeSlips() {
+    auto* group = new QGroupBox("Time slips (estimated from road speed)", this);
+    auto* row = new QHBoxLayout(group);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (const std::vector<std::string>& lines : m_summary.timeSlips) {
+        QStringList text;
+        for (const std::string& line : lines) {
+            text << QString::fromStdString(line);
+        }
+        auto* slip = new QLabel(text.join('\n'), group);
+        slip->setObjectName(QString("timeSlip%1").arg(timeSlipLabels.size() + 1));
+        slip->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        if (lines.size() > 1) {
+            slip->setFont(fixed);
+            slip->setFrameShape(QFrame::Box);
+            slip->setMargin(6);
+            slip->setStyleSheet("background: #fffdf4; color: #222");
+        }
+        slip->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+        row->addWidget(slip, 0, Qt::AlignTop);
+        timeSlipLabels.push_back(slip);
+    }
+    row->addStretch();
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(group);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFixedHeight(group->sizeHint().height() +
+                           scroll->horizontalScrollBar()->sizeHint().height());
+    return scroll;
+}
+
+// Wide enough for every column of the widest table, within the screen. The tables have not
+// been laid out yet, so their columns are still at their natural widths.
+void RunSummaryWindow::fitWidth() {
     int width = 0;
     for (const QTableWidget* table : {runsTableWidget, shiftsTableWidget}) {
         int columns = 2 * table->frameWidth();
@@ -136,12 +232,7 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
         width = std::max(width, columns);
     }
     const int room = screen() ? screen()->availableGeometry().width() - 40 : 1200;
-    if (width + 60 > room) {  // the runs' columns scroll sideways: room for the scroll bar
-        runsTableWidget->setFixedHeight(
-            runsTableWidget->height() +
-            runsTableWidget->horizontalScrollBar()->sizeHint().height());
-    }
-    resize(any ? std::min(width + 60, room) : 660, any ? 400 : 120);
+    resize(std::min(width + 60, room), 720);
 }
 
 QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const char* name) {
@@ -180,7 +271,10 @@ QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const cha
 }
 
 void RunSummaryWindow::onExportClicked() {
-    exportRunSummary(m_prompts, m_summary);
+    const std::vector<std::string> written = exportRunSummary(m_prompts, m_summary);
+    if (!written.empty()) {
+        statusLabel->setText(fromCore(exportedText(written)));
+    }
 }
 
 }  // namespace velkor

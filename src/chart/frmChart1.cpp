@@ -6,9 +6,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRect>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/DataFiles.h"
 #include "base/QtText.h"
@@ -17,6 +20,7 @@
 #include "chart/RunSummaryWindow.h"
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
+#include "chart/WindowPlacement.h"
 
 namespace velkor {
 
@@ -216,8 +220,12 @@ void frmChart1::showRunSummary() {
         RunSummaryWindow::Chart chart;
         chart.mark = [this](double time) { m_logic.markAt(time); };
         chart.ticks = [this](const std::vector<double>& times) { m_logic.setShiftTicks(times); };
+        chart.bands = [this](const std::vector<TimeSpan>& spans) { m_logic.setSpinBands(spans); };
         runSummary = new RunSummaryWindow(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
                                           std::move(chart), this);
+        if (const QScreen* shown = screen()) {
+            placeRunSummary(shown->availableGeometry());
+        }
     }
     runSummary->show();
     runSummary->raise();
@@ -226,6 +234,31 @@ void frmChart1::showRunSummary() {
 
 void frmChart1::setShiftTicks(const std::vector<double>& times) {
     Chart2D1->setTicks(times);
+}
+
+void frmChart1::setSpinBands(const std::vector<std::pair<double, double>>& spans) {
+    Chart2D1->setBands(spans);
+}
+
+void frmChart1::placeRunSummary(const QRect& area) {
+    if (runSummary == nullptr) {
+        return;
+    }
+    // The rule works on the windows' frames; the title bars and borders are given back after.
+    const QRect frame = frameGeometry();
+    const QSize chartBorder = frame.size() - size();
+    const QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();
+    const SideBySide placed =
+        placeBeside({area.x(), area.y(), area.width(), area.height()},
+                    {frame.x(), frame.y(), frame.width(), frame.height()},
+                    runSummary->width() + summaryBorder.width(),
+                    std::max(runSummary->height() + summaryBorder.height(), frame.height()),
+                    minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth);
+    move(placed.chart.x, placed.chart.y);
+    resize(placed.chart.width - chartBorder.width(), placed.chart.height - chartBorder.height());
+    runSummary->move(placed.summary.x, placed.summary.y);
+    runSummary->resize(placed.summary.width - summaryBorder.width(),
+                       placed.summary.height - summaryBorder.height());
 }
 
 void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {

@@ -77,9 +77,16 @@ public:
                     const TraceValues& x, const TraceValues& y1, const TraceValues& y2) override;
     void clearOverlays() override;
     void setShiftTicks(const std::vector<double>& times) override;
+    void setSpinBands(const std::vector<std::pair<double, double>>& spans) override;
 
-    // Opens the Run Summary beside the chart (once; again it is brought to the front).
+    // Opens the Run Summary beside the chart (once; again it is brought to the front), moving or
+    // narrowing the chart when the screen has no room for both, so that the summary never covers
+    // the plot.
     void showRunSummary();
+    // The Run Summary's narrowest width beside the chart: its tables scroll below this.
+    static constexpr int RunSummaryMinWidth = 460;
+    // Places the chart and the open Run Summary side by side on a screen's free area.
+    void placeRunSummary(const QRect& area);
 
     // The chart's context menu and its shortcuts.
     void copyImage();

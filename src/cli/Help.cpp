@@ -95,9 +95,25 @@ whole new file; - writes to standard output.
 )"},
         {"analyze", R"(Usage: velkor-cli analyze FILE.log [--json]
 
-The run summary of the log: each run and each upshift, as aligned text.
+The run analysis of the log: each run, its estimated time slip, each upshift, the wheelspin
+and where to shift, as tables that fit 80 columns (a wide table is cut into parts, each
+repeating the run number), in the speed unit of the preferences.
 
-  --json            the same as JSON
+  --json            the analysis as one JSON object for scripts, the same whatever the
+                    display units. Keys are snake_case with the unit in the name; a value
+                    that does not exist is null; times are the log's seconds, except in a
+                    time slip, which counts from first motion:
+    schema "velkor-analysis/2", interval_s, runs, shifts, gears, shift_points
+    runs[]: run, start_s, first_motion_s, length_s, standing_start, zero_to_30_mph_s,
+      zero_to_60_mph_s, sixty_to_100_mph_s, zero_to_100_kph_s, peak_rpm, peak_mph, wot_s,
+      shift_count, mean_reaction_s, best_reaction_s, launch_slip_s,
+      wheelspin[]: start_s, end_s, peak_excess_mph
+      time_slip (null for a rolling start): ft60_s, ft330_s, ft660_s, ft1000_s, ft1320_s,
+        trap_660_mph, trap_1320_mph, uncertainty_s
+    shifts[]: run, time_s, gear_from, gear_to, rpm_at_shift, rpm_after, drop_pct, mph,
+      light_on_s, reaction_s, note
+    gears[]: gear, rpm_per_mph
+    shift_points[]: gear_from, best_rpm, shifted_rpm, note
 )"},
     };
     return texts;
@@ -118,7 +134,7 @@ Commands:
   live              show the controller's readings every 500 ms
   info FILE.log     show what a log file holds
   export FILE.log   write a log file's data as CSV, or its chart as PNG, SVG or PDF
-  analyze FILE.log  the runs and shifts in a log
+  analyze FILE.log  the runs, time slips, shifts and wheelspin in a log
 
 "velkor-cli COMMAND --help" shows a command's options; "velkor-cli --version" the release.
 )") + CommonOptions;

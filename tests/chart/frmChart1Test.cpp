@@ -6,6 +6,7 @@
 
 #include <QChartView>
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -267,15 +268,23 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     summary.shiftTicksBox->setChecked(false);
     EXPECT_EQ(window->Chart2D1->tickCount(), 0u);
 
-    // Export... writes both tables, one under the other, through the safe save.
+    // It stands beside the chart, clear of it, so that the marker it moves is seen (on a screen
+    // with room for both; the test's own screen is too narrow for the chart alone).
+    window->placeRunSummary(QRect(0, 0, 1920, 1050));
+    EXPECT_FALSE(summary.geometry().intersects(window->geometry()));
+    EXPECT_LE(summary.geometry().right(), 1920);
+
+    // Export... writes the runs to the file chosen and the shifts beside it, and says both.
     const QTemporaryDir folder;
-    const std::string file = folder.filePath("runs.csv").toStdString();
-    prompts.answerFiles({file});
+    prompts.answerFiles({folder.filePath("pass.csv").toStdString()});
     QTest::mouseClick(summary.exportButton, Qt::LeftButton);
-    const std::string csv = slurp(file);
-    EXPECT_EQ(csv.rfind("Runs\r\nRun,Start (s),", 0), 0u) << csv;
-    EXPECT_NE(csv.find("\r\n\r\nShifts\r\nRun,Time (s),Gears,"), std::string::npos) << csv;
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2 + 1 + 1 + 2 + 3);
+    const std::string runs = slurp(folder.filePath("pass.csv").toStdString());
+    const std::string shifts = slurp(folder.filePath("pass-shifts.csv").toStdString());
+    EXPECT_EQ(runs.rfind("run,start_s,first_motion_s,", 0), 0u) << runs;
+    EXPECT_EQ(std::count(runs.begin(), runs.end(), '\n'), 1 + 1);
+    EXPECT_EQ(shifts.rfind("run,time_s,gear_from,gear_to,", 0), 0u) << shifts;
+    EXPECT_EQ(std::count(shifts.begin(), shifts.end(), '\n'), 1 + 3);
+    EXPECT_EQ(summary.statusLabel->text(), "Runs written to pass.csv, shifts to pass-shifts.csv.");
 
     prefs.VSSUnits = "KPH";
     EXPECT_EQ(makeRunSummary(*log, prefs).runs.headers[5], "0-100 km/h (s)");
@@ -289,6 +298,55 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     EXPECT_FALSE(none.exportButton->isEnabled());
     log->DataBufferEmpty = true;
     EXPECT_EQ(makeRunSummary(*log, prefs).message, EmptyLogText);
+}
+
+TEST_F(frmChart1Test, WheelspinRowsLeadTheMarkerAndShadeTheChart) {
+    loadDrive(*log, sim::generateDragRun(0.096).fram, 0.096f);
+    auto window = open();
+    RunAnalysis analysis = analyseRuns(*log);
+    ASSERT_EQ(analysis.runs.size(), 1u);
+    analysis.runs[0].wheelspin = {{22.4, 23.1, 7.5}, {25.5, 25.9, 3.2}};
+    analysis.shiftPoints = {{1, 6400.4, 6445, 6010, ""},
+                            {2, std::nullopt, 6352, std::nullopt, "the pull in 3rd is too short"}};
+    const QTemporaryDir folder;
+    const std::string logFile = folder.filePath("drag-shifts.csv").toStdString();
+    spit(logFile, "the log");
+    RunSummaryWindow::Chart chart;
+    chart.mark = [&window](double time) { window->logic().markAt(time); };
+    chart.bands = [&window](const std::vector<TimeSpan>& spans) { window->setSpinBands(spans); };
+    RunSummaryWindow summary(makeRunSummary(analysis, SpeedUnit::Kph, logFile), prompts,
+                             std::move(chart));
+
+    ASSERT_EQ(summary.wheelspinTableWidget->rowCount(), 2);
+    EXPECT_EQ(summary.wheelspinTableWidget->item(0, 3)->text(), "12.1");  // km/h
+    EXPECT_EQ(summary.runsTableWidget->item(0, 14)->text(), "2");
+    emit summary.wheelspinTableWidget->cellDoubleClicked(1, 2);
+    EXPECT_NEAR(window->logic().MarkerTime, 25.5, 0.05);
+    EXPECT_TRUE(summary.wheelspinBox->isEnabled());
+    summary.wheelspinBox->setChecked(true);
+    EXPECT_EQ(window->Chart2D1->bandCount(), 2u);
+    summary.wheelspinBox->setChecked(false);
+    EXPECT_EQ(window->Chart2D1->bandCount(), 0u);
+    // Where to shift: the best engine speed, or in its place why the log cannot tell it.
+    const QTableWidget& points = *summary.shiftPointsTableWidget;
+    ASSERT_EQ(points.rowCount(), 2);
+    EXPECT_EQ(points.item(0, 0)->text(), "1 to 2");
+    EXPECT_EQ(points.item(0, 1)->text(), "6400");
+    EXPECT_EQ(points.item(0, 3)->text(), "6010");
+    EXPECT_EQ(points.item(1, 0)->text(), "2 to 3");
+    EXPECT_EQ(points.item(1, 1)->text(), "the pull in 3rd is too short");
+    EXPECT_EQ(points.item(1, 3)->text(), "");
+    ASSERT_EQ(summary.timeSlipLabels.size(), 1u);
+    EXPECT_TRUE(summary.timeSlipLabels[0]->text().contains(QString::fromUtf8("60 ft")));
+
+    // The shifts' file would land on the log shown: nothing is written, and the message says so.
+    prompts.answerMessages({Answer::Ok});
+    prompts.answerFiles({folder.filePath("drag.csv").toStdString()});
+    QTest::mouseClick(summary.exportButton, Qt::LeftButton);
+    EXPECT_FALSE(QFile::exists(folder.filePath("drag.csv")));
+    EXPECT_EQ(slurp(logFile), "the log");
+    ASSERT_EQ(prompts.messageTexts().size(), 1u);
+    EXPECT_NE(prompts.messageTexts()[0].find("is the log file shown here"), std::string::npos);
 }
 
 TEST_F(frmChart1Test, WheelZoomsAtTheEndHomeShowsAllAndATimeScaleReturns) {
