@@ -129,6 +129,55 @@ TEST_F(CliTest, AnalyzeJsonKeepsItsKeysWhateverTheUnitsAndAgreesWithTheAnalysis)
     EXPECT_EQ(std::size_t(top["gears"].toArray().size()), analysis.gearRatios.size());
 }
 
+// A script reading the JSON gets the simulated car's own time slip, spins and shift points, as
+// far as the log allows: over short and long intervals, with and without spins.
+TEST_F(CliTest, AnalyzeJsonGivesTheSimulatedCarsTimeSlipSpinsAndShiftPoints) {
+    for (const int intervalByte : {1, 7, 15}) {
+        for (const auto spin : {sim::Wheelspin::None, sim::Wheelspin::Both}) {
+            const double interval = 0.016 * intervalByte;
+            const sim::DragRun drag = sim::generateDragRun(interval, 368, 2, spin);
+            const sim::DragTruth& truth = drag.truth;
+            const Result out =
+                run({"analyze",
+                     QString::fromStdString(writeLog(drag.fram, float(interval), "pass.log")),
+                     "--json"});
+            ASSERT_EQ(out.code, 0) << out.err;
+            const QJsonObject top =
+                QJsonDocument::fromJson(QByteArray::fromStdString(out.out)).object();
+            const std::string where = std::to_string(interval) + " s" +
+                                      (spin == sim::Wheelspin::None ? "" : ", spinning");
+            ASSERT_EQ(top["runs"].toArray().size(), 1) << where;
+            const QJsonObject pass = top["runs"].toArray()[0].toObject();
+            EXPECT_TRUE(pass["standing_start"].toBool()) << where;
+            const QJsonObject slip = pass["time_slip"].toObject();
+            const double within = slip["uncertainty_s"].toDouble();
+            EXPECT_LE(within, interval + 0.001) << where;
+            const char* keys[] = {"ft60_s", "ft330_s", "ft660_s", "ft1000_s", "ft1320_s"};
+            for (std::size_t d = 0; d < 5; ++d) {
+                ASSERT_TRUE(slip[keys[d]].isDouble()) << where << " " << keys[d];
+                EXPECT_NEAR(slip[keys[d]].toDouble(), *truth.slipTimes[d],
+                            (d == 0 ? interval : within) + 0.0005)
+                    << where << " " << keys[d];
+            }
+            EXPECT_NEAR(slip["trap_660_mph"].toDouble(), *truth.trapEighthMph, 0.5) << where;
+            EXPECT_NEAR(slip["trap_1320_mph"].toDouble(), *truth.trapQuarterMph, 0.5) << where;
+            EXPECT_EQ(std::size_t(pass["wheelspin"].toArray().size()), truth.spins.size()) << where;
+            const QJsonArray points = top["shift_points"].toArray();
+            ASSERT_EQ(std::size_t(points.size()), truth.bestShiftRpm.size()) << where;
+            for (std::size_t g = 0; g < truth.bestShiftRpm.size(); ++g) {
+                const QJsonObject point = points[qsizetype(g)].toObject();
+                EXPECT_EQ(point["gear_from"].toInt(), int(g) + 1) << where;
+                if (!point["best_rpm"].isNull()) {
+                    EXPECT_NEAR(point["best_rpm"].toDouble(), truth.bestShiftRpm[g], 300)
+                        << where << ", gear " << g + 1;
+                } else {
+                    EXPECT_FALSE(point["note"].toString().isEmpty()) << where;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CliTest, AnalyzeTextFitsEightyColumnsAndALogWithoutRunsKeepsTheKeys) {
     const QString drag =
         QString::fromStdString(writeLog(sim::generateDragRun(0.016).fram, 0.016f, "drag.log"));
