@@ -100,9 +100,20 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     auto* spins = tableGroup("Wheelspin", wheelspinTableWidget, NoWheelspinText);
     auto* points = tableGroup("Where to shift", shiftPointsTableWidget, NoShiftPointText);
     auto* lower = new QHBoxLayout;
-    // A table with rows takes the room a sentence saying there are none does not need.
-    lower->addWidget(spins, wheelspinTableWidget->rowCount() > 0 ? 2 : 1);
-    lower->addWidget(points, shiftPointsTableWidget->rowCount() > 0 ? 2 : 1);
+    // A table with rows takes the room a sentence saying there are none does not need, in
+    // proportion to its columns' natural widths.
+    const auto share = [](const QTableWidget* table) {
+        if (table->rowCount() == 0) {
+            return 1;
+        }
+        int width = 0;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            width += table->horizontalHeader()->sectionSize(c);
+        }
+        return std::max(2, width / 50);
+    };
+    lower->addWidget(spins, share(wheelspinTableWidget));
+    lower->addWidget(points, share(shiftPointsTableWidget));
     for (QWidget* part : {runs, slips, shifts, spins, points}) {
         part->setVisible(any);
     }
