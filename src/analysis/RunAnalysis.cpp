@@ -194,11 +194,24 @@ void measureRun(const Columns& c, const std::vector<double>& gearRatios, RunResu
     if (rest) {
         run.firstMotion = firstMotion(c, *rest, end);
     }
+    SpinFindings spins = findWheelspin(c, run, end);
+    if (rest && !spins.spins.empty()) {
+        // Wheels that spin up right after the launch bend the first moving samples' line: first
+        // motion comes from the samples before the spin, when there are two of them.
+        std::size_t beforeSpin = *rest;
+        while (beforeSpin < end && c.time[beforeSpin + 1] < spins.spins.front().start) {
+            ++beforeSpin;
+        }
+        if (beforeSpin >= *rest + 2 && beforeSpin < end &&
+            c.time[beforeSpin + 1] - *run.firstMotion <= FirstMotionFitSeconds) {
+            run.firstMotion = firstMotion(c, *rest, beforeSpin);
+            spins = findWheelspin(c, run, end);
+        }
+    }
+    run.wheelspin = std::move(spins.spins);
     const std::size_t restIndex = rest.value_or(start);
     run.accelMph = accelTimes(c, run, restIndex, end, MphMarks, 1.0);
     run.accelKph = accelTimes(c, run, restIndex, end, KphMarks, 1.0 / KphPerMph);
-    SpinFindings spins = findWheelspin(c, run, end);
-    run.wheelspin = std::move(spins.spins);
     if (run.firstMotion) {
         // The distance is the car's, not the spinning wheels'.
         if (spins.carMph.empty()) {
@@ -209,6 +222,11 @@ void measureRun(const Columns& c, const std::vector<double>& gearRatios, RunResu
             run.slip = timeSlip(car, *run.firstMotion, end);
         }
         run.launchSlip = launchSlip(c, gearRatios, *run.firstMotion, end);
+        // Wheels spinning at the launch say less of when and how fast the car itself moved.
+        const double firstShift = run.shifts.empty() ? c.time[end] : run.shifts.front().time;
+        if (!run.wheelspin.empty() && run.wheelspin.front().start < firstShift) {
+            run.slip.uncertainty += SlipLaunchSpinSeconds;
+        }
     }
     for (std::size_t i = start; i <= end; ++i) {
         run.peakRpm = std::max(run.peakRpm, c.rpm[i]);

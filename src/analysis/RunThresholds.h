@@ -24,6 +24,8 @@ constexpr double FirstMotionFitSeconds = 0.1;
 // logging interval and these seconds, but never more than one interval.
 constexpr double SlipUncertaintyShare = 0.5;
 constexpr double SlipUncertaintySeconds = 0.008;
+// ... and this much more when the wheels spun at the launch.
+constexpr double SlipLaunchSpinSeconds = 0.01;
 // Wheelspin: between shifts and lifts the car's speed is fitted by a smooth curve, refitted
 // SpinFitRounds times to the samples within a band around it that narrows from
 // SpinFitFirstKeepMph to SpinEdgeMph (at least SpinFitMinSamples of them). The wheels' speed

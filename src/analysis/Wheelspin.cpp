@@ -158,10 +158,16 @@ std::vector<DriveStretch> driveStretches(const LogSamples& s, const RunResult& r
         i = d.last + 1;
         anchor.reset();
         if (shift < run.shifts.size() && d.last == std::size_t(run.shifts[shift].peakSample - 1)) {
-            // Through the shift the wheels do not drive, so their speed is the car's; at the
-            // low point a spin may already have begun, so the lower of the two stands.
+            // Through the shift the wheels do not drive, so their speed is the car's. The drive
+            // takes up where engine speed first stops falling (a spin may carry it up again and
+            // put the shift's lowest point after the spin); there a spin may already have begun,
+            // so the lower of the two speeds stands.
             const auto peak = std::size_t(run.shifts[shift].peakSample - 1);
-            const auto low = std::size_t(run.shifts[shift].lowSample - 1);
+            std::size_t low = peak;
+            while (low + 1 < std::size_t(run.shifts[shift].lowSample) &&
+                   s.rpm[low + 1] < s.rpm[low]) {
+                ++low;
+            }
             anchor = Anchor{s.time[low], std::min(s.mph[peak], s.mph[low])};
             i = low + 1;
             ++shift;

@@ -34,7 +34,7 @@ Pass drive(unsigned seed, int intervalByte, sim::Wheelspin spin = sim::Wheelspin
 
 TEST(DragPass, TimeSlipMatchesTheCarsTravelWithinTheStatedUncertainty) {
     for (const int intervalByte : IntervalBytes) {
-        for (unsigned seed = 1; seed <= 4; ++seed) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
             const Pass p = drive(seed, intervalByte);
             const sim::DragTruth& truth = p.run.truth;
             ASSERT_EQ(p.analysis.runs.size(), 1u) << p.where;
@@ -64,7 +64,7 @@ TEST(DragPass, TimeSlipMatchesTheCarsTravelWithinTheStatedUncertainty) {
 
 TEST(DragPass, EverySpinIsFoundAndNoneInvented) {
     for (const int intervalByte : IntervalBytes) {
-        for (unsigned seed = 1; seed <= 4; ++seed) {
+        for (unsigned seed = 1; seed <= 6; ++seed) {
             for (const auto spin :
                  {sim::Wheelspin::Launch, sim::Wheelspin::AfterShift, sim::Wheelspin::Both}) {
                 const Pass p = drive(seed, intervalByte, spin);

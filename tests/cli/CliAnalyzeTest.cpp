@@ -151,7 +151,8 @@ TEST_F(CliTest, AnalyzeJsonGivesTheSimulatedCarsTimeSlipSpinsAndShiftPoints) {
             EXPECT_TRUE(pass["standing_start"].toBool()) << where;
             const QJsonObject slip = pass["time_slip"].toObject();
             const double within = slip["uncertainty_s"].toDouble();
-            EXPECT_LE(within, interval + 0.001) << where;
+            // A spin at the launch adds 0.01 s to the uncertainty.
+            EXPECT_LE(within, interval + (spin == sim::Wheelspin::None ? 0.001 : 0.011)) << where;
             const char* keys[] = {"ft60_s", "ft330_s", "ft660_s", "ft1000_s", "ft1320_s"};
             for (std::size_t d = 0; d < 5; ++d) {
                 ASSERT_TRUE(slip[keys[d]].isDouble()) << where << " " << keys[d];
