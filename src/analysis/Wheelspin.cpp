@@ -158,17 +158,21 @@ std::vector<DriveStretch> driveStretches(const LogSamples& s, const RunResult& r
         i = d.last + 1;
         anchor.reset();
         if (shift < run.shifts.size() && d.last == std::size_t(run.shifts[shift].peakSample - 1)) {
-            // Through the shift the wheels do not drive, so their speed is the car's. The drive
-            // takes up where engine speed first stops falling (a spin may carry it up again and
-            // put the shift's lowest point after the spin); there a spin may already have begun,
-            // so the lower of the two speeds stands.
+            // Through the shift the wheels do not drive, so their speed is the car's: no more
+            // than it was at the peak plus what the car gained over the interval before it. The
+            // drive takes up where engine speed first stops falling (a spin may carry it up
+            // again and put the shift's lowest point after the spin), or sooner where road
+            // speed rises past that: at a long interval one sample may hold both the fall and
+            // the start of a spin.
             const auto peak = std::size_t(run.shifts[shift].peakSample - 1);
+            const double gained = peak > 0 ? std::max(0.0, s.mph[peak] - s.mph[peak - 1]) : 0;
+            const double most = s.mph[peak] + gained;
             std::size_t low = peak;
             while (low + 1 < std::size_t(run.shifts[shift].lowSample) &&
-                   s.rpm[low + 1] < s.rpm[low]) {
+                   s.rpm[low + 1] < s.rpm[low] && s.mph[low + 1] <= most + SpinEdgeMph) {
                 ++low;
             }
-            anchor = Anchor{s.time[low], std::min(s.mph[peak], s.mph[low])};
+            anchor = Anchor{s.time[low], std::min(s.mph[low], most)};
             i = low + 1;
             ++shift;
         }
