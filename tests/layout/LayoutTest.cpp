@@ -28,6 +28,7 @@ const std::map<std::string, int> Layers = {
     {"link", 1}, {"sim", 1},                                  //
     {"log", 2}, {"analysis", 2},                              //
     {"live", 3}, {"chart", 3}, {"options", 3}, {"about", 3},  //
+    {"logbook", 3},                                           //
     {"app", 4}, {"cli", 4},
 };
 
