@@ -15,6 +15,7 @@ void Chart2D::Impl::refreshOverlays() {
     placeMarker();
     placeLabels();
     drawOverlays();
+    layoutOverlayLegend();
 }
 
 void Chart2D::Impl::applyValues(Group& g) {
@@ -79,6 +80,7 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
         m_impl->placeMarker();
         m_impl->placeLabels();
         m_impl->drawOverlays();
+        m_impl->layoutOverlayLegend();
     });
     for (QValueAxis* a : d.axes) {
         connect(a, &QValueAxis::rangeChanged, this, [this] {

@@ -10,9 +10,11 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
@@ -150,9 +152,15 @@ void frmChart1::setBMarker(std::optional<double> time) {
     Chart2D1->setBMarker(time);
 }
 
-void frmChart1::setOverlay(int index, const std::string& name1, const std::string& name2,
-                           const TraceValues& x, const TraceValues& y1, const TraceValues& y2) {
-    Chart2D1->setOverlay(index, fromCore(name1), fromCore(name2), x, y1, y2);
+void frmChart1::setOverlay(int index, const OverlayNames& names, const TraceValues& x,
+                           const TraceValues& y1, const TraceValues& y2) {
+    Chart2D1->setOverlay(index, fromCore(names.file), fromCore(names.trace1),
+                         fromCore(names.trace2), x, y1, y2);
+    updateActions();
+}
+
+void frmChart1::removeOverlay(int index) {
+    Chart2D1->removeOverlay(index);
     updateActions();
 }
 
@@ -230,8 +238,39 @@ QMenu* frmChart1::contextMenu(QPointF pixel) {
     m_menu->addSeparator();
     m_menu->addActions({copyImageAction, saveImageAction, savePageAction, exportDataAction});
     m_menu->addSeparator();
-    m_menu->addActions({overlayAction, shiftOverlayAction, removeOverlaysAction});
+    m_menu->addAction(overlayAction);
+    addOverlayChoices();
     return m_menu;
+}
+
+// One overlay: the plain actions, which act on it. Several: Shift Overlay to Marker becomes a
+// submenu naming each in its colour (the one laid over last first: the one Ctrl+M moves), and
+// Remove Overlay one more at the menu's end.
+void frmChart1::addOverlayChoices() {
+    const std::vector<Overlay>& overlays = m_logic.overlays();
+    if (overlays.size() < 2) {
+        m_menu->addActions({shiftOverlayAction, removeOverlaysAction});
+        shiftOverlayMenu = nullptr;
+        removeOverlayMenu = nullptr;
+        return;
+    }
+    shiftOverlayMenu = m_menu->addMenu(shiftOverlayAction->text());
+    shiftOverlayMenu->setObjectName("shiftOverlayMenu");
+    shiftOverlayMenu->setEnabled(shiftOverlayAction->isEnabled());
+    m_menu->addAction(removeOverlaysAction);
+    m_menu->addSeparator();
+    removeOverlayMenu = m_menu->addMenu("Remove Overlay");
+    removeOverlayMenu->setObjectName("removeOverlayMenu");
+    for (auto overlay = overlays.rbegin(); overlay != overlays.rend(); ++overlay) {
+        const int slot = overlay->slot;
+        QPixmap swatch(12, 12);
+        swatch.fill(QColor(QString::fromLatin1(OverlayColours.at(std::size_t(slot)))));
+        const QString name = fromCore(overlay->name);
+        connect(shiftOverlayMenu->addAction(QIcon(swatch), name), &QAction::triggered, this,
+                [this, slot] { m_logic.shiftOverlayToMarker(slot); });
+        connect(removeOverlayMenu->addAction(QIcon(swatch), name), &QAction::triggered, this,
+                [this, slot] { m_logic.removeOverlay(slot); });
+    }
 }
 
 void frmChart1::connectMeasureEvents() {
