@@ -28,17 +28,12 @@ std::uint64_t digest(const DataLog& log) {
 }  // namespace
 
 bool LogStamp::operator==(const LogStamp& other) const {
-    return filePath == other.filePath && downloadDate == other.downloadDate &&
-           interval == other.interval && samples == other.samples;
+    return downloadDate == other.downloadDate && interval == other.interval &&
+           samples == other.samples;
 }
 
 LogStamp stampOf(const DataLog& log) {
-    return {log.FilePath, log.DownloadDate, log.DataLogInterval, digest(log)};
-}
-
-bool ChartKeep::empty() const {
-    return overlays.empty() && !bSample && !markerTime && referenceTime == 0 && timeScale == 3 &&
-           scrollCentre < 0 && !zoomed;
+    return {log.DownloadDate, log.DataLogInterval, digest(log)};
 }
 
 void ChartKeep::clear() {

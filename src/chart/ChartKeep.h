@@ -15,9 +15,9 @@ namespace velkor {
 
 struct DataLog;
 
-// Tells one log from another: where it came from and a digest of its samples.
+// Tells one log from another: when it was downloaded, its interval and a digest of its samples.
+// Not its file: saving the log under a name leaves the same log loaded.
 struct LogStamp {
-    std::string filePath;
     std::string downloadDate;
     float interval = 0;
     std::uint64_t samples = 0;
@@ -36,7 +36,6 @@ struct ChartKeep {
     std::optional<TimeRange> zoomed;  // the window the wheel, a drag or Home left
     std::optional<LogStamp> log;      // the log all this belongs to
 
-    bool empty() const;
     // Forgets all of it: the chart opens as on a log shown for the first time.
     void clear();
     // Keeps what is held when it belongs to `shown`, else forgets it; from now on it belongs to
