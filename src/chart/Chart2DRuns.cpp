@@ -29,6 +29,20 @@ constexpr double RowGap = 2;
 constexpr double LegendGap = 4;
 // Narrower than this beside the trace names, a file name starts on a line of its own.
 constexpr double NarrowestFileName = 160;
+constexpr double SmallestChart = 200;
+
+// Lets a long file name wrap after a '_', '-' or '.' (not the one before its ending) as it would
+// after a space, rather than anywhere: a zero-width space after each.
+constexpr QChar BreakHere(0x200B);
+QString breakable(QString name) {
+    const int ending = name.lastIndexOf('.');
+    for (int at = name.size() - 1; at >= 0; --at) {
+        if (name[at] == '_' || name[at] == '-' || (name[at] == '.' && at != ending)) {
+            name.insert(at + 1, BreakHere);
+        }
+    }
+    return name;
+}
 
 QColor slotColour(std::size_t slot) {
     return QColor(QString::fromLatin1(OverlayColours.at(slot)));
@@ -85,6 +99,12 @@ void Chart2D::Impl::setOverlaysCosmetic(bool cosmetic) {
 // One row for each overlay, from the plot's left edge across its width: the two samples and
 // trace names, then the file's name, wrapped over as many lines as it needs.
 void Chart2D::Impl::layoutOverlayLegend() {
+    // Not while frozen, nor before the chart has its size on screen: rows wrapped to a chart a
+    // few pixels wide would take a margin taller than the chart, and Qt Charts then leaves the
+    // time axis's title out for good.
+    if (frozen || chart->size().width() < SmallestChart) {
+        return;
+    }
     const QRectF plot = chart->plotArea();
     const double left = plot.width() > 0 ? plot.left() : BaseMargins.left();
     const double width =
@@ -151,7 +171,7 @@ void Chart2D::setOverlay(int index, const QString& file, const QString& trace1,
         overlay->file = new QGraphicsTextItem(overlay->row.get());
         overlay->file->document()->setDocumentMargin(0);
         QTextOption wrap = overlay->file->document()->defaultTextOption();
-        // A file name without spaces still wraps, at any letter.
+        // A file name without spaces or breaks still wraps, at any letter.
         wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         overlay->file->document()->setDefaultTextOption(wrap);
     }
@@ -159,12 +179,15 @@ void Chart2D::setOverlay(int index, const QString& file, const QString& trace1,
     overlay->y1 = y1;
     overlay->y2 = y2;
     const std::array<QString, 2> names{trace1, trace2};
-    bool renamed = made || overlay->file->toPlainText() != file;
+    const QString shown = breakable(file);
+    bool renamed = made || overlay->file->toPlainText() != shown;
     for (std::size_t g = 0; g < 2; ++g) {
         renamed = renamed || overlay->traceNames[g]->text() != names[g];
         overlay->traceNames[g]->setText(names[g]);
     }
-    overlay->file->setPlainText(file);
+    if (overlay->file->toPlainText() != shown) {
+        overlay->file->setPlainText(shown);
+    }
     if (made) {
         d.styleOverlays();
     } else if (renamed) {
@@ -264,7 +287,7 @@ QRectF Chart2D::overlayLegendArea(int index) const {
 QString Chart2D::overlayLegendText(int index) const {
     const Impl::Overlay* overlay =
         index >= 0 && index < MaxOverlays ? m_impl->overlays[std::size_t(index)].get() : nullptr;
-    return overlay ? overlay->file->toPlainText() : QString();
+    return overlay ? overlay->file->toPlainText().remove(BreakHere) : QString();
 }
 
 int Chart2D::overlayLegendLines(int index) const {

@@ -37,6 +37,9 @@ namespace {
     throw AppError(ErrorNumber::PathFileAccess, "Velkor", what);
 }
 
+// An overlay's name in a menu is cut in its middle beyond this many pixels.
+constexpr int MenuNameWidth = 420;
+
 // Wide enough for the usual values, so that the line does not shift as they change.
 QLabel* cell(QWidget* parent, const char* name, int minimumWidth = 34) {
     auto* label = new QLabel(parent);
@@ -261,15 +264,25 @@ void frmChart1::addOverlayChoices() {
     m_menu->addSeparator();
     removeOverlayMenu = m_menu->addMenu("Remove Overlay");
     removeOverlayMenu->setObjectName("removeOverlayMenu");
+    for (QMenu* menu : {shiftOverlayMenu, removeOverlayMenu}) {
+        menu->setToolTipsVisible(true);  // the whole name of a name cut short
+    }
     for (auto overlay = overlays.rbegin(); overlay != overlays.rend(); ++overlay) {
         const int slot = overlay->slot;
         QPixmap swatch(12, 12);
         swatch.fill(QColor(QString::fromLatin1(OverlayColours.at(std::size_t(slot)))));
-        const QString name = fromCore(overlay->name);
-        connect(shiftOverlayMenu->addAction(QIcon(swatch), name), &QAction::triggered, this,
+        // The legend shows the whole name; the menu keeps to a width a menu has.
+        const QString whole = fromCore(overlay->name);
+        const QString name =
+            m_menu->fontMetrics().elidedText(whole, Qt::ElideMiddle, MenuNameWidth);
+        QAction* shift = shiftOverlayMenu->addAction(QIcon(swatch), name);
+        QAction* remove = removeOverlayMenu->addAction(QIcon(swatch), name);
+        for (QAction* choice : {shift, remove}) {
+            choice->setToolTip(whole);
+        }
+        connect(shift, &QAction::triggered, this,
                 [this, slot] { m_logic.shiftOverlayToMarker(slot); });
-        connect(removeOverlayMenu->addAction(QIcon(swatch), name), &QAction::triggered, this,
-                [this, slot] { m_logic.removeOverlay(slot); });
+        connect(remove, &QAction::triggered, this, [this, slot] { m_logic.removeOverlay(slot); });
     }
 }
 
