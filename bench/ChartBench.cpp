@@ -108,8 +108,8 @@ int main(int argc, char* argv[]) {
                 shifted[i] += float(3 * (o + 1));
                 other[i] = values[i] * (0.9f + 0.05f * float(o));
             }
-            chart.setOverlay(o, QStringLiteral("run %1: RPM").arg(o + 1),
-                             QStringLiteral("run %1: VSS").arg(o + 1), shifted, other, other);
+            chart.setOverlay(o, QStringLiteral("run %1.log").arg(o + 1), "RPM", "VSS", shifted,
+                             other, other);
         }
     };
     setOverlays();

@@ -14,6 +14,7 @@
 #include "base/MainView.h"
 #include "base/QtSettingsStore.h"
 #include "base/ShutdownPrompts.h"
+#include "chart/ChartKeep.h"
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"
@@ -114,6 +115,8 @@ public:
     // print; made on first use.
     QPrinter& printer();
     ControllerLink& link() { return m_link; }
+    // What the chart window gives back when it opens again on the same log.
+    const ChartKeep& keptChart() const { return m_chartKeep; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,6 +165,12 @@ private:
     AppContext m_ctx;
     ControllerLink m_link;
     std::unique_ptr<QPrinter> m_printer;
+    // What the chart window gives back when it opens again on the log it closed on; forgotten
+    // when a download or an opened file replaces the log.
+    ChartKeep m_chartKeep;
+    bool m_loadingLog = false;  // a download or a file open runs: it may replace the log
+    // The keep, made ready for the chart window about to open on the log in memory.
+    ChartKeep& chartKeep();
 };
 
 }  // namespace velkor

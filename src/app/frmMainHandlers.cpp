@@ -22,6 +22,22 @@
 
 namespace velkor {
 
+namespace {
+
+// Marks, while it lives, an operation that may replace the log.
+class LoadingLog {
+public:
+    explicit LoadingLog(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~LoadingLog() { m_flag = false; }
+    LoadingLog(const LoadingLog&) = delete;
+    LoadingLog& operator=(const LoadingLog&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+}  // namespace
+
 void frmMain::runOperation(const std::function<void()>& operation) {
     runStep(m_ctx.prompts, operation);
 }
@@ -64,6 +80,7 @@ void frmMain::mnuPrintSetup_Click() {
 
 void frmMain::mnuOpenFile_Click() {
     endReplay();  // the log being replayed is about to be replaced
+    const LoadingLog loading(m_loadingLog);
     runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
 }
 
@@ -72,7 +89,10 @@ void frmMain::mnuSaveFile_Click() {
 }
 
 void frmMain::mnuDownload_Click() {
-    m_link.runEndingLiveView([this] { velkor::mnuDownload_Click(m_link); });
+    m_link.runEndingLiveView([this] {
+        const LoadingLog loading(m_loadingLog);
+        velkor::mnuDownload_Click(m_link);
+    });
 }
 
 void frmMain::mnuViewRealTime_Click() {

@@ -156,10 +156,21 @@ void frmMain::openChartWindow() {
     if (m_ctx.data.state.ShuttingDown) {
         return;  // a download that ended as the window closed opens nothing more
     }
-    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
+    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
+                    &chartKeep());
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
     chart.exec();
+}
+
+ChartKeep& frmMain::chartKeep() {
+    // The chart opens during a download or a file open only once the new log is in: it starts
+    // afresh even on a log the same as the one before.
+    if (m_loadingLog) {
+        m_chartKeep.clear();
+    }
+    m_chartKeep.follow(m_ctx.data.log);
+    return m_chartKeep;
 }
 
 void frmMain::openRunSummary() {
@@ -173,7 +184,8 @@ void frmMain::openRunSummary() {
         return;
     }
     // The summary's rows lead to places on the chart, so it opens beside the chart window.
-    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this);
+    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
+                    &chartKeep());
     chart.setPrinting(m_ctx, printer());
     chart.Form_Load();
     QMetaObject::invokeMethod(&chart, &frmChart1::showRunSummary, Qt::QueuedConnection);

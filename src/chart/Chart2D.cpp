@@ -15,6 +15,7 @@ void Chart2D::Impl::refreshOverlays() {
     placeMarker();
     placeLabels();
     drawOverlays();
+    layoutOverlayLegend();
 }
 
 void Chart2D::Impl::applyValues(Group& g) {
@@ -79,6 +80,10 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
         m_impl->placeMarker();
         m_impl->placeLabels();
         m_impl->drawOverlays();
+        // The legend's room is a margin of the chart: changed from inside the layout under way,
+        // that layout would leave the time axis's title out. It is changed once it is done.
+        QMetaObject::invokeMethod(
+            this, [this] { m_impl->layoutOverlayLegend(); }, Qt::QueuedConnection);
     });
     for (QValueAxis* a : d.axes) {
         connect(a, &QValueAxis::rangeChanged, this, [this] {
@@ -188,6 +193,8 @@ void Chart2D::renderTo(QPainter& painter, const QRectF& target) {
     if (relayout) {
         d.chart->resize(layout);
         d.settle();
+        d.layoutOverlayLegend();
+        d.settle();
     }
     // Drawn larger than on screen (a page, a picture at twice the size), the overlays' dashes
     // scale with everything else.
@@ -209,6 +216,8 @@ void Chart2D::renderTo(QPainter& painter, const QRectF& target) {
     d.setOverlaysCosmetic(true);
     if (relayout) {
         d.chart->resize(shown);
+        d.settle();
+        d.layoutOverlayLegend();
         d.settle();
     }
 }

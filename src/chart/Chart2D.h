@@ -5,6 +5,7 @@
 // and 1 of a 0-to-2 right axis, and the name of an on/off trace near the plot's right edge. Its
 // styling comes from the chart template file.
 
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -80,13 +81,23 @@ public:
     void setBands(std::vector<std::pair<double, double>> spans);
     std::size_t bandCount() const;
 
-    // Overlays 0 to 2: another run's two traces as dashed lines over groups 1 and 2, against
-    // their own times, named in the legend.
+    // Overlays 0 to 2: another run's two traces over groups 1 and 2, against their own times, in
+    // the overlay's own colour (OverlayColours), trace 1 dashed and trace 2 dotted. Each is named
+    // in a row above the chart's legend: its two trace names, then its file's name, wrapped over
+    // as many lines as the plot's width needs.
     static constexpr int MaxOverlays = 3;
-    void setOverlay(int index, const QString& name1, const QString& name2, const Values& x,
-                    const Values& y1, const Values& y2);
+    void setOverlay(int index, const QString& file, const QString& trace1, const QString& trace2,
+                    const Values& x, const Values& y1, const Values& y2);
+    void removeOverlay(int index);
     void clearOverlays();
     int overlayCount() const;
+    // The pen of an overlay's trace (group 1 or 2); no pen for an overlay not shown.
+    QPen overlayPen(int index, int group) const;
+    // An overlay's legend row: where it stands in the widget's pixels, the file name it shows and
+    // the lines it takes.
+    QRectF overlayLegendArea(int index) const;
+    QString overlayLegendText(int index) const;
+    int overlayLegendLines(int index) const;
 
     // Labels 1 ("OFF"), 2 (" ON ") and 3 (the on/off trace's name).
     void setLabelShown(int index, bool shown);

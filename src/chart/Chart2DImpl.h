@@ -2,7 +2,8 @@
 // The inside of Chart2D, shared by the files that implement it by concern: Chart2D.cpp (the
 // widget, its data and drawing), Chart2DAxes.cpp (axes, ticks and coordinates),
 // Chart2DOverlays.cpp (the marker line and the labels), Chart2DMeasure.cpp (the second marker,
-// overlaid runs, wheel and drag) and Chart2DStyle.cpp (the template's look).
+// wheel and drag), Chart2DRuns.cpp (the overlaid runs and their legend) and Chart2DStyle.cpp
+// (the template's look).
 
 #include <QChart>
 #include <QChartView>
@@ -11,6 +12,7 @@
 #include <QGraphicsPathItem>
 #include <QGraphicsRectItem>
 #include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLegend>
 #include <QLineSeries>
 #include <QMargins>
@@ -54,18 +56,26 @@ struct Chart2D::Impl {
     std::vector<std::pair<double, double>> bandSpans;
     void placeBands();
     // Overlays are drawn by the chart's own path items, clipped to the plot, rather than as more
-    // series: a dashed series costs Qt Charts many times a solid one. An empty series for each
-    // names it in the legend.
+    // series: a dashed series costs Qt Charts many times a solid one. Their legend is the
+    // chart's own too, above Qt's: a row for each, whose file name wraps rather than being cut.
     struct Overlay {
         Values x, y1, y2;
-        std::array<QLineSeries*, 2> legend{};
         std::array<QGraphicsPathItem*, 2> paths{};
+        // The legend row (it owns the items below): a dashed and a dotted sample, each before
+        // its trace's name, then the file's name.
+        std::unique_ptr<QGraphicsRectItem> row;
+        std::array<QGraphicsPathItem*, 2> samples{};
+        std::array<QGraphicsSimpleTextItem*, 2> traceNames{};
+        QGraphicsTextItem* file = nullptr;
+        ~Overlay();
     };
     std::array<std::unique_ptr<Overlay>, MaxOverlays> overlays;
     QGraphicsRectItem* overlayClip = nullptr;
     bool overlaysCosmetic = true;
     void setOverlaysCosmetic(bool cosmetic);
-    int overlaysShown = 0;
+    double legendHeight = 0;  // the overlays' legend rows, kept free above Qt's legend
+    // Wraps the overlays' legend to the plot's width and makes room for it.
+    void layoutOverlayLegend();
     double dragX = 0;  // where a middle-button drag was last
     std::array<QGraphicsSimpleTextItem*, 3> labels{};
     ChartTemplate style;
@@ -118,6 +128,7 @@ struct Chart2D::Impl {
     // A vertical line at a time, hidden outside the time axis's range.
     void placeLine(QGraphicsLineItem* line, double time);
     void styleOverlays();
+    void styleBMarker();
     // Redraws the overlays' paths (all, or only overlay `only`) for the axes' ranges and the
     // plot's place.
     void drawOverlays(int only = -1);

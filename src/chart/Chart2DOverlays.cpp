@@ -48,9 +48,11 @@ void Chart2D::Impl::createOverlays() {
 }
 
 // With the right-hand axis hidden, the chart keeps room right of the plot for the level labels
-// and, beyond them, the on/off trace's name where that axis's title would stand.
+// and, beyond them, the on/off trace's name where that axis's title would stand. Above the plot
+// it keeps room for the overlays' legend.
 void Chart2D::Impl::updateRightRoom() {
     QMargins margins = BaseMargins;
+    margins.setTop(margins.top() + int(std::ceil(legendHeight)));
     if (!axis(Axis::Y2)->isVisible()) {
         const QFontMetricsF metrics(labels[0]->font());
         const double levels =

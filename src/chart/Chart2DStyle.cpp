@@ -55,6 +55,7 @@ void Chart2D::Impl::applyStyle() {
     groups[0].series->setPen(linePen(s.trace1Colour, s.trace1Width));
     groups[1].series->setPen(linePen(s.trace2Colour, s.trace2Width));
     marker->setPen(QPen(QBrush(colour(s.markerColour)), s.markerWidth));
+    styleBMarker();
     styleOverlays();
     for (QGraphicsSimpleTextItem* item : labels) {
         item->setFont(styleFont(s, s.labelSize, true));

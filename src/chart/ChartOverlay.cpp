@@ -1,5 +1,6 @@
 #include "chart/ChartOverlay.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -48,6 +49,28 @@ double shiftToMarker(const DataLog& overlay, double shift, double bTime, double 
     return markerTime - double(overlay.ElapsedTime.at(p));
 }
 
+std::optional<int> freeOverlaySlot(const std::vector<Overlay>& overlays) {
+    for (int slot = 0; slot < MaxOverlays; ++slot) {
+        if (std::none_of(overlays.begin(), overlays.end(),
+                         [slot](const Overlay& o) { return o.slot == slot; })) {
+            return slot;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> overlayRefusal(const std::string& fileName, const LogFileRead& read) {
+    std::string why;
+    if (read.end == LogFileRead::End::InHeader) {
+        why = std::string(PrematureEndNoData) + ".";
+    } else if (read.sampleLines == 0) {
+        why = "Not one of its lines is a sample of a log.";
+    } else {
+        return std::nullopt;
+    }
+    return fileName + " is not a log file.\r\n" + why + "\r\nNothing was laid over the chart.";
+}
+
 std::optional<Overlay> readOverlay(Prompts& prompts) {
     std::optional<std::string> path;
     if (runStep(prompts,
@@ -69,8 +92,8 @@ std::optional<Overlay> readOverlay(Prompts& prompts) {
     // The file's display settings go to a copy: overlays are drawn in the settings in use.
     Preferences fileSettings;
     const LogFileRead read = readLogFile(file, *overlay.log, fileSettings);
-    if (read.end == LogFileRead::End::InHeader) {
-        prompts.message(PrematureEndNoData, OverlayTitle, Icon::Exclamation, Buttons::Ok);
+    if (const auto refusal = overlayRefusal(overlay.name, read)) {
+        prompts.message(*refusal, OverlayTitle, Icon::Exclamation, Buttons::Ok);
         return std::nullopt;
     }
     if (read.end != LogFileRead::End::Complete) {

@@ -2,18 +2,25 @@
 // Another run laid over the chart: a second log file, drawn with the same two quantities, moved
 // in time so that both runs line up at their launch.
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/DataLog.h"
 
 namespace velkor {
 
 class Prompts;
+struct LogFileRead;
 
 constexpr int MaxOverlays = 3;
 constexpr const char* OverlayTitle = "Overlay Log File";
+// Each overlay's colour, by the slot it takes: dark enough to read on the chart's white, and
+// apart from the traces (red, blue), the markers (green, orange) and the shift ticks (violet).
+// Trace 1 of an overlay is dashed, trace 2 dotted, both in the overlay's colour.
+constexpr std::array<const char*, MaxOverlays> OverlayColours{"#00838F", "#7B1FA2", "#6D4C41"};
 // A launch: the throttle rising past this from a standstill.
 constexpr float LaunchThrottlePercent = 80;
 // Slower than this (MPH) is standing still.
@@ -36,11 +43,19 @@ struct Overlay {
     std::string name;  // the file's name without its folder, in Latin-1
     std::unique_ptr<DataLog> log;
     double shift = 0;  // seconds added to the overlay's times
+    int slot = 0;      // 0..MaxOverlays-1: its colour, kept while it is laid over the chart
 };
+
+// The lowest slot no overlay holds; nothing when all are taken.
+std::optional<int> freeOverlaySlot(const std::vector<Overlay>& overlays);
+
+// Why a file read as a log is no log to lay over the chart: it ends before its first sample,
+// or not one of its sample lines could be read. Nothing for a log, even a damaged one.
+std::optional<std::string> overlayRefusal(const std::string& fileName, const LogFileRead& read);
 
 // Asks for a log file and reads it with the log file reader, saying what it says on opening a
 // file (a short file, an unknown firmware). The log in memory and the display settings are not
-// touched. Nothing when the person cancels or the file holds no data.
+// touched. Nothing when the person cancels or the file is no log (saying why).
 std::optional<Overlay> readOverlay(Prompts& prompts);
 
 }  // namespace velkor

@@ -38,6 +38,13 @@ using TraceValues = std::array<float, SampleCount>;
 
 struct BReadout;
 
+// How an overlay is named in the chart's legend: its file, and its two traces.
+struct OverlayNames {
+    std::string file;
+    std::string trace1;
+    std::string trace2;
+};
+
 class ChartView {
 public:
     virtual ~ChartView() = default;
@@ -75,10 +82,11 @@ public:
     // The second marker's line at a time, or none.
     virtual void setBMarker(std::optional<double> /*time*/) {}
     virtual void setBReadout(const BReadout& /*readout*/) {}
-    // Overlay `index` (0..2): its two traces against its own (moved) times, named in the legend.
-    virtual void setOverlay(int /*index*/, const std::string& /*name1*/,
-                            const std::string& /*name2*/, const TraceValues& /*x*/,
+    // Overlay `index` (0..2, its slot and colour): its two traces against its own (moved)
+    // times, named in the legend.
+    virtual void setOverlay(int /*index*/, const OverlayNames& /*names*/, const TraceValues& /*x*/,
                             const TraceValues& /*y1*/, const TraceValues& /*y2*/) {}
+    virtual void removeOverlay(int /*index*/) {}
     virtual void clearOverlays() {}
     // Short ticks on the time axis at these times; an empty list takes them away.
     virtual void setShiftTicks(const std::vector<double>& /*times*/) {}

@@ -74,6 +74,50 @@ void ChartWindow::Form_Load() {
     m_view.setMarker(MarkerTime);
     m_view.selectTimeScale(3);
     optTimeScale_Click(3);
+    restoreKept();
+}
+
+void ChartWindow::restoreKept() {
+    m_holding = true;
+    m_overlays = std::move(m_keep.overlays);
+    m_keep.overlays.clear();
+    ReferenceTime = m_keep.referenceTime;
+    if (m_keep.markerTime) {
+        MarkerTime = *m_keep.markerTime;
+        m_view.setMarker(MarkerTime);
+    }
+    if (m_keep.zoomed) {
+        showWindow(*m_keep.zoomed);
+    } else if (m_keep.timeScale != m_timeScale || m_keep.scrollCentre >= 0) {
+        m_view.selectTimeScale(m_keep.timeScale);
+        optTimeScale_Click(m_keep.timeScale);
+        if (m_keep.scrollCentre >= 0 && m_keep.scrollCentre != m_view.scrollValue()) {
+            m_view.setScrollValue(m_keep.scrollCentre);
+            scrChart2D1_Change();
+        }
+    }
+    if (m_keep.markerTime) {
+        Chart2D1_MouseDown(LeftButton, MarkerTime);  // its read-outs as the click left them
+    }
+    if (m_keep.bSample) {
+        setBMarkerAt(m_log.ElapsedTime.at(*m_keep.bSample));
+    }
+    drawOverlays();
+}
+
+void ChartWindow::Form_Unload() {
+    if (!m_chartLoaded || !m_holding) {
+        return;  // a window without data had nothing to keep, and leaves what is kept alone
+    }
+    m_holding = false;
+    m_keep.overlays = std::move(m_overlays);
+    m_overlays.clear();
+    m_keep.bSample = BSample;
+    m_keep.markerTime = m_markerPlaced ? std::optional<float>(MarkerTime) : std::nullopt;
+    m_keep.referenceTime = ReferenceTime;
+    m_keep.timeScale = m_timeScale;
+    m_keep.scrollCentre = m_zoomed ? -1 : m_view.scrollValue();
+    m_keep.zoomed = m_zoomed ? std::optional<TimeRange>(Shown) : std::nullopt;
 }
 
 void ChartWindow::optTrace_Click(TraceOption option) {
@@ -144,6 +188,7 @@ void ChartWindow::optTimeScale_Click(int option) {
         m_view.setScrollRange(0, scrollPosition(TotalTime));
     }
     TimeWindow = scale.window;
+    m_timeScale = option;
     placeWindow(MarkerTime);
     const int position = scrollPosition(MarkerTime);
     if (position != m_view.scrollValue()) {
@@ -168,6 +213,7 @@ void ChartWindow::Chart2D1_MouseDown(int button, std::optional<double> time) {
         return;
     }
     m_view.setMarker(*time);
+    m_markerPlaced = true;
     const int p = nearestSample(m_log.ElapsedTime.values(), *time);
     MarkerTime = m_log.ElapsedTime.at(p);
     m_view.setMarkerTimeText(elapsedTimeText(double(MarkerTime) - double(ReferenceTime)));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartKeep.h"
 #include "chart/ChartOverlay.h"
 #include "chart/ChartView.h"
 #include "chart/TimeWindow.h"
@@ -20,10 +21,15 @@ constexpr const char* ChartTemplateFileName = "Velkor_Chart.oc2";
 
 class ChartWindow {
 public:
-    ChartWindow(ChartView& view, Prompts& prompts, const DataLog& log, Preferences& prefs)
-        : m_view(view), m_prompts(prompts), m_log(log), m_prefs(prefs) {}
+    // `keep` gives back what the window held when it last closed on the same log.
+    ChartWindow(ChartView& view, Prompts& prompts, const DataLog& log, Preferences& prefs,
+                ChartKeep& keep)
+        : m_view(view), m_prompts(prompts), m_log(log), m_prefs(prefs), m_keep(keep) {}
 
     void Form_Load();
+    // The window closes: the overlays, the markers and the time window go to the keep, for the
+    // next time it opens on this log.
+    void Form_Unload();
     void optTrace_Click(TraceOption option);
     void optTimeScale_Click(int option);
     void scrChart2D1_Change();
@@ -43,11 +49,18 @@ public:
     // The second marker on the sample nearest a time (nothing outside the plot: no change).
     void setBMarkerAt(std::optional<double> time);
     void clearBMarker();
-    // Asks for another log file and lays it over the chart (up to MaxOverlays).
+    // Asks for another log file and lays it over the chart (up to MaxOverlays), in the lowest
+    // free slot's colour.
     void overlayLogFile();
-    // Moves the overlays so that their samples at B come to the marker.
-    void shiftOverlayToMarker();
+    // Moves one overlay (by its slot; -1: the one laid over last) so that its sample at B comes
+    // to the marker. The others stay where they are.
+    void shiftOverlayToMarker(int slot = -1);
+    // Takes one overlay away (by its slot); the others keep their colours and shifts.
+    void removeOverlay(int slot);
     void removeOverlays();
+    // The overlays in the order they were laid over the chart; the last is the one Shift Overlay
+    // to Marker moves unless told which.
+    const std::vector<Overlay>& overlays() const { return m_overlays; }
     // The marker on the sample nearest a time, as a left click there would put it, with the
     // time window moved to show it when it lies outside.
     void markAt(double time);
@@ -81,14 +94,19 @@ private:
     int markerSample() const;
     void updateBReadout();
     void drawOverlays();
+    void restoreKept();
 
     ChartView& m_view;
     Prompts& m_prompts;
     const DataLog& m_log;
     Preferences& m_prefs;
+    ChartKeep& m_keep;
     bool m_chartLoaded = false;  // the template loaded, so the chart holds the log
     bool m_zoomed = false;       // the scroll bar follows a zoomed window
     bool m_trace2OnOff = false;
+    bool m_markerPlaced = false;  // the person put the marker (not the window's opening)
+    int m_timeScale = 3;
+    bool m_holding = false;  // took what was kept on opening, and gives it back on closing
     TraceOption m_trace1 = TraceOption::Trace1RPM;
     TraceOption m_trace2 = TraceOption::Trace2VSS;
     std::vector<Overlay> m_overlays;

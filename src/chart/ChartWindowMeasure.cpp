@@ -98,9 +98,10 @@ void ChartWindow::overlayLogFile() {
     if (!m_chartLoaded) {
         return;
     }
-    if (int(m_overlays.size()) >= MaxOverlays) {
+    const std::optional<int> slot = freeOverlaySlot(m_overlays);
+    if (!slot) {
         m_prompts.message(
-            "Up to three log files can be laid over the chart. Remove the overlays "
+            "Up to three log files can be laid over the chart. Remove an overlay "
             "to lay another one over it.",
             OverlayTitle, Icon::Exclamation, Buttons::Ok);
         return;
@@ -110,19 +111,35 @@ void ChartWindow::overlayLogFile() {
         return;
     }
     overlay->shift = overlayAlignment(m_log, *overlay->log);
+    overlay->slot = *slot;
     m_overlays.push_back(std::move(*overlay));
     drawOverlays();
 }
 
-void ChartWindow::shiftOverlayToMarker() {
+void ChartWindow::shiftOverlayToMarker(int slot) {
     if (!BSample || m_overlays.empty()) {
         return;
     }
-    const double bTime = m_log.ElapsedTime.at(*BSample);
-    for (Overlay& overlay : m_overlays) {
-        overlay.shift = shiftToMarker(*overlay.log, overlay.shift, bTime, MarkerTime);
+    const auto overlay = slot < 0
+                             ? m_overlays.end() - 1
+                             : std::find_if(m_overlays.begin(), m_overlays.end(),
+                                            [slot](const Overlay& o) { return o.slot == slot; });
+    if (overlay == m_overlays.end()) {
+        return;
     }
+    const double bTime = m_log.ElapsedTime.at(*BSample);
+    overlay->shift = shiftToMarker(*overlay->log, overlay->shift, bTime, MarkerTime);
     drawOverlays();
+}
+
+void ChartWindow::removeOverlay(int slot) {
+    const auto overlay = std::find_if(m_overlays.begin(), m_overlays.end(),
+                                      [slot](const Overlay& o) { return o.slot == slot; });
+    if (overlay == m_overlays.end()) {
+        return;
+    }
+    m_overlays.erase(overlay);
+    m_view.removeOverlay(slot);
 }
 
 void ChartWindow::removeOverlays() {
@@ -136,16 +153,14 @@ void ChartWindow::drawOverlays() {
     }
     // Drawn in the settings in use; the MAP trace's conversion is set on a copy.
     Preferences scratch = m_prefs;
-    for (std::size_t i = 0; i < m_overlays.size(); ++i) {
-        const Overlay& overlay = m_overlays[i];
+    for (const Overlay& overlay : m_overlays) {
         const Trace t1 = buildTrace(m_trace1, *overlay.log, scratch);
         const Trace t2 = buildTrace(m_trace2, *overlay.log, scratch);
         TraceValues x = overlay.log->ElapsedTime.values();
         for (float& t : x) {
             t = float(double(t) + overlay.shift);
         }
-        m_view.setOverlay(int(i), overlay.name + ": " + t1.name, overlay.name + ": " + t2.name, x,
-                          t1.values, t2.values);
+        m_view.setOverlay(overlay.slot, {overlay.name, t1.name, t2.name}, x, t1.values, t2.values);
     }
 }
 

@@ -52,12 +52,12 @@ QLabel* readout(QWidget* parent, const char* name) {
 }  // namespace
 
 frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
-                     std::vector<std::string> dataFolders, QWidget* parent)
+                     std::vector<std::string> dataFolders, QWidget* parent, ChartKeep* keep)
     : QDialog(parent),
       m_dataFolders(std::move(dataFolders)),
       m_log(log),
       m_prefs(prefs),
-      m_logic(*this, prompts, log, prefs) {
+      m_logic(*this, prompts, log, prefs, keep != nullptr ? *keep : m_ownKeep) {
     setObjectName("frmChart1");
     setWindowTitle("Shift Light Controller Data Logging Program - Chart Display");
     setModal(true);
@@ -213,6 +213,11 @@ void frmChart1::Form_Load() {
     m_logic.Form_Load();
     Chart2D1->setFrozen(false);
     updateActions();  // the measuring tools need the chart's data
+}
+
+void frmChart1::done(int result) {
+    m_logic.Form_Unload();
+    QDialog::done(result);
 }
 
 void frmChart1::showRunSummary() {

@@ -36,11 +36,17 @@ struct Preferences;
 class frmChart1 : public QDialog, public ChartView {
     Q_OBJECT
 public:
+    // `keep` (when given) holds what the window gives back when it opens again on the same log;
+    // without it the window keeps nothing past its closing.
     frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
-              std::vector<std::string> dataFolders, QWidget* parent = nullptr);
+              std::vector<std::string> dataFolders, QWidget* parent = nullptr,
+              ChartKeep* keep = nullptr);
 
     // Sets the window up on the log; runs before the window is shown.
     void Form_Load();
+    // Closing the window, however it closes (Exit, Esc, its frame), keeps its overlays, markers
+    // and time window.
+    void done(int result) override;
     ChartWindow& logic() { return m_logic; }
 
     // Printing needs the application's context (the comment, the prompts, the maker's name) and
@@ -73,8 +79,9 @@ public:
     void setTraceNameLabel(const std::string& text, bool shown) override;
     void setBMarker(std::optional<double> time) override;
     void setBReadout(const BReadout& readout) override;
-    void setOverlay(int index, const std::string& name1, const std::string& name2,
-                    const TraceValues& x, const TraceValues& y1, const TraceValues& y2) override;
+    void setOverlay(int index, const OverlayNames& names, const TraceValues& x,
+                    const TraceValues& y1, const TraceValues& y2) override;
+    void removeOverlay(int index) override;
     void clearOverlays() override;
     void setShiftTicks(const std::vector<double>& times) override;
     void setSpinBands(const std::vector<std::pair<double, double>>& spans) override;
@@ -149,6 +156,10 @@ public:
     QAction* overlayAction = nullptr;
     QAction* shiftOverlayAction = nullptr;
     QAction* removeOverlaysAction = nullptr;
+    // With several overlays the context menu asks which one to shift (the submenu stands where
+    // Shift Overlay to Marker stands) and offers to remove one of them (at the menu's end).
+    QMenu* shiftOverlayMenu = nullptr;
+    QMenu* removeOverlayMenu = nullptr;
     // Builds the context menu as it stands for a pixel of the chart (B goes there).
     QMenu* contextMenu(QPointF pixel);
 
@@ -160,10 +171,12 @@ private:
     void createMeasureActions();
     void connectMeasureEvents();
     void updateActions();
+    void addOverlayChoices();
 
     std::vector<std::string> m_dataFolders;
     const DataLog& m_log;
     const Preferences& m_prefs;
+    ChartKeep m_ownKeep;  // when no keep is given: forgotten with the window
     ChartWindow m_logic;
     AppContext* m_printContext = nullptr;
     QPrinter* m_printer = nullptr;

@@ -10,9 +10,11 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 #include <QSvgGenerator>
 #include <QTemporaryDir>
@@ -34,6 +36,9 @@ namespace {
 [[noreturn]] void imageError(const std::string& what) {
     throw AppError(ErrorNumber::PathFileAccess, "Velkor", what);
 }
+
+// An overlay's name in a menu is cut in its middle beyond this many pixels.
+constexpr int MenuNameWidth = 420;
 
 // Wide enough for the usual values, so that the line does not shift as they change.
 QLabel* cell(QWidget* parent, const char* name, int minimumWidth = 34) {
@@ -150,9 +155,15 @@ void frmChart1::setBMarker(std::optional<double> time) {
     Chart2D1->setBMarker(time);
 }
 
-void frmChart1::setOverlay(int index, const std::string& name1, const std::string& name2,
-                           const TraceValues& x, const TraceValues& y1, const TraceValues& y2) {
-    Chart2D1->setOverlay(index, fromCore(name1), fromCore(name2), x, y1, y2);
+void frmChart1::setOverlay(int index, const OverlayNames& names, const TraceValues& x,
+                           const TraceValues& y1, const TraceValues& y2) {
+    Chart2D1->setOverlay(index, fromCore(names.file), fromCore(names.trace1),
+                         fromCore(names.trace2), x, y1, y2);
+    updateActions();
+}
+
+void frmChart1::removeOverlay(int index) {
+    Chart2D1->removeOverlay(index);
     updateActions();
 }
 
@@ -230,8 +241,49 @@ QMenu* frmChart1::contextMenu(QPointF pixel) {
     m_menu->addSeparator();
     m_menu->addActions({copyImageAction, saveImageAction, savePageAction, exportDataAction});
     m_menu->addSeparator();
-    m_menu->addActions({overlayAction, shiftOverlayAction, removeOverlaysAction});
+    m_menu->addAction(overlayAction);
+    addOverlayChoices();
     return m_menu;
+}
+
+// One overlay: the plain actions, which act on it. Several: Shift Overlay to Marker becomes a
+// submenu naming each in its colour (the one laid over last first: the one Ctrl+M moves), and
+// Remove Overlay one more at the menu's end.
+void frmChart1::addOverlayChoices() {
+    const std::vector<Overlay>& overlays = m_logic.overlays();
+    if (overlays.size() < 2) {
+        m_menu->addActions({shiftOverlayAction, removeOverlaysAction});
+        shiftOverlayMenu = nullptr;
+        removeOverlayMenu = nullptr;
+        return;
+    }
+    shiftOverlayMenu = m_menu->addMenu(shiftOverlayAction->text());
+    shiftOverlayMenu->setObjectName("shiftOverlayMenu");
+    shiftOverlayMenu->setEnabled(shiftOverlayAction->isEnabled());
+    m_menu->addAction(removeOverlaysAction);
+    m_menu->addSeparator();
+    removeOverlayMenu = m_menu->addMenu("Remove Overlay");
+    removeOverlayMenu->setObjectName("removeOverlayMenu");
+    for (QMenu* menu : {shiftOverlayMenu, removeOverlayMenu}) {
+        menu->setToolTipsVisible(true);  // the whole name of a name cut short
+    }
+    for (auto overlay = overlays.rbegin(); overlay != overlays.rend(); ++overlay) {
+        const int slot = overlay->slot;
+        QPixmap swatch(12, 12);
+        swatch.fill(QColor(QString::fromLatin1(OverlayColours.at(std::size_t(slot)))));
+        // The legend shows the whole name; the menu keeps to a width a menu has.
+        const QString whole = fromCore(overlay->name);
+        const QString name =
+            m_menu->fontMetrics().elidedText(whole, Qt::ElideMiddle, MenuNameWidth);
+        QAction* shift = shiftOverlayMenu->addAction(QIcon(swatch), name);
+        QAction* remove = removeOverlayMenu->addAction(QIcon(swatch), name);
+        for (QAction* choice : {shift, remove}) {
+            choice->setToolTip(whole);
+        }
+        connect(shift, &QAction::triggered, this,
+                [this, slot] { m_logic.shiftOverlayToMarker(slot); });
+        connect(remove, &QAction::triggered, this, [this, slot] { m_logic.removeOverlay(slot); });
+    }
 }
 
 void frmChart1::connectMeasureEvents() {

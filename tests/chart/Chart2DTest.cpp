@@ -11,9 +11,11 @@
 #include <QSvgRenderer>
 #include <array>
 #include <cmath>
+#include <set>
 #include <tuple>
 #include <vector>
 
+#include "chart/ChartOverlay.h"
 #include "chart/ChartTemplate.h"
 #include "support/QtApp.h"
 
@@ -200,12 +202,12 @@ TEST_F(Chart2DTest, RenderingDrawsTracesAndTheMarkerOnlyInsideTheTimeWindow) {
     EXPECT_GT(pixelsLike(image, 1300, trace), 0);
 }
 
-// Pixels near `colour` outside the plot and its edge lines.
-int pixelsLikeOutside(const QImage& image, const QRectF& plot, QColor colour) {
+// Pixels near `colour` outside the plot and its edge lines, from row `top` down.
+int pixelsLikeOutside(const QImage& image, const QRectF& plot, QColor colour, int top = 0) {
     const QRectF edge = plot.adjusted(-3, -3, 3, 3);
     int count = 0;
     for (int x = 0; x < image.width(); ++x) {
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = top; y < image.height(); ++y) {
             const QColor c = image.pixelColor(x, y);
             count += !edge.contains(x, y) && std::abs(c.red() - colour.red()) +
                                                      std::abs(c.green() - colour.green()) +
@@ -224,7 +226,13 @@ TEST_F(Chart2DTest, AnSvgDrawingKeepsTracesAndOverlaysInsideThePlotAsAPictureDoe
     const QColor trace(style->trace1Colour.c_str());
     chart.setXValues(1, time);
     chart.setYValues(1, rpm);
-    chart.setOverlay(0, "A", "B", time, rpm, rpm);  // rpm on the 0-100 right axis: far above it
+    // Both far above their axes: rpm on the 0-100 right axis, and above 7000 on the left.
+    Chart2D::Values high = rpm;
+    for (float& value : high) {
+        value += 9000;
+    }
+    chart.setOverlay(0, "other.log", "RPM", "VSS", time, high, rpm);
+    const QColor overlay = chart.overlayPen(0, 2).color();
     chart.setAxisRange(Chart2D::Axis::Y, 0, 7000);
     chart.setAxisRange(Chart2D::Axis::X, 100, 130);
     const QRectF plot = chart.plotArea();
@@ -248,6 +256,10 @@ TEST_F(Chart2DTest, AnSvgDrawingKeepsTracesAndOverlaysInsideThePlotAsAPictureDoe
     }
     EXPECT_NEAR(pixelsLikeOutside(drawing, plot, trace), pixelsLikeOutside(picture, plot, trace),
                 12);
+    // Below the overlay's legend row, its lines stay inside the plot.
+    const int belowLegend = int(chart.overlayLegendArea(0).bottom()) + 2;
+    EXPECT_EQ(pixelsLikeOutside(picture, plot, overlay, belowLegend), 0);
+    EXPECT_EQ(pixelsLikeOutside(drawing, plot, overlay, belowLegend), 0);
     int traced = 0;
     for (int x = int(plot.left()) + 2; x < int(plot.right()) - 2; x += 10) {
         traced += pixelsLike(drawing, x, trace) > 0;
@@ -255,6 +267,71 @@ TEST_F(Chart2DTest, AnSvgDrawingKeepsTracesAndOverlaysInsideThePlotAsAPictureDoe
     EXPECT_GT(traced, int(plot.width() / 10) - 3);
     // The chart is left as it was: every point back in place.
     EXPECT_EQ(chart.points(1).size(), Chart2D::Points);
+}
+
+TEST_F(Chart2DTest, EachOverlayKeepsItsSlotsColourAndRemovingOneLeavesTheOthers) {
+    for (int slot = 0; slot < Chart2D::MaxOverlays; ++slot) {
+        chart.setOverlay(slot, QString("run %1.log").arg(slot), "RPM", "VSS", time, rpm, rpm);
+    }
+    std::set<QRgb> colours;
+    for (int slot = 0; slot < Chart2D::MaxOverlays; ++slot) {
+        const QPen one = chart.overlayPen(slot, 1);
+        const QPen two = chart.overlayPen(slot, 2);
+        EXPECT_EQ(one.color(), two.color()) << slot;  // one overlay, one colour
+        EXPECT_NE(one.style(), two.style()) << slot;  // its traces told apart by their dashes
+        EXPECT_EQ(one.color(), QColor(OverlayColours.at(std::size_t(slot))));
+        colours.insert(one.color().rgb());
+    }
+    EXPECT_EQ(colours.size(), std::size_t(Chart2D::MaxOverlays));
+    const auto style = parseChartTemplate(shippedText());
+    ASSERT_TRUE(style);
+    for (const std::string& taken :
+         {style->trace1Colour, style->trace2Colour, style->markerColour, style->plotBackground}) {
+        EXPECT_EQ(colours.count(QColor(taken.c_str()).rgb()), 0u) << taken;
+    }
+
+    chart.removeOverlay(1);
+    EXPECT_EQ(chart.overlayCount(), 2);
+    EXPECT_EQ(chart.overlayPen(1, 1).style(), Qt::NoPen);
+    EXPECT_EQ(chart.overlayPen(2, 1).color(), QColor(OverlayColours[2]));
+    EXPECT_EQ(chart.overlayLegendText(2), "run 2.log");
+}
+
+TEST_F(Chart2DTest, TheOverlayLegendWrapsLongNamesAboveThePlotAndGivesTheRoomBack) {
+    const double plotTop = chart.plotArea().top();
+    const QString spaced =
+        QString("a run at the strip on a cold morning with the new tyres ").repeated(3) + ".log";
+    const QString unbroken = QString("x").repeated(180) + ".log";
+    chart.setOverlay(0, "short.log", "RPM", "VSS (MPH)", time, rpm, rpm);
+    chart.setOverlay(1, spaced, "RPM", "VSS (MPH)", time, rpm, rpm);
+    chart.setOverlay(2, unbroken, "RPM", "VSS (MPH)", time, rpm, rpm);
+    QApplication::processEvents();
+    EXPECT_EQ(chart.overlayLegendLines(0), 1);
+    for (int slot : {1, 2}) {
+        EXPECT_GT(chart.overlayLegendLines(slot), 1) << slot;
+    }
+    EXPECT_EQ(chart.overlayLegendText(1), spaced);  // whole, never cut
+    EXPECT_EQ(chart.overlayLegendText(2), unbroken);
+    const QRectF plot = chart.plotArea();
+    double bottom = 0;
+    for (int slot = 0; slot < Chart2D::MaxOverlays; ++slot) {
+        const QRectF row = chart.overlayLegendArea(slot);
+        EXPECT_GE(row.top(), bottom - 0.5) << slot;  // the rows do not overlap
+        EXPECT_LE(row.right(), chart.width()) << slot;
+        bottom = row.bottom();
+    }
+    EXPECT_LT(bottom, plot.top());  // the plot moved down below them
+
+    // Wider, the long names take fewer lines.
+    const int narrowLines = chart.overlayLegendLines(2);
+    chart.resize(1400, 520);
+    QApplication::processEvents();
+    EXPECT_LT(chart.overlayLegendLines(2), narrowLines);
+
+    chart.clearOverlays();
+    chart.resize(900, 520);
+    QApplication::processEvents();
+    EXPECT_NEAR(chart.plotArea().top(), plotTop, 0.5);
 }
 
 }  // namespace

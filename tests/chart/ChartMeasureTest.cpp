@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <tuple>
@@ -14,6 +15,7 @@
 #include "base/Preferences.h"
 #include "chart/ChartCsv.h"
 #include "chart/ChartExport.h"
+#include "chart/ChartKeep.h"
 #include "chart/ChartOverlay.h"
 #include "chart/ChartZoom.h"
 #include "chart/MarkerStats.h"
@@ -21,6 +23,8 @@
 #include "chart/TimeWindow.h"
 #include "chart/Traces.h"
 #include "log/FramDecode.h"
+#include "log/LogFile.h"
+#include "sim/DragRun.h"
 #include "support/Drives.h"
 #include "support/Files.h"
 #include "support/ScriptedPrompts.h"
@@ -219,6 +223,64 @@ TEST(ChartOverlay, RunsLineUpWhereTheCarsFirstMovedElseAtTheirStarts) {
     EXPECT_NEAR(overlayAlignment(shown, noLaunch), 0.1 - 0.05, 1e-6);
     // With B at 50.0 s on the overlay's sample at 22.5 s, the marker at 52.0 s takes it there.
     EXPECT_NEAR(shiftToMarker(other, 27.5, 50.0, 52.0), 29.5, 1e-4);
+}
+
+TEST(ChartOverlay, AFileIsRefusedOnlyWhenNoSampleOfItCouldBeRead) {
+    LogFileRead read;
+    read.end = LogFileRead::End::InHeader;
+    EXPECT_EQ(overlayRefusal("a.log", read),
+              "a.log is not a log file.\r\nError - reached premature end-of-file. No data "
+              "found.\r\nNothing was laid over the chart.");
+    read.end = LogFileRead::End::Complete;
+    EXPECT_EQ(overlayRefusal("b.png", read),
+              "b.png is not a log file.\r\nNot one of its lines "
+              "is a sample of a log.\r\nNothing was laid over "
+              "the chart.");
+    // A log cut short or with damaged lines is still a log: it is laid over, with its notes.
+    read.end = LogFileRead::End::InSamples;
+    read.sampleLines = 1;
+    read.damagedLines = 40;
+    EXPECT_EQ(overlayRefusal("c.log", read), std::nullopt);
+}
+
+TEST(ChartOverlay, ANewOverlayTakesTheLowestFreeSlot) {
+    std::vector<Overlay> overlays(2);
+    overlays[0].slot = 0;
+    overlays[1].slot = 2;  // slot 1 was freed by a removal
+    EXPECT_EQ(freeOverlaySlot(overlays), 1);
+    overlays.emplace_back().slot = 1;
+    EXPECT_EQ(freeOverlaySlot(overlays), std::nullopt);
+    EXPECT_EQ(freeOverlaySlot({}), 0);
+}
+
+TEST_F(ChartWindowTest, TheKeptChartLastsWhileTheLogStaysAndNoLonger) {
+    loadDrive(*log, sim::generateDragRun(0.1, 368, 3).fram, 0.1f);
+    ChartKeep keep;
+    keep.follow(*log);
+    keep.bSample = 500;
+    keep.zoomed = TimeRange{40, 70};
+    keep.overlays.emplace_back().name = "other.log";
+    keep.follow(*log);  // opened again on the same log
+    EXPECT_EQ(keep.bSample, 500);
+    EXPECT_EQ(keep.overlays.size(), 1u);
+
+    // Another download or other samples are another log; the same log saved under a name or
+    // given a comment is not.
+    const auto forgotten = [&](const std::function<void(DataLog&)>& change) {
+        DataLog other = *log;
+        change(other);
+        ChartKeep kept;
+        kept.follow(*log);
+        kept.bSample = 500;
+        kept.follow(other);
+        return !kept.bSample && !kept.zoomed && kept.overlays.empty();
+    };
+    EXPECT_TRUE(forgotten([](DataLog& other) { other.RPMData.at(2000) += 1; }));
+    EXPECT_TRUE(forgotten([](DataLog& other) { other.StatusData.at(1) = 3; }));
+    EXPECT_TRUE(forgotten([](DataLog& other) { other.DownloadDate = "12/07/2026 10:00"; }));
+    EXPECT_TRUE(forgotten([](DataLog& other) { other.DataLogInterval = 0.05f; }));
+    EXPECT_FALSE(forgotten([](DataLog& other) { other.FilePath = "/tmp/saved.log"; }));
+    EXPECT_FALSE(forgotten([](DataLog& other) { other.Comment = "a new comment"; }));
 }
 
 std::vector<std::string> splitText(const std::string& text, const std::string& separator) {
