@@ -16,6 +16,9 @@ std::string shortest(double value) {
     if (value == 0) {
         return "0";  // and no "-0"
     }
+    if (!std::isfinite(value)) {
+        return "null";  // JSON has no infinity and no NaN
+    }
     char buffer[32];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return error == std::errc() ? std::string(buffer, end) : std::string("null");
