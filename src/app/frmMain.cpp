@@ -80,9 +80,12 @@ frmMain::~frmMain() {
 
 void frmMain::createMenus() {
     auto item = [this](QMenu* menu, QAction*& action, const char* name, const QString& caption,
-                       void (frmMain::*handler)(), Choice choice) {
+                       void (frmMain::*handler)(), Choice choice, QKeySequence keys = {}) {
         action = menu->addAction(caption);
         action->setObjectName(name);
+        // Window-scoped, so a chart window with the focus keeps its own Ctrl+O and Ctrl+S.
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
         m_choices.emplace_back(action, choice);
         if (handler != nullptr) {
             connect(action, &QAction::triggered, this, handler);
@@ -92,14 +95,15 @@ void frmMain::createMenus() {
     mnuFile = menuBar()->addMenu("&File");
     mnuFile->setObjectName("mnuFile");
     item(mnuFile, mnuOpenFile, "mnuOpenFile", "&Open File", &frmMain::mnuOpenFile_Click,
-         Choice::OpenFile);
+         Choice::OpenFile, QKeySequence(Qt::CTRL | Qt::Key_O));
     item(mnuFile, mnuSaveFile, "mnuSaveFile", "&Save File", &frmMain::mnuSaveFile_Click,
-         Choice::SaveFile);
+         Choice::SaveFile, QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFile->addSeparator()->setObjectName("mnuSep1");
     item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", &frmMain::mnuPrintSetup_Click,
-         Choice::PrintSetup);
+         Choice::PrintSetup, QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFile->addSeparator()->setObjectName("mnuSep2");
-    item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click, Choice::Exit);
+    item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click, Choice::Exit,
+         QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     mnuEdit = menuBar()->addMenu("&Edit");
     mnuEdit->setObjectName("mnuEdit");
@@ -126,7 +130,7 @@ void frmMain::createMenus() {
     item(mnuCommunications, mnuDownload, "mnuDownload", "&Download Data",
          &frmMain::mnuDownload_Click, Choice::Download);
     item(mnuCommunications, mnuClearControllerBuffer, "mnuClearControllerBuffer",
-         "Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click,
+         "&Clear Controller Data Buffer", &frmMain::mnuClearControllerBuffer_Click,
          Choice::ClearControllerBuffer);
     item(mnuCommunications, mnuPortSetup, "mnuPortSetup", "&Port Setup",
          &frmMain::mnuPortSetup_Click, Choice::PortSetup);
@@ -134,7 +138,7 @@ void frmMain::createMenus() {
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     item(mnuHelp, mnuHelpContents, "mnuHelpContents", "&Contents", &frmMain::mnuHelpContents_Click,
-         Choice::HelpContents);
+         Choice::HelpContents, QKeySequence(Qt::Key_F1));
     item(mnuHelp, mnuAbout, "mnuAbout", "&About", &frmMain::mnuAbout_Click, Choice::About);
 }
 

@@ -1,5 +1,6 @@
 #include "chart/Chart2D.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
@@ -41,6 +42,10 @@ Chart2D::Chart2D(QWidget* parent) : QWidget(parent), m_impl(std::make_unique<Imp
     d.view->setFrameShape(QFrame::NoFrame);
     d.view->setRenderHint(QPainter::Antialiasing);
     d.view->viewport()->installEventFilter(this);
+    // The chart itself takes the focus (a click or Tab), so its keys walk the marker rather than
+    // scroll the view inside it.
+    d.view->setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
 
     const std::array<Qt::Alignment, 3> sides{Qt::AlignBottom, Qt::AlignLeft, Qt::AlignRight};
     const std::array<double, 3> maxima{300, 100, 100};
@@ -225,6 +230,32 @@ void Chart2D::renderTo(QPainter& painter, const QRectF& target) {
 void Chart2D::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_impl->view->setGeometry(rect());
+}
+
+void Chart2D::keyPressEvent(QKeyEvent* event) {
+    // Home alone stays Show Whole Log, the window's own shortcut: the ends take Ctrl.
+    struct Binding {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        MarkerKey markerKey;
+    };
+    static const std::array<Binding, 6> bindings{{
+        {Qt::Key_Left, Qt::NoModifier, MarkerKey::PreviousSample},
+        {Qt::Key_Right, Qt::NoModifier, MarkerKey::NextSample},
+        {Qt::Key_PageUp, Qt::NoModifier, MarkerKey::PageBack},
+        {Qt::Key_PageDown, Qt::NoModifier, MarkerKey::PageForward},
+        {Qt::Key_Home, Qt::ControlModifier, MarkerKey::FirstSample},
+        {Qt::Key_End, Qt::ControlModifier, MarkerKey::LastSample},
+    }};
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    for (const Binding& b : bindings) {
+        if (event->key() == b.key && modifiers == b.modifiers) {
+            emit markerKeyPressed(b.markerKey);
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool Chart2D::eventFilter(QObject* watched, QEvent* event) {

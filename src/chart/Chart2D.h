@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+#include "chart/TimeWindow.h"
+
 class QChart;
 class QChartView;
 class QPainter;
@@ -128,8 +130,11 @@ signals:
     void middleDragged(double pixels);
     // The context menu is asked for (right button or menu key) at a pixel of the widget.
     void contextMenuWanted(QPointF pixel, QPoint globalPosition);
+    // A key that walks the marker went down while the chart has the focus.
+    void markerKeyPressed(velkor::MarkerKey key);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

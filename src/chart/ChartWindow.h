@@ -64,6 +64,8 @@ public:
     // The marker on the sample nearest a time, as a left click there would put it, with the
     // time window moved to show it when it lies outside.
     void markAt(double time);
+    // The marker walked by a key from the sample it stands on, read out as a click leaves it.
+    void moveMarker(MarkerKey key);
     void setShiftTicks(const std::vector<double>& times) { m_view.setShiftTicks(times); }
     void setSpinBands(const std::vector<std::pair<double, double>>& spans) {
         m_view.setSpinBands(spans);

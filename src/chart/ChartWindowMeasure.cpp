@@ -164,4 +164,13 @@ void ChartWindow::drawOverlays() {
     }
 }
 
+void ChartWindow::moveMarker(MarkerKey key) {
+    if (!m_chartLoaded) {
+        return;
+    }
+    const int sample = markerSampleAfterKey(key, markerSample(), double(Shown.high - Shown.low),
+                                            double(m_log.DataLogInterval));
+    markAt(m_log.ElapsedTime.at(sample));
+}
+
 }  // namespace velkor

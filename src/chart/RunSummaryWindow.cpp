@@ -145,6 +145,9 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     exportButton->setEnabled(any);
     closeButton = new QPushButton("Close", this);
     closeButton->setObjectName("closeButton");
+    exportButton->setToolTip(
+        "Write the runs to a CSV file and the shifts to a second file beside it");
+    closeButton->setToolTip("Close the run summary; the chart stays open");
     for (QPushButton* button : {exportButton, closeButton}) {
         button->setAutoDefault(false);
     }

@@ -1,5 +1,6 @@
 #include "chart/TimeWindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -43,6 +44,35 @@ int nearestSample(const TraceValues& elapsedTime, double time) {
         }
     }
     return best;
+}
+
+int markerSampleAfterKey(MarkerKey key, int sample, double pageSeconds, double interval) {
+    int page = 1;
+    if (interval > 0 && pageSeconds > interval) {
+        page = int(std::lround(std::min(pageSeconds / interval, double(SampleCount))));
+    }
+    int next = sample;
+    switch (key) {
+        case MarkerKey::PreviousSample:
+            next = sample - 1;
+            break;
+        case MarkerKey::NextSample:
+            next = sample + 1;
+            break;
+        case MarkerKey::PageBack:
+            next = sample - page;
+            break;
+        case MarkerKey::PageForward:
+            next = sample + page;
+            break;
+        case MarkerKey::FirstSample:
+            next = 1;
+            break;
+        case MarkerKey::LastSample:
+            next = SampleCount;
+            break;
+    }
+    return std::clamp(next, 1, SampleCount);
 }
 
 std::optional<SampleSpan> samplesWithin(const TraceValues& elapsedTime, double from, double to) {

@@ -29,6 +29,14 @@ const TimeScale& timeScale(int option);
 // The sample (1..2700) whose time is nearest `time`; the first of equally near ones.
 int nearestSample(const TraceValues& elapsedTime, double time);
 
+// The keys that walk the chart's marker along the log.
+enum class MarkerKey { PreviousSample, NextSample, PageBack, PageForward, FirstSample, LastSample };
+
+// The sample (1..2700) the marker goes to from `sample` for a key: one sample, or a page of
+// `pageSeconds` (the time window on show) at `interval` seconds a sample, at least one; never
+// past the log's first or last sample.
+int markerSampleAfterKey(MarkerKey key, int sample, double pageSeconds, double interval);
+
 struct SampleSpan {
     int first;  // 1..2700
     int last;

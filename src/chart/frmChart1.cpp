@@ -81,6 +81,11 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     connect(Chart2D1, &Chart2D::mouseButton, this, [this](int button, QPointF pixel) {
         m_logic.Chart2D1_MouseDown(button, Chart2D1->timeAt(pixel));
     });
+    connect(Chart2D1, &Chart2D::markerKeyPressed, this,
+            [this](MarkerKey key) { m_logic.moveMarker(key); });
+    Chart2D1->setToolTip(
+        "Click, or Left/Right, Page Up/Page Down and Ctrl+Home/Ctrl+End, to move the marker. "
+        "The wheel zooms, the middle button pans, the right button opens the tools.");
     connect(cmdReset, &QPushButton::clicked, this, [this] { m_logic.cmdReset_Click(); });
     connect(cmdPrint, &QPushButton::clicked, this, &frmChart1::cmdPrint_Click);
     cmdPrint->setEnabled(false);

@@ -73,6 +73,10 @@ QWidget* frmChart1::createBReadout() {
     const auto slash = [&] { row->addWidget(new QLabel("/", fraBMarker)); };
     const auto gap = [&] { row->addSpacing(14); };
     bLegendLabel = legend("B Marker");
+    // Every pair of figures reads trace 1 / trace 2, as the marker's own read-outs do.
+    auto* pairs = new QLabel("(Trace 1 / Trace 2)", fraBMarker);
+    pairs->setObjectName("bPairsLabel");
+    row->addWidget(pairs);
     gap();
     legend("B");
     bTimeLabel = cell(fraBMarker, "bTimeLabel", 72);
@@ -84,7 +88,7 @@ QWidget* frmChart1::createBReadout() {
     slash();
     row->addWidget(bTrace2Label);
     gap();
-    legend(QString::fromUtf8("A \u2212 B"));
+    legend(QString::fromUtf8("Marker \u2212 B"));
     deltaTimeLabel = cell(fraBMarker, "deltaTimeLabel", 80);
     deltaTrace1Label = cell(fraBMarker, "deltaTrace1Label");
     deltaTrace2Label = cell(fraBMarker, "deltaTrace2Label");
@@ -122,6 +126,23 @@ QWidget* frmChart1::createBReadout() {
     for (QLabel* second :
          {bTrace2Label, deltaTrace2Label, minTrace2Label, maxTrace2Label, meanTrace2Label}) {
         second->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    const std::pair<QLabel*, const char*> tips[] = {
+        {bTimeLabel, "B's time, from the same zero as the marker's"},
+        {bTrace1Label, "Trace 1 at B"},
+        {bTrace2Label, "Trace 2 at B"},
+        {deltaTimeLabel, "Marker time minus B's time"},
+        {deltaTrace1Label, "Trace 1 at the marker minus trace 1 at B"},
+        {deltaTrace2Label, "Trace 2 at the marker minus trace 2 at B"},
+        {minTrace1Label, "Lowest trace 1 between the markers"},
+        {minTrace2Label, "Lowest trace 2 between the markers"},
+        {maxTrace1Label, "Highest trace 1 between the markers"},
+        {maxTrace2Label, "Highest trace 2 between the markers"},
+        {meanTrace1Label, "Mean of trace 1 between the markers"},
+        {meanTrace2Label, "Mean of trace 2 between the markers"},
+        {timeOnLabel, "Time the on/off trace 2 was on between the markers"}};
+    for (const auto& [label, tip] : tips) {
+        label->setToolTip(tip);
     }
     setBReadout(BReadout{});
     return fraBMarker;

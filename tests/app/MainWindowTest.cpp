@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -21,6 +22,8 @@
 #include "app/frmMain.h"
 #include "base/AppContext.h"
 #include "base/QtSettingsStore.h"
+#include "chart/Chart2D.h"
+#include "chart/frmChart1.h"
 #include "live/CircularGauge.h"
 #include "options/DialogDriver.h"
 #include "support/QtApp.h"
@@ -67,22 +70,28 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
 
     EXPECT_EQ(window.windowTitle(), "Acme Shift Light Controller Data Logging Program Version 2.0");
     QStringList menus;
+    QStringList keys;
     for (QAction* action : window.menuBar()->actions()) {
         QStringList items;
         for (QAction* item : action->menu()->actions()) {
             items << (item->isSeparator() ? "-" : item->text());
             EXPECT_TRUE(item->isEnabled());
-            EXPECT_TRUE(item->shortcut().isEmpty());
+            if (!item->shortcut().isEmpty()) {
+                keys << item->objectName() + " " + item->shortcut().toString();
+            }
         }
         menus << action->text() + ": " + items.join(" | ");
     }
+    EXPECT_EQ(keys.join(", ").toStdString(),
+              "mnuOpenFile Ctrl+O, mnuSaveFile Ctrl+S, mnuPrintSetup Ctrl+P, mnuExit Ctrl+Q, "
+              "mnuHelpContents F1");
     EXPECT_EQ(
         menus.join("\n").toStdString(),
         "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
         "&Edit: &Comment | Display &Options\n"
         "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary | - | "
         "Re&play Log\n"
-        "&Communications: &Download Data | Clear Controller Data Buffer | &Port Setup\n"
+        "&Communications: &Download Data | &Clear Controller Data Buffer | &Port Setup\n"
         "&Help: &Contents | &About");
 
     EXPECT_TRUE(window.fraRealTimeData->isHidden() && window.fraProgress1->isHidden() &&
@@ -106,6 +115,41 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
         std::make_tuple(about.title, about.icon, about.text.substr(0, 64)),
         std::make_tuple(std::string("About"), Icon::Information,
                         "Acme Shift Light Controller Data Logging Program Revision 2.00\r\n"));
+}
+
+TEST_F(MainWindowTest, CtrlSAndCtrlOBelongToTheWindowWithTheFocus) {
+    frmMain window(*data, prompts, {});
+    load(window);
+    frmChart1 chart(data->log, data->prefs, prompts, {VELKOR_DATA_DIR}, &window);
+    chart.Form_Load();
+    // The handlers would ask for files; only which action the keys reach is looked at.
+    for (QAction* action :
+         {window.mnuSaveFile, window.mnuOpenFile, chart.saveImageAction, chart.overlayAction}) {
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    }
+    QSignalSpy mainSave(window.mnuSaveFile, &QAction::triggered);
+    QSignalSpy mainOpen(window.mnuOpenFile, &QAction::triggered);
+    QSignalSpy chartSave(chart.saveImageAction, &QAction::triggered);
+    QSignalSpy chartOpen(chart.overlayAction, &QAction::triggered);
+
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window; }));
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    const auto counts = [&] {
+        return std::make_tuple(mainSave.count(), mainOpen.count(), chartSave.count(),
+                               chartOpen.count());
+    };
+    EXPECT_EQ(counts(), std::make_tuple(1, 1, 0, 0));
+
+    chart.show();
+    chart.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &chart; }));
+    QTest::keyClick(chart.Chart2D1, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(chart.Chart2D1, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(counts(), std::make_tuple(1, 1, 1, 1));
+    chart.hide();
 }
 
 TEST_F(MainWindowTest, StoredTextsAreReadAsTheirTypesThroughTheRealStore) {

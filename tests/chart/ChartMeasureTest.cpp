@@ -428,5 +428,27 @@ TEST(SampleSpan, TheSamplesInsideTheSpanLimitsIncluded) {
     EXPECT_EQ(span(5000, 6000), std::make_pair(0, 0));  // after the log
 }
 
+// The marker keys: a sample, a page of the time window on show, or to either end, never past them.
+TEST(MarkerKeys, StepsPagesAndEndsStayInsideTheLog) {
+    const auto after = [](MarkerKey key, int sample) {
+        return markerSampleAfterKey(key, sample, 30.0, 0.1);  // a page of 300 samples
+    };
+    EXPECT_EQ(after(MarkerKey::NextSample, 10), 11);
+    EXPECT_EQ(after(MarkerKey::PreviousSample, 10), 9);
+    EXPECT_EQ(after(MarkerKey::PreviousSample, 1), 1);
+    EXPECT_EQ(after(MarkerKey::NextSample, SampleCount), SampleCount);
+    EXPECT_EQ(after(MarkerKey::PageForward, 10), 310);
+    EXPECT_EQ(after(MarkerKey::PageBack, 400), 100);
+    EXPECT_EQ(after(MarkerKey::PageBack, 200), 1);
+    EXPECT_EQ(after(MarkerKey::PageForward, SampleCount - 5), SampleCount);
+    EXPECT_EQ(after(MarkerKey::FirstSample, 500), 1);
+    EXPECT_EQ(after(MarkerKey::LastSample, 500), SampleCount);
+    // A window narrower than a sample, a broken interval or page: still one sample a page.
+    EXPECT_EQ(markerSampleAfterKey(MarkerKey::PageForward, 10, 0.05, 0.1), 11);
+    EXPECT_EQ(markerSampleAfterKey(MarkerKey::PageForward, 10, 30, 0), 11);
+    EXPECT_EQ(markerSampleAfterKey(MarkerKey::PageBack, 10, std::nan(""), 0.1), 9);
+    EXPECT_EQ(markerSampleAfterKey(MarkerKey::PageForward, 10, 1e300, 0.1), SampleCount);
+}
+
 }  // namespace
 }  // namespace velkor::test

@@ -255,6 +255,9 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     ASSERT_EQ(summary.runsTableWidget->rowCount(), 1);
     ASSERT_EQ(summary.shiftsTableWidget->rowCount(), 3);
     EXPECT_TRUE(summary.messageLabel->isHidden());
+    for (const QPushButton* button : summary.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->text().toStdString();
+    }
 
     const double shiftTime = summary.shiftsTableWidget->item(1, 1)->text().toDouble();
     emit summary.shiftsTableWidget->cellDoubleClicked(1, 0);
@@ -361,6 +364,40 @@ TEST_F(frmChart1Test, WheelZoomsAtTheEndHomeShowsAllAndATimeScaleReturns) {
     QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);
     EXPECT_EQ(bar->maximum(), 270);
     EXPECT_EQ(x(*window), (Range{262.5, 270}));  // on the marker, cut
+}
+
+// With the plot focused the keys walk the marker by a sample, a window's width or to either end,
+// read out as a click leaves it, and the window follows; Home alone still shows the whole log.
+TEST_F(frmChart1Test, KeysWalkTheMarkerAndTheWindowFollows) {
+    auto window = open();  // 120..270, the marker on the last sample
+    Chart2D* plot = window->Chart2D1;
+    EXPECT_EQ(plot->focusPolicy(), Qt::StrongFocus);
+    for (const char* told : {"wheel zooms", "middle button pans", "right button opens the tools"}) {
+        EXPECT_TRUE(plot->toolTip().contains(told)) << told;
+    }
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(plot, key, modifiers);
+        return plot->marker();
+    };
+    EXPECT_NEAR(press(Qt::Key_Left), 269.9, 1e-4);
+    EXPECT_EQ(window->lblMarkerTime->text(), "269.9 Sec ");
+    EXPECT_FALSE(window->lblMarkerTrace1->text().isEmpty());
+    EXPECT_NEAR(press(Qt::Key_Right), 270, 1e-4);
+    EXPECT_NEAR(press(Qt::Key_Right), 270, 1e-4);   // no further than the last sample
+    EXPECT_NEAR(press(Qt::Key_PageUp), 120, 1e-4);  // the 150 s window on show
+    EXPECT_NEAR(press(Qt::Key_PageUp), 0.1, 1e-4);  // as far as the first sample
+    EXPECT_LE(x(*window).first, 0.1);
+    EXPECT_NEAR(press(Qt::Key_PageDown), 150.1, 1e-4);
+    EXPECT_TRUE(x(*window).first <= 150.1 && x(*window).second >= 150.1);
+    EXPECT_NEAR(press(Qt::Key_End, Qt::ControlModifier), 270, 1e-4);
+    EXPECT_NEAR(press(Qt::Key_Home, Qt::ControlModifier), 0.1, 1e-4);
+    EXPECT_EQ(window->lblMarkerTime->text(), "0.1 Sec ");
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    plot->setFocus();
+    EXPECT_NEAR(press(Qt::Key_Home), 0.1, 1e-4);
+    EXPECT_EQ(x(*window), (Range{0, 270}));
 }
 
 TEST_F(frmChart1Test, BReadoutAndAnOverlaidRunLeaveTheLogAlone) {
