@@ -10,9 +10,9 @@
 #include <ctime>
 #include <vector>
 
+#include "DecodedDrive.h"
 #include "analysis/RunAnalysis.h"
 #include "base/DataLog.h"
-#include "log/FramDecode.h"
 #include "sim/DragRun.h"
 #include "sim/Simulator.h"
 
@@ -22,20 +22,7 @@ using namespace velkor;
 using Clock = std::chrono::steady_clock;
 constexpr double LimitMs = 2.0;
 
-DataLog decoded(const sim::Fram& fram, float interval) {
-    DataLog log;
-    std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
-    log.TPSMin = 26;
-    log.TPSMax = 230;
-    if (DecodeFRAMImage(log)) {
-        std::fprintf(stderr, "the simulated image did not decode\n");
-        std::exit(2);
-    }
-    log.DataLogInterval = interval;
-    BuildElapsedTime(log);
-    log.DataBufferEmpty = false;
-    return log;
-}
+using bench::decodedDrive;
 
 // Times `runs` analyses of the log; returns whether the median is within the limit.
 bool measure(const char* what, const DataLog& log, int runs) {
@@ -65,10 +52,10 @@ bool measure(const char* what, const DataLog& log, int runs) {
 
 int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
-    const DataLog road = decoded(sim::generateDrive(368, 1), 0.096f);
-    const DataLog drag = decoded(sim::generateDragRun(0.048, 368, 1).fram, 0.048f);
+    const DataLog road = decodedDrive(sim::generateDrive(368, 1), 0.096f);
+    const DataLog drag = decodedDrive(sim::generateDragRun(0.048, 368, 1).fram, 0.048f);
     const DataLog spins =
-        decoded(sim::generateDragRun(0.016, 368, 1, sim::Wheelspin::Both).fram, 0.016f);
+        decodedDrive(sim::generateDragRun(0.016, 368, 1, sim::Wheelspin::Both).fram, 0.016f);
     const bool roadOk = measure("road drive, 0.096 s", road, runs);
     const bool dragOk = measure("drag run, 0.048 s", drag, runs);
     const bool spinsOk = measure("spinning drag, 0.016 s", spins, runs);

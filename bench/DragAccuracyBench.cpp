@@ -12,29 +12,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "DecodedDrive.h"
 #include "analysis/RunAnalysis.h"
 #include "base/DataLog.h"
-#include "log/FramDecode.h"
 #include "sim/DragRun.h"
 
 namespace {
 
 using namespace velkor;
 
-DataLog decoded(const sim::Fram& fram, float interval) {
-    DataLog log;
-    std::copy(fram.begin(), fram.end(), log.FRAMBuffer.begin());
-    log.TPSMin = 26;
-    log.TPSMax = 230;
-    if (DecodeFRAMImage(log)) {
-        std::fprintf(stderr, "the simulated image did not decode\n");
-        std::exit(2);
-    }
-    log.DataLogInterval = interval;
-    BuildElapsedTime(log);
-    log.DataBufferEmpty = false;
-    return log;
-}
+using bench::decodedDrive;
 
 struct Worst {
     double motion = 0, ft60 = 0, later = 0, trap = 0, rpm = 0, share = 0, stated = 0;
@@ -93,7 +80,7 @@ int main(int argc, char* argv[]) {
             Worst w;
             for (unsigned seed = 1; seed <= seeds; ++seed) {
                 const sim::DragRun drag = sim::generateDragRun(interval, 368, seed, spin);
-                add(w, drag.truth, analyseRuns(decoded(drag.fram, float(interval))));
+                add(w, drag.truth, analyseRuns(decodedDrive(drag.fram, float(interval))));
             }
             // The 60 ft time within one interval; after a spin at the launch, within the
             // uncertainty stated for it.
