@@ -12,6 +12,8 @@ VELKOR_PACKAGES=(
     # Qt Charts' CMake files need Qt OpenGL's, which qt6-base-dev only recommends.
     libqt6opengl6-dev
     libgtest-dev libgmock-dev
+    # The logbook's database.
+    libsqlite3-dev
     # The help file's compiler (chmcmd) and reader, the PDF tools the print tests read pages
     # with, and Liberation Mono, the metric twin of the printed header's Courier New.
     fp-utils libchm-dev poppler-utils fonts-liberation2
