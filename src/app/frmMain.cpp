@@ -25,6 +25,7 @@
 #include "live/CircularGauge.h"
 #include "live/ReplayControls.h"
 #include "log/Caption.h"
+#include "logbookui/LogbookKeeper.h"
 
 namespace velkor {
 
@@ -43,6 +44,13 @@ std::string downloadArchiveFolder() {
         .toStdString();
 }
 
+// Where the logbook's database and journal are kept, beside the archive.
+std::string programDataFolder() {
+    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                             "/Velkor")
+        .toStdString();
+}
+
 }  // namespace
 
 frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataFolders,
@@ -58,7 +66,8 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
             m_clock,
             portLinkFolder().toStdString(),
             downloadArchiveFolder()},
-      m_link(m_ctx) {
+      m_link(m_ctx),
+      m_logbook(new LogbookKeeper(programDataFolder(), downloadArchiveFolder(), this)) {
     setObjectName("frmMain");
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     createMenus();
@@ -124,6 +133,9 @@ void frmMain::createMenus() {
     mnuView->addSeparator()->setObjectName("mnuSep4");
     item(mnuView, replayLogAction, "replayLogAction", "Re&play Log", &frmMain::replayLog,
          Choice::ReplayLog);
+    mnuView->addSeparator()->setObjectName("logbookSeparator");
+    item(mnuView, logbookAction, "logbookAction", "&Logbook", &frmMain::viewLogbook,
+         Choice::Logbook);
 
     mnuCommunications = menuBar()->addMenu("&Communications");
     mnuCommunications->setObjectName("mnuCommunications");

@@ -3,6 +3,7 @@
 // events to the operations and shows what they set through MainView.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"
+#include "logbookui/LogbookWindow.h"
 
 class QAction;
 class QComboBox;
@@ -32,6 +34,7 @@ class QTimer;
 namespace velkor {
 
 class CircularGauge;
+class LogbookKeeper;
 class Prompts;
 
 class frmMain : public QMainWindow, public MainView {
@@ -67,6 +70,8 @@ public:
     void openChartWindow() override;
     // The Run Summary: over the chart window when there is a log, else alone, saying so.
     void openRunSummary();
+    // The chart of the log in memory with the log file at `path` laid over it.
+    void openChartWithOverlay(const std::string& path);
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;
@@ -82,6 +87,7 @@ public:
     QAction* mnuViewChart = nullptr;
     QAction* runSummaryAction = nullptr;
     QAction* replayLogAction = nullptr;
+    QAction* logbookAction = nullptr;
     QMenu* mnuCommunications = nullptr;
     QAction* mnuDownload = nullptr;
     QAction* mnuClearControllerBuffer = nullptr;
@@ -115,6 +121,8 @@ public:
     // print; made on first use.
     QPrinter& printer();
     ControllerLink& link() { return m_link; }
+    LogbookKeeper& logbook() { return *m_logbook; }
+    LogbookWindow* logbookWindow() const { return m_logbookWindow; }
     // What the chart window gives back when it opens again on the same log.
     const ChartKeep& keptChart() const { return m_chartKeep; }
 
@@ -139,6 +147,10 @@ private:
     void viewRunSummary();
     void mnuViewRealTime_Click();
     void replayLog();
+    void viewLogbook();
+    // The logbook's Open: the log file at `path` in place of the log in memory.
+    void openFromLogbook(const std::string& path);
+    void overlayFromLogbook(const std::string& path);
     // Ends a replay as the live view ends (the frame hides); nothing when none runs.
     void endReplay();
     void cmdCloseRealTimeData_Click();
@@ -168,7 +180,11 @@ private:
     // What the chart window gives back when it opens again on the log it closed on; forgotten
     // when a download or an opened file replaces the log.
     ChartKeep m_chartKeep;
-    bool m_loadingLog = false;  // a download or a file open runs: it may replace the log
+    bool m_loadingLog = false;
+    // The logbook: every download and every log opened is indexed in it.
+    LogbookKeeper* m_logbook = nullptr;
+    QPointer<LogbookWindow>
+        m_logbookWindow;  // a download or a file open runs: it may replace the log
     // The keep, made ready for the chart window about to open on the log in memory.
     ChartKeep& chartKeep();
 };

@@ -19,6 +19,9 @@
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
 #include "log/ViewChart.h"
+#include "logbook/LogbookTable.h"
+#include "logbookui/LogbookKeeper.h"
+#include "logbookui/LogbookWindow.h"
 
 namespace velkor {
 
@@ -81,7 +84,44 @@ void frmMain::mnuPrintSetup_Click() {
 void frmMain::mnuOpenFile_Click() {
     endReplay();  // the log being replayed is about to be replaced
     const LoadingLog loading(m_loadingLog);
-    runOperation([&] { velkor::mnuOpenFile_Click(m_ctx); });
+    runOperation([&] {
+        if (velkor::mnuOpenFile_Click(m_ctx).outcome.isDone()) {
+            m_logbook->addFile(m_ctx.data.log.FilePath);
+        }
+    });
+}
+
+void frmMain::openFromLogbook(const std::string& path) {
+    endReplay();
+    const LoadingLog loading(m_loadingLog);
+    runOperation([&] { velkor::openLogFile(m_ctx, path); });
+}
+
+void frmMain::overlayFromLogbook(const std::string& path) {
+    if (m_ctx.data.log.DataBufferEmpty) {
+        m_ctx.prompts.message(LogbookOverlayNeedsLog, "Logbook", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    m_link.runEndingLiveView([this, path] {
+        runOperation([this, &path] {
+            closeRealTimeView(m_ctx);
+            openChartWithOverlay(path);
+        });
+    });
+}
+
+void frmMain::viewLogbook() {
+    if (m_logbookWindow == nullptr) {
+        LogbookWindow::Actions actions;
+        actions.open = [this](const std::string& path) { openFromLogbook(path); };
+        actions.overlay = [this](const std::string& path) { overlayFromLogbook(path); };
+        m_logbookWindow = new LogbookWindow(*m_logbook, m_ctx.prompts, std::move(actions), this);
+        m_logbookWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_logbook->scanAll();
+    }
+    m_logbookWindow->show();
+    m_logbookWindow->raise();
+    m_logbookWindow->activateWindow();
 }
 
 void frmMain::mnuSaveFile_Click() {
@@ -91,7 +131,9 @@ void frmMain::mnuSaveFile_Click() {
 void frmMain::mnuDownload_Click() {
     m_link.runEndingLiveView([this] {
         const LoadingLog loading(m_loadingLog);
-        velkor::mnuDownload_Click(m_link);
+        if (velkor::mnuDownload_Click(m_link).isDone()) {
+            m_logbook->scanArchive();  // the download was kept there
+        }
     });
 }
 

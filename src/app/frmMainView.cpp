@@ -163,6 +163,19 @@ void frmMain::openChartWindow() {
     chart.exec();
 }
 
+void frmMain::openChartWithOverlay(const std::string& path) {
+    if (m_ctx.data.state.ShuttingDown) {
+        return;
+    }
+    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
+                    &chartKeep());
+    chart.setPrinting(m_ctx, printer());
+    chart.Form_Load();
+    QMetaObject::invokeMethod(
+        &chart, [&chart, path] { chart.overlayLogFile(path); }, Qt::QueuedConnection);
+    chart.exec();
+}
+
 ChartKeep& frmMain::chartKeep() {
     // The chart opens during a download or a file open only once the new log is in: it starts
     // afresh even on a log the same as the one before.

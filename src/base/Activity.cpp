@@ -14,6 +14,8 @@ bool offeredDuring(Choice choice, Activity running) {
         case Choice::Exit:
         case Choice::HelpContents:
         case Choice::About:
+        // The logbook reads and writes its own files; what it opens goes through Open File.
+        case Choice::Logbook:
         // The chart window's choices touch neither the port nor the log in memory.
         case Choice::ChartMarkers:
         case Choice::ChartZoom:

@@ -29,6 +29,7 @@ enum class Choice {
     ViewChart,
     RunSummary,
     ReplayLog,
+    Logbook,
     Download,
     ClearControllerBuffer,
     PortSetup,

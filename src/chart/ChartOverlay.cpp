@@ -79,6 +79,11 @@ std::optional<Overlay> readOverlay(Prompts& prompts) {
         !path || path->empty()) {
         return std::nullopt;
     }
+    return readOverlayFile(prompts, *path);
+}
+
+std::optional<Overlay> readOverlayFile(Prompts& prompts, const std::string& chosen) {
+    const std::string* path = &chosen;
     std::ifstream file(*path, std::ios::binary);
     if (!file) {
         prompts.message("The log file " + latin1FromUtf8(*path) + " could not be opened (" +

@@ -57,5 +57,7 @@ std::optional<std::string> overlayRefusal(const std::string& fileName, const Log
 // file (a short file, an unknown firmware). The log in memory and the display settings are not
 // touched. Nothing when the person cancels or the file is no log (saying why).
 std::optional<Overlay> readOverlay(Prompts& prompts);
+// The same for the log file at `path`, chosen elsewhere (the logbook).
+std::optional<Overlay> readOverlayFile(Prompts& prompts, const std::string& path);
 
 }  // namespace velkor

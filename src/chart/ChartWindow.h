@@ -51,7 +51,7 @@ public:
     void clearBMarker();
     // Asks for another log file and lays it over the chart (up to MaxOverlays), in the lowest
     // free slot's colour.
-    void overlayLogFile();
+    void overlayLogFile(const std::optional<std::string>& path = std::nullopt);
     // Moves one overlay (by its slot; -1: the one laid over last) so that its sample at B comes
     // to the marker. The others stay where they are.
     void shiftOverlayToMarker(int slot = -1);

@@ -94,7 +94,7 @@ void ChartWindow::exportData() {
         [&](const std::string&) { return csvText(m_log, m_prefs, span.first, span.second); });
 }
 
-void ChartWindow::overlayLogFile() {
+void ChartWindow::overlayLogFile(const std::optional<std::string>& path) {
     if (!m_chartLoaded) {
         return;
     }
@@ -106,7 +106,7 @@ void ChartWindow::overlayLogFile() {
             OverlayTitle, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    auto overlay = readOverlay(m_prompts);
+    auto overlay = path ? readOverlayFile(m_prompts, *path) : readOverlay(m_prompts);
     if (!overlay) {
         return;
     }

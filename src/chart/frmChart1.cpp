@@ -225,6 +225,10 @@ void frmChart1::done(int result) {
     QDialog::done(result);
 }
 
+void frmChart1::overlayLogFile(const std::string& path) {
+    m_logic.overlayLogFile(path);
+}
+
 void frmChart1::showRunSummary() {
     if (runSummary == nullptr) {
         RunSummaryWindow::Chart chart;

@@ -90,6 +90,9 @@ public:
     // narrowing the chart when the screen has no room for both, so that the summary never covers
     // the plot.
     void showRunSummary();
+    // Lays the log file at `path` over the chart, as Overlay Log File does with the file chosen
+    // in its dialog (the logbook's Overlay on Chart).
+    void overlayLogFile(const std::string& path);
     // The Run Summary's narrowest width beside the chart: its tables scroll below this.
     static constexpr int RunSummaryMinWidth = 460;
     // Places the chart and the open Run Summary side by side on a screen's free area.

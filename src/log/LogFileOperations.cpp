@@ -90,30 +90,18 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
     return outcome;  // when not written, nothing was replaced
 }
 
-OpenedLog mnuOpenFile_Click(AppContext& ctx) {
+namespace {
+
+// Reads the log file at `path` in place of the log in memory, which stays when the file cannot be
+// opened or holds no data.
+OpenedLog readChosenLog(AppContext& ctx, const std::string& path) {
     Prompts& prompts = ctx.prompts;
-    if (refusedWhileBusy(ctx)) {
-        return {Outcome::failed("another operation is running"), {}};
-    }
-    if (!ctx.data.log.DataBufferEmpty) {
-        if (prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
-                            Buttons::OkCancel) != Answer::Ok) {
-            return {Outcome::cancelled("not confirmed"), {}};
-        }
-    }
-
-    const auto path =
-        chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
-    if (!path) {
-        return {Outcome::cancelled("no file chosen"), {}};
-    }
-
     std::ifstream file;
     const StepResult opened = runStep(prompts, [&] {
-        file.open(*path, std::ios::binary);
+        file.open(path, std::ios::binary);
         if (!file) {
             throw AppError(ErrorNumber::FileNotFound, "Velkor",
-                           "The log file " + latin1FromUtf8(*path) + " could not be opened (" +
+                           "The log file " + latin1FromUtf8(path) + " could not be opened (" +
                                std::strerror(errno) + ").");
         }
     });
@@ -139,15 +127,50 @@ OpenedLog mnuOpenFile_Click(AppContext& ctx) {
         prompts.message(note, OpenTitle, Icon::Exclamation, Buttons::Ok);
     }
     fresh->DataBufferEmpty = false;
-    fresh->FilePath = *path;
+    fresh->FilePath = path;
     ctx.data.log = *fresh;
     ctx.data.prefs = settings;
-    ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
+    ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, path));
     if (isPressureSensor(ctx.data.prefs.Input1Type)) {
         applyPressureScaling(ctx.data.prefs);
     }
     mnuViewChart_Click(ctx);
     return {Outcome::done(), read};
+}
+
+// Asks before a log in memory is replaced; true when it may be.
+bool mayReplaceLog(AppContext& ctx) {
+    return ctx.data.log.DataBufferEmpty ||
+           ctx.prompts.message("Data buffer not empty. OK to overwrite?", OpenTitle, Icon::None,
+                               Buttons::OkCancel) == Answer::Ok;
+}
+
+}  // namespace
+
+OpenedLog mnuOpenFile_Click(AppContext& ctx) {
+    if (refusedWhileBusy(ctx)) {
+        return {Outcome::failed("another operation is running"), {}};
+    }
+    if (!mayReplaceLog(ctx)) {
+        return {Outcome::cancelled("not confirmed"), {}};
+    }
+    Prompts& prompts = ctx.prompts;
+    const auto path =
+        chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
+    if (!path) {
+        return {Outcome::cancelled("no file chosen"), {}};
+    }
+    return readChosenLog(ctx, *path);
+}
+
+OpenedLog openLogFile(AppContext& ctx, const std::string& path) {
+    if (refusedWhileBusy(ctx)) {
+        return {Outcome::failed("another operation is running"), {}};
+    }
+    if (!mayReplaceLog(ctx)) {
+        return {Outcome::cancelled("not confirmed"), {}};
+    }
+    return readChosenLog(ctx, path);
 }
 
 void mnuEditComment_Click(AppContext& ctx) {

@@ -1,6 +1,8 @@
 #pragma once
 // Saving the log, opening a saved one, and the comment, from the main window's menus.
 
+#include <string>
+
 #include "base/Outcome.h"
 #include "log/LogFile.h"
 
@@ -34,6 +36,9 @@ struct OpenedLog {
 // memory only) and shows it on the chart. The file is read on the side: a declined dialog, a
 // file that cannot be opened or one with no data leave the log in memory as it was.
 OpenedLog mnuOpenFile_Click(AppContext& ctx);
+// Opens the log file at `path` as Open File opens the one chosen in its dialog, with the same
+// question first when the log in memory is not empty (the logbook's Open).
+OpenedLog openLogFile(AppContext& ctx, const std::string& path);
 
 // Asks for the comment; Cancel erases it, as the prompt says.
 void mnuEditComment_Click(AppContext& ctx);

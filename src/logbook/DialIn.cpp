@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "base/Numbers.h"
 #include "logbook/DensityAltitude.h"
 #include "logbook/Pass.h"
 
@@ -100,6 +101,23 @@ std::vector<WeatherPoint> weatherPoints(const std::vector<Pass>& passes) {
         }
     }
     return points;
+}
+
+std::string dialInText(const DialIn& dialIn, double todayDensityAltitudeFt) {
+    const std::string from = std::to_string(dialIn.passes) +
+                             (dialIn.passes == 1 ? " pass" : " passes") + " with weather";
+    if (!dialIn.et || !dialIn.standardError) {
+        return "No dial-in: " + dialIn.note + " (" + from + ").";
+    }
+    std::string text = "Dial-in " + formatNumber(*dialIn.et, "#0.000") + " s \xC2\xB1 " +
+                       formatNumber(*dialIn.standardError, "#0.000") + " s at " +
+                       formatNumber(todayDensityAltitudeFt, "####0") +
+                       " ft density altitude, from " + from;
+    if (dialIn.slopePer1000Ft) {
+        text += " (" + std::string(*dialIn.slopePer1000Ft >= 0 ? "+" : "") +
+                formatNumber(*dialIn.slopePer1000Ft, "#0.000") + " s per 1000 ft)";
+    }
+    return text + ".";
 }
 
 }  // namespace velkor

@@ -65,4 +65,8 @@ DialIn predictDialIn(const std::vector<WeatherPoint>& points, double todayDensit
 // altitude; passes whose weather is impossible are left out.
 std::vector<WeatherPoint> weatherPoints(const std::vector<Pass>& passes);
 
+// The prediction as the racer reads it: "Dial-in 11.523 s ± 0.041 s at 2480 ft density
+// altitude, from 7 passes (+0.101 s per 1000 ft)", or why there is none.
+std::string dialInText(const DialIn& dialIn, double todayDensityAltitudeFt);
+
 }  // namespace velkor

@@ -236,6 +236,7 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
         {"mnuViewChart", Choice::ViewChart, false},
         {"runSummaryAction", Choice::RunSummary, false},
         {"replayLogAction", Choice::ReplayLog, false},
+        {"logbookAction", Choice::Logbook, true},
         {"mnuDownload", Choice::Download, false},
         {"mnuClearControllerBuffer", Choice::ClearControllerBuffer, false},
         {"mnuPortSetup", Choice::PortSetup, false},

@@ -29,7 +29,8 @@ const std::map<std::string, int> Layers = {
     {"log", 2}, {"analysis", 2},                              //
     {"live", 3}, {"chart", 3}, {"options", 3}, {"about", 3},  //
     {"logbook", 3},                                           //
-    {"app", 4}, {"cli", 4},
+    {"logbookui", 4},                                         //
+    {"app", 5}, {"cli", 5},
 };
 
 bool isSource(const fs::path& path) {
