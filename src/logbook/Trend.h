@@ -17,7 +17,7 @@ constexpr const char* TrendPassAxis = "Pass (in date order)";
 constexpr const char* TrendSpanName = "Passes in the span";
 constexpr const char* TrendEarlierName = "Earlier passes";
 constexpr const char* TrendMeanName = "Mean";
-constexpr const char* TrendBandName = "Mean +- 1 SD";
+constexpr const char* TrendBandName = "Mean \xB1 1 SD";  // Latin-1 plus-minus
 
 // The figures in the order they are offered, and their names with their units.
 constexpr PassFigure TrendFigures[] = {PassFigure::Et, PassFigure::SixtyFoot, PassFigure::TrapMph,
