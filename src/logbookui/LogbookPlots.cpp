@@ -44,9 +44,14 @@ QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title,
     return axis;
 }
 
-void ticksFromZero(QValueAxis* axis) {
+void setRoundRange(QValueAxis* axis, double low, double high) {
+    // applyNiceNumbers aims at the tick count it finds, and leaves its own: start afresh.
+    axis->setTickType(QValueAxis::TicksFixed);
+    axis->setTickCount(6);
+    axis->setRange(low, high);
+    axis->applyNiceNumbers();
     const int ticks = axis->tickCount();
-    if (ticks < 2) {
+    if (ticks < 2 || !(axis->min() < 0 && axis->max() > 0)) {
         return;
     }
     axis->setTickType(QValueAxis::TicksDynamic);

@@ -31,9 +31,10 @@ QChartView* createChartView(QWidget* parent, const char* name, const QString& ac
 QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title,
                     const QColor& titleColour = Text);
 
-// After applyNiceNumbers: the same ticks, counted from 0, so that the one at 0 reads "0.00"
-// rather than "-0.00" from the sum of the steps below it.
-void ticksFromZero(QValueAxis* axis);
+// The axis from `low` to `high`, widened to round numbers with about six ticks. Across 0 they
+// are counted from 0, so that the one there reads "0.00" rather than "-0.00", the sum of the
+// steps below it.
+void setRoundRange(QValueAxis* axis, double low, double high);
 
 // A read-only table without row numbers, its rows selectable, keyboard reachable.
 QTableWidget* createTable(QWidget* parent, const char* name, const QString& accessibleName);

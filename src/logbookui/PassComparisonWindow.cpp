@@ -119,11 +119,8 @@ void PassComparisonWindow::setComparison(const PassComparison& comparison,
     referenceSpeedSeries->replace(referenceSpeed);
     // Room either side of the zero line, so that it never sits on the plot's edge.
     const double room = std::max(0.01, 0.1 * (high - low));
-    m_behindAxis->setRange(low - room, high + room);
-    m_behindAxis->applyNiceNumbers();
-    plots::ticksFromZero(m_behindAxis);
-    m_speedAxis->setRange(0, std::max(10.0, fastest * 1.05));
-    m_speedAxis->applyNiceNumbers();
+    plots::setRoundRange(m_behindAxis, low - room, high + room);
+    plots::setRoundRange(m_speedAxis, 0, std::max(10.0, fastest * 1.05));
 
     const CompareTable rows =
         compareTable(comparison, toCore(passCaption), toCore(referenceCaption));

@@ -149,12 +149,18 @@ void TrendWindow::refresh() {
     double low = 0;
     double high = 0;
     for (const TrendPoint& point : trend.points) {
+        const bool first = inSpan.isEmpty() && earlier.isEmpty();
+        low = first ? point.value : std::min(low, point.value);
+        high = first ? point.value : std::max(high, point.value);
         (point.inSpan ? inSpan : earlier).append({double(point.number), point.value});
-        low = inSpan.size() + earlier.size() == 1 ? point.value : std::min(low, point.value);
-        high = inSpan.size() + earlier.size() == 1 ? point.value : std::max(high, point.value);
     }
     spanPointsSeries->replace(inSpan);
     otherPointsSeries->replace(earlier);
+    chartView->chart()
+        ->legend()
+        ->markers(otherPointsSeries)
+        .front()
+        ->setVisible(!earlier.isEmpty());
 
     QList<QPointF> mean;
     QList<QPointF> upper;
@@ -180,8 +186,7 @@ void TrendWindow::refresh() {
     m_passAxis->setRange(0.5, count + 0.5);
     m_passAxis->setTickInterval(std::max(1, int(std::ceil(count / 12.0))));
     const double room = std::max(0.01, 0.1 * (high - low));
-    m_valueAxis->setRange(low - room, high + room);
-    m_valueAxis->applyNiceNumbers();
+    plots::setRoundRange(m_valueAxis, low - room, high + room);
     m_valueAxis->setTitleText(fromCore(figureName(figure)));
 
     rangeLabel->setText(fromCore(trendText(m_passes, figure, trend, span.name)));
