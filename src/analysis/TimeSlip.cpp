@@ -100,6 +100,44 @@ double firstMotion(const LogSamples& s, std::size_t rest, std::size_t end) {
     return std::clamp(*crossing, earliest, latest);
 }
 
+std::vector<DistancePoint> distanceCovered(const LogSamples& s, double motion, std::size_t end,
+                                           double upToFeet) {
+    std::vector<DistancePoint> points{{motion, 0, 0}};
+    for (std::size_t i = 0; i <= end && i < s.size() && points.back().feet < upToFeet; ++i) {
+        if (s.time[i] <= motion) {
+            continue;
+        }
+        const DistancePoint& last = points.back();
+        const double mph = std::max(0.0, s.mph[i]);
+        const double v0 = last.mph * FeetPerSecondPerMph;
+        const double v1 = mph * FeetPerSecondPerMph;
+        const double h = s.time[i] - last.time;
+        points.push_back({s.time[i], last.feet + (v0 + v1) / 2 * h, mph});
+    }
+    return points;
+}
+
+std::optional<DistancePoint> reachedAt(const std::vector<DistancePoint>& points, double feet) {
+    if (points.empty() || !(feet >= points.front().feet)) {
+        return std::nullopt;
+    }
+    if (feet == points.front().feet) {
+        return points.front();
+    }
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const DistancePoint& a = points[i - 1];
+        const DistancePoint& b = points[i];
+        if (b.feet >= feet) {
+            const double h = b.time - a.time;
+            const double within = timeWithin(a.mph * FeetPerSecondPerMph,
+                                             b.mph * FeetPerSecondPerMph, h, feet - a.feet);
+            const double share = h > 0 ? within / h : 1;
+            return DistancePoint{a.time + within, feet, a.mph + (b.mph - a.mph) * share};
+        }
+    }
+    return std::nullopt;
+}
+
 TimeSlip timeSlip(const LogSamples& s, double motion, std::size_t end) {
     TimeSlip slip;
     const double interval = s.interval > 0 ? s.interval : 0;
@@ -109,25 +147,12 @@ TimeSlip timeSlip(const LogSamples& s, double motion, std::size_t end) {
     const std::array<double, 7> wanted = {SlipFeet[0], SlipFeet[1], SlipFeet[2] - Trap,
                                           SlipFeet[2], SlipFeet[3], SlipFeet[4] - Trap,
                                           SlipFeet[4]};
+    const std::vector<DistancePoint> points = distanceCovered(s, motion, end, wanted.back());
     std::array<std::optional<double>, 7> reached;
-    std::size_t next = 0;
-    double covered = 0;
-    double t0 = motion;
-    double v0 = 0;
-    for (std::size_t i = 0; i <= end && next < wanted.size(); ++i) {
-        if (s.time[i] <= motion) {
-            continue;
+    for (std::size_t k = 0; k < wanted.size(); ++k) {
+        if (const auto at = reachedAt(points, wanted[k])) {
+            reached[k] = at->time - motion;
         }
-        const double v1 = std::max(0.0, s.mph[i]) * FeetPerSecondPerMph;
-        const double h = s.time[i] - t0;
-        const double segment = (v0 + v1) / 2 * h;
-        while (next < wanted.size() && covered + segment >= wanted[next]) {
-            reached[next] = t0 + timeWithin(v0, v1, h, wanted[next] - covered) - motion;
-            ++next;
-        }
-        covered += segment;
-        t0 = s.time[i];
-        v0 = v1;
     }
     slip.elapsed = {reached[0], reached[1], reached[3], reached[4], reached[6]};
     const auto trap = [](const std::optional<double>& from,

@@ -23,6 +23,7 @@ constexpr double TestShareLimit = 0.40;
 
 // The layers, lowest first. A folder may include from its own folder and from folders with a
 // lower number; folders on the same layer do not include each other.
+// clang-format off
 const std::map<std::string, int> Layers = {
     {"base", 0},                                              //
     {"link", 1}, {"sim", 1},                                  //
@@ -32,6 +33,7 @@ const std::map<std::string, int> Layers = {
     {"logbookui", 4},                                         //
     {"app", 5}, {"cli", 5},
 };
+// clang-format on
 
 bool isSource(const fs::path& path) {
     const std::string ext = path.extension().string();
@@ -161,8 +163,8 @@ TEST(Layout, TestsStayUnderTwoFifthsOfTheProduct) {
     const std::size_t tests = codeLines(SourceDir / "tests");
     ASSERT_GT(product, 1000u) << "the source tree was not found at " << SourceDir;
     EXPECT_LE(double(tests), TestShareLimit * double(product))
-        << tests << " lines of tests against " << product << " of src/: "
-        << 100.0 * double(tests) / double(product) << " %";
+        << tests << " lines of tests against " << product
+        << " of src/: " << 100.0 * double(tests) / double(product) << " %";
 }
 
 }  // namespace
