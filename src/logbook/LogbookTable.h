@@ -60,6 +60,10 @@ constexpr const char* LogbookOverlayNeedsLog =
     "A pass is laid over the chart of the log in memory, and there is no log in memory yet. "
     "Open or download a log first.";
 
+// Compare with Reference before a reference was chosen.
+constexpr const char* CompareNeedsReference =
+    "Choose a pass and click Set as Reference first; the other passes are compared with it.";
+
 // How a pass is named in windows and legends: "2026-06-14 15:20, run 1 (Ridgeway)".
 std::string passCaption(const Pass& pass);
 

@@ -1,11 +1,19 @@
 #include "logbook/PassComparison.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
 
 #include "analysis/LogSamples.h"
 #include "analysis/Wheelspin.h"
+#include "base/DataLog.h"
+#include "base/Preferences.h"
+#include "log/LogFile.h"
 
 namespace velkor {
 
@@ -187,6 +195,29 @@ CompareTable compareTable(const PassComparison& comparison, const std::string& p
              seconds(difference(shift.passReaction, shift.referenceReaction), true)});
     }
     return table;
+}
+
+PassTrace passTraceOfFile(const std::string& path, int runNumber) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        PassTrace none;
+        none.runNumber = runNumber;
+        none.reason =
+            "The log file " + path + " could not be opened (" + std::strerror(errno) + ").";
+        return none;
+    }
+    auto log = std::make_unique<DataLog>();
+    Preferences settings;
+    const LogFileRead read = readLogFile(file, *log, settings);
+    if (read.end == LogFileRead::End::InHeader || read.sampleLines == 0) {
+        PassTrace none;
+        none.runNumber = runNumber;
+        none.reason = name + " is not a log file.";
+        return none;
+    }
+    log->DataBufferEmpty = false;
+    return passTrace(*log, runNumber);
 }
 
 }  // namespace velkor

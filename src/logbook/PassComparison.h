@@ -47,6 +47,9 @@ struct PassTrace {
 // The trace of run `runNumber` (1 = the first) of the log; no points, and the reason, when the
 // log has no such run or it is not a standing start.
 PassTrace passTrace(const DataLog& log, int runNumber);
+// The same for run `runNumber` of the log file at `path`; the reason says when the file cannot
+// be read or is no log.
+PassTrace passTraceOfFile(const std::string& path, int runNumber);
 
 // At one distance down the track.
 struct CompareStep {

@@ -24,8 +24,11 @@
 #include "logbook/DialIn.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookTable.h"
+#include "logbook/PassComparison.h"
 #include "logbookui/LogbookKeeper.h"
 #include "logbookui/LogbookModel.h"
+#include "logbookui/PassComparisonWindow.h"
+#include "logbookui/TrendWindow.h"
 
 namespace velkor {
 
@@ -335,6 +338,9 @@ void LogbookWindow::updateButtons() {
     referenceButton->setEnabled(chosen);
     overlayButton->setEnabled(chosen);
     compareButton->setEnabled(chosen && hasReference);
+    compareButton->setToolTip(hasReference ? tr("Where the time was gained or lost against the "
+                                                "reference pass")
+                                           : tr("Set a reference pass first"));
     trendsButton->setEnabled(m_model->rowCount() > 0);
     addFolderButton->setEnabled(book != nullptr);
     predictButton->setEnabled(book != nullptr);
@@ -391,25 +397,41 @@ void LogbookWindow::overlayChosen() {
 void LogbookWindow::compareChosen() {
     const std::optional<Pass> pass = chosenPass();
     Logbook* book = m_keeper.book();
-    if (!pass || book == nullptr || !m_actions.compare) {
+    if (!pass || book == nullptr) {
         return;
     }
     const std::optional<std::int64_t> referenceId = book->reference();
     const std::optional<Pass> reference = referenceId ? book->pass(*referenceId) : std::nullopt;
     if (!reference) {
-        m_prompts.message(
-            "Choose a pass and click Set as Reference first; the other passes are "
-            "compared with it.",
-            Title, Icon::Exclamation, Buttons::Ok);
+        m_prompts.message(CompareNeedsReference, Title, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    m_actions.compare(*pass, *reference);
+    const PassTrace trace = passTraceOfFile(pass->filePath, pass->runNumber);
+    const PassTrace referenceTrace = passTraceOfFile(reference->filePath, reference->runNumber);
+    for (const PassTrace* t : {&trace, &referenceTrace}) {
+        if (!t->reason.empty()) {
+            m_prompts.message(latin1FromUtf8(t->reason), Title, Icon::Exclamation, Buttons::Ok);
+            return;
+        }
+    }
+    if (m_comparison == nullptr) {
+        m_comparison = new PassComparisonWindow(this);
+    }
+    m_comparison->setComparison(comparePasses(trace, referenceTrace), text(passCaption(*pass)),
+                                text(passCaption(*reference)) + tr(" (reference)"));
+    m_comparison->show();
+    m_comparison->raise();
+    m_comparison->activateWindow();
 }
 
 void LogbookWindow::showTrends() {
-    if (m_actions.trends) {
-        m_actions.trends(m_model->passes());
+    if (m_trends == nullptr) {
+        m_trends = new TrendWindow(this);
     }
+    m_trends->setPasses(m_model->passes());
+    m_trends->show();
+    m_trends->raise();
+    m_trends->activateWindow();
 }
 
 void LogbookWindow::addFolder() {

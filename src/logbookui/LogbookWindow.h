@@ -26,18 +26,18 @@ namespace velkor {
 class LogbookKeeper;
 class LogbookModel;
 class LogbookSortModel;
+class PassComparisonWindow;
+class TrendWindow;
 class Prompts;
 
 class LogbookWindow : public QWidget {
     Q_OBJECT
 public:
     // What the window asks of the main window: open a log as Open File does, lay a log over the
-    // chart, compare a pass with the reference, show the trends of the passes listed.
+    // chart.
     struct Actions {
         std::function<void(const std::string& path)> open;
         std::function<void(const std::string& path)> overlay;
-        std::function<void(const Pass& pass, const Pass& reference)> compare;
-        std::function<void(const std::vector<Pass>& passes)> trends;
     };
 
     LogbookWindow(LogbookKeeper& keeper, Prompts& prompts, Actions actions,
@@ -69,6 +69,9 @@ public:
     QLabel* dialInResult = nullptr;
     QProgressBar* scanProgress = nullptr;
     QLabel* statusText = nullptr;
+    // The windows the buttons open; nullptr until first opened.
+    PassComparisonWindow* comparisonWindow() const { return m_comparison; }
+    TrendWindow* trendWindow() const { return m_trends; }
 
 private:
     QWidget* makeFilterRow();
@@ -91,6 +94,8 @@ private:
     Actions m_actions;
     LogbookModel* m_model = nullptr;
     LogbookSortModel* m_sorted = nullptr;
+    PassComparisonWindow* m_comparison = nullptr;
+    TrendWindow* m_trends = nullptr;
 };
 
 }  // namespace velkor
