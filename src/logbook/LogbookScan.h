@@ -21,10 +21,10 @@ struct ScanProblem {
 };
 
 struct ScanReport {
-    int files = 0;      // log files found
-    int read = 0;       // read and stored (new or changed)
-    int unchanged = 0;  // passed over
-    int passes = 0;     // passes stored from the files read
+    int files = 0;                      // log files found
+    int read = 0;                       // read and stored (new or changed)
+    int unchanged = 0;                  // passed over
+    int passes = 0;                     // passes stored from the files read
     std::vector<ScanProblem> problems;  // files that could not be read, and why
 };
 
