@@ -299,7 +299,7 @@ void appendJournal(const std::string& path, const std::vector<JournalRecord>& re
                         "The logbook journal " + path + " could not be " + doing + ": " +
                             std::strerror(errno) + ". The entry was not kept.");
     };
-    Descriptor file{::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600)};
+    Descriptor file{::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0600)};
     if (file.fd < 0) {
         throw failed("opened");
     }
