@@ -63,7 +63,11 @@ Verdict prepare(sqlite::Connection& db, LogbookOpening& opening, bool& empty,
     }
     empty = version == 0;
     try {
-        db.exec("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL");
+        // The journal keeps the entries, so a commit need not wait for the disk; the cache holds
+        // a logbook of tens of thousands of passes whole, so lists never go back to the file.
+        db.exec(
+            "PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL; "
+            "PRAGMA cache_size = -32768; PRAGMA temp_store = MEMORY");
         if (version < LogbookSchemaVersion) {
             sqlite::Transaction migration(db);
             schema::migrate(db, int(version), carried);

@@ -1,7 +1,10 @@
 // The logbook's passes: storing what reading a log file found, and the lists of passes.
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
+#include <tuple>
 
 #include "logbook/Logbook.h"
 #include "logbook/LogbookDatabase.h"
@@ -13,24 +16,24 @@ namespace {
 namespace fs = std::filesystem;
 
 // Every list of passes is this query with its filter: each pass of a log some file still holds,
-// shown at the file stored last, with the racer's entry when there is one.
+// with the racer's entry when there is one. The list is put in order apart from the query: the
+// database would carry every column through its sorter.
 constexpr const char* PassQuery = R"sql(
-SELECT p.id, f.path, p.run, l.pass_date,
+SELECT p.id, l.shown_path, p.run, l.pass_date,
        coalesce(e.track, ''), coalesce(e.car, ''), coalesce(e.note, ''),
        e.temp_f, e.baro_inhg, e.humidity_pct,
        p.et60, p.et330, p.et660, p.et1000, p.et1320, p.trap_mph, p.zero_to_sixty,
        p.best_reaction, p.peak_rpm
 FROM passes p
 JOIN logs l ON l.hash = p.hash
-JOIN files f ON f.path = (SELECT path FROM files WHERE hash = p.hash ORDER BY stored DESC LIMIT 1)
 LEFT JOIN entries e ON e.hash = p.hash AND e.run = p.run
-WHERE (?1 = '' OR e.track = ?1 COLLATE NOCASE)
+WHERE l.shown_path IS NOT NULL
+  AND (?1 = '' OR e.track = ?1 COLLATE NOCASE)
   AND (?2 = '' OR e.car = ?2 COLLATE NOCASE)
   AND (?3 = '' OR l.pass_date >= ?3)
   AND (?4 = '' OR e.note LIKE ?4 ESCAPE '\' OR e.track LIKE ?4 ESCAPE '\'
-       OR e.car LIKE ?4 ESCAPE '\' OR f.name LIKE ?4 ESCAPE '\')
+       OR e.car LIKE ?4 ESCAPE '\' OR l.shown_name LIKE ?4 ESCAPE '\')
   AND (?5 = 0 OR p.id = ?5)
-ORDER BY l.pass_date, f.path, p.run
 )sql";
 
 // "%text%" for LIKE, with LIKE's own wildcards in the text taken as themselves.
@@ -82,6 +85,10 @@ std::vector<Pass> queryPasses(sqlite::Connection& db, const PassFilter& filter,
         passes.push_back(passOfRow(query));
     }
     query.reset();
+    std::sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) {
+        return std::tie(a.downloadDate, a.filePath, a.runNumber) <
+               std::tie(b.downloadDate, b.filePath, b.runNumber);
+    });
     return passes;
 }
 
@@ -145,6 +152,12 @@ void Logbook::store(const IndexedLog& log) {
         }
         // The same log under another name whose file is gone was moved or renamed: its passes
         // and entries stay, only the file's row goes.
+        std::optional<std::string> replaced;  // the log this file held before, if another
+        auto& before = db.cached("SELECT hash FROM files WHERE path = ?1 AND hash <> ?2");
+        if (before.bind(1, log.path).bind(2, log.hash).step()) {
+            replaced = before.text(0);
+        }
+        before.reset();
         std::vector<std::string> others;
         auto& sameLog = db.cached("SELECT path FROM files WHERE hash = ?1 AND path <> ?2");
         sameLog.bind(1, log.hash).bind(2, log.path);
@@ -159,16 +172,19 @@ void Logbook::store(const IndexedLog& log) {
             }
         }
         db.cached(
-              "INSERT INTO files (path, name, size, modified_ns, hash, stored) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, (SELECT coalesce(max(stored), 0) + 1 FROM files)) "
-              "ON CONFLICT (path) DO UPDATE SET size = ?3, modified_ns = ?4, hash = ?5, "
+              "INSERT INTO files (path, size, modified_ns, hash, stored) "
+              "VALUES (?1, ?2, ?3, ?4, (SELECT coalesce(max(stored), 0) + 1 FROM files)) "
+              "ON CONFLICT (path) DO UPDATE SET size = ?2, modified_ns = ?3, hash = ?4, "
               "stored = (SELECT coalesce(max(stored), 0) + 1 FROM files)")
             .bind(1, log.path)
-            .bind(2, schema::fileNameOf(log.path))
-            .bind(3, log.size)
-            .bind(4, log.modifiedNs)
-            .bind(5, log.hash)
+            .bind(2, log.size)
+            .bind(3, log.modifiedNs)
+            .bind(4, log.hash)
             .run();
+        schema::showLatestFile(db, log.hash);
+        if (replaced) {
+            schema::showLatestFile(db, *replaced);
+        }
         db.exec("RELEASE store");
     } catch (...) {
         db.exec("ROLLBACK TO store; RELEASE store");
@@ -178,18 +194,19 @@ void Logbook::store(const IndexedLog& log) {
 
 void Logbook::forgetMissing() {
     sqlite::Connection& db = m_db->db;
-    std::vector<std::string> gone;
-    auto& all = db.cached("SELECT path FROM files");
+    std::vector<std::pair<std::string, std::string>> gone;  // path, hash
+    auto& all = db.cached("SELECT path, hash FROM files");
     while (all.step()) {
         std::error_code error;
-        const std::string path = all.text(0);
+        std::string path = all.text(0);
         if (!fs::exists(path, error) && !error) {
-            gone.push_back(path);
+            gone.emplace_back(std::move(path), all.text(1));
         }
     }
     all.reset();
-    for (const std::string& path : gone) {
+    for (const auto& [path, hash] : gone) {
         db.cached("DELETE FROM files WHERE path = ?1").bind(1, path).run();
+        schema::showLatestFile(db, hash);
     }
 }
 

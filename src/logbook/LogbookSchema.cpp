@@ -1,8 +1,12 @@
 #include "logbook/LogbookSchema.h"
 
+#include <optional>
+
 namespace velkor::schema {
 namespace {
 
+// The logs, files and entries are kept in the order of their keys (WITHOUT ROWID): a list of
+// passes looks each pass's log and entry up by its hash, once each.
 const char* const CreateVersion2 = R"sql(
 CREATE TABLE logs (
     hash TEXT PRIMARY KEY,
@@ -10,16 +14,19 @@ CREATE TABLE logs (
     download_date TEXT NOT NULL,
     comment TEXT NOT NULL,
     interval REAL NOT NULL,
-    pass_date TEXT NOT NULL
-);
+    pass_date TEXT NOT NULL,
+    -- the file stored last that holds the log, where the lists show its passes, and that
+    -- file's name; NULL when no file holds it any more
+    shown_path TEXT,
+    shown_name TEXT
+) WITHOUT ROWID;
 CREATE TABLE files (
     path TEXT PRIMARY KEY,
-    name TEXT NOT NULL,
     size INTEGER NOT NULL,
     modified_ns INTEGER NOT NULL,
     hash TEXT NOT NULL REFERENCES logs(hash),
     stored INTEGER NOT NULL
-);
+) WITHOUT ROWID;
 CREATE TABLE passes (
     id INTEGER PRIMARY KEY,
     hash TEXT NOT NULL REFERENCES logs(hash),
@@ -38,7 +45,7 @@ CREATE TABLE entries (
     baro_inhg REAL,
     humidity_pct REAL,
     PRIMARY KEY (hash, run)
-);
+) WITHOUT ROWID;
 CREATE TABLE folders (path TEXT PRIMARY KEY);
 CREATE TABLE single_files (path TEXT PRIMARY KEY);
 CREATE TABLE settings (
@@ -56,8 +63,8 @@ CREATE INDEX entries_by_car ON entries (car COLLATE NOCASE);
 PRAGMA user_version = 2;
 )sql";
 
-// Layout 1 to 2: the entries leave the passes for their table, the files learn their names and
-// their order, and the reference is named by its log and run.
+// Layout 1 to 2: the entries leave the passes for their table, the files learn their order, each
+// log the file it is shown at, and the reference is named by its log and run.
 void fromVersion1(sqlite::Connection& db, std::vector<JournalRecord>& carried) {
     {
         sqlite::Statement entries(db.handle(),
@@ -94,9 +101,10 @@ ALTER TABLE settings RENAME TO settings_1;
 )sql");
     db.exec(CreateVersion2);
     db.exec(R"sql(
-INSERT INTO logs SELECT hash, firmware_id, download_date, comment, interval, pass_date FROM logs_1;
-INSERT INTO files (path, name, size, modified_ns, hash, stored)
-    SELECT path, '', size, modified_ns, hash, rowid FROM files_1;
+INSERT INTO logs (hash, firmware_id, download_date, comment, interval, pass_date)
+    SELECT hash, firmware_id, download_date, comment, interval, pass_date FROM logs_1;
+INSERT INTO files (path, size, modified_ns, hash, stored)
+    SELECT path, size, modified_ns, hash, rowid FROM files_1;
 INSERT INTO passes (id, hash, run, et60, et330, et660, et1000, et1320, trap_mph, zero_to_sixty,
                     best_reaction, peak_rpm)
     SELECT id, hash, run, et60, et330, et660, et1000, et1320, trap_mph, zero_to_sixty,
@@ -116,17 +124,15 @@ DROP TABLE passes_1;
 DROP TABLE files_1;
 DROP TABLE logs_1;
 )sql");
-    // SQL has no file-name function that knows both separators' history; name them here.
-    std::vector<std::string> paths;
+    std::vector<std::string> hashes;
     {
-        sqlite::Statement all(db.handle(), "SELECT path FROM files");
+        sqlite::Statement all(db.handle(), "SELECT hash FROM logs");
         while (all.step()) {
-            paths.push_back(all.text(0));
+            hashes.push_back(all.text(0));
         }
     }
-    sqlite::Statement name(db.handle(), "UPDATE files SET name = ?2 WHERE path = ?1");
-    for (const std::string& path : paths) {
-        name.bind(1, path).bind(2, fileNameOf(path)).run();
+    for (const std::string& hash : hashes) {
+        showLatestFile(db, hash);
     }
 }
 
@@ -168,6 +174,21 @@ PRAGMA user_version = 1;
 std::string fileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void showLatestFile(sqlite::Connection& db, const std::string& hash) {
+    auto& latest = db.cached("SELECT path FROM files WHERE hash = ?1 ORDER BY stored DESC LIMIT 1");
+    std::optional<std::string> path;
+    if (latest.bind(1, hash).step()) {
+        path = latest.text(0);
+    }
+    latest.reset();
+    auto& show = db.cached("UPDATE logs SET shown_path = ?2, shown_name = ?3 WHERE hash = ?1");
+    show.bind(1, hash);
+    if (path) {
+        show.bind(2, *path).bind(3, fileNameOf(*path));
+    }
+    show.run();
 }
 
 void migrate(sqlite::Connection& db, int from, std::vector<JournalRecord>& carried) {
