@@ -40,8 +40,17 @@ std::string scanSummary(const ScanReport& report) {
                        std::to_string(report.read) + " new or changed (" +
                        plural(report.passes, "pass", "passes") + "), " +
                        std::to_string(report.unchanged) + " unchanged";
-    if (!report.problems.empty()) {
-        text += ", " + std::to_string(report.problems.size()) + " could not be read";
+    // The problems are the files found that could not be read, then any folder or named file
+    // the scan could not look at.
+    const int unread = std::max(0, report.files - report.read - report.unchanged);
+    if (unread > 0) {
+        text += ", " + std::to_string(unread) + " could not be read";
+    }
+    const int places = int(report.problems.size()) - unread;
+    if (places > 0) {
+        text += "; " + std::to_string(places) +
+                (places == 1 ? " folder or file was" : " folders or files were") +
+                " not found or could not be opened";
     }
     return text + ".";
 }
@@ -228,6 +237,9 @@ bool LogbookScan::step(std::chrono::milliseconds budget) {
     while (!s.allDone()) {
         if (s.checked < s.candidates.size()) {
             s.check(deadline);
+        }
+        if (s.allDone()) {
+            break;  // every file found was unchanged: no worker has anything to give
         }
         std::deque<IndexedLog> ready;
         {

@@ -29,6 +29,8 @@ struct ScanReport {
 };
 
 // "Scanned 120 log files: 3 new or changed (5 passes), 117 unchanged, 1 could not be read."
+// A chosen folder or file that could not be looked at adds "; 1 folder or file was not found or
+// could not be opened".
 std::string scanSummary(const ScanReport& report);
 
 class LogbookScan {

@@ -53,7 +53,9 @@ std::vector<std::string> filesBeside(const fs::path& folder, const std::string& 
 }
 
 TEST_F(LogbookTest, ANewDatabaseHasTheCurrentLayoutAndTellsNothing) {
+    spit(database(), "");  // an empty file is an empty database, not a damaged one
     const auto book = open();
+    EXPECT_FALSE(book->opening().setAside);
     EXPECT_TRUE(book->opening().created);
     EXPECT_EQ(book->schemaVersion(), LogbookSchemaVersion);
     EXPECT_TRUE(book->opening().messages.empty());
@@ -213,12 +215,15 @@ TEST_F(LogbookTest, ADamagedDatabaseIsSetAsideAndRebuiltFromTheJournal) {
     }
     spit(database(), "This is not a database, though it is long enough to look like one. " +
                          std::string(4096, '\x5a'));
+    spit(database() + "-wal", "a write-ahead log left beside it");
     {
         const auto book = open();
         EXPECT_TRUE(book->opening().setAside);
         EXPECT_EQ(book->opening().journalEntries, 1);
+        // The stale log is gone from beside the new database.
+        EXPECT_NE(slurp(database() + "-wal"), "a write-ahead log left beside it");
     }
-    // Two files set aside, each under its own name, and the new database in their place.
+    // Two databases set aside, each under its own name, and a new database in their place.
     EXPECT_EQ(filesBeside(folder, std::string(LogbookDatabaseName) + ".damaged-").size(), 2u);
     EXPECT_FALSE(open()->opening().setAside);
 }
