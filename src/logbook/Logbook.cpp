@@ -5,6 +5,8 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <tuple>
+#include <utility>
 
 #include "base/AppError.h"
 #include "logbook/Journal.h"

@@ -1,7 +1,10 @@
 // The logbook's passes: storing what reading a log file found, and the lists of passes.
 
 #include <algorithm>
+#include <cstdint>
+#include <deque>
 #include <filesystem>
+#include <numeric>
 #include <optional>
 #include <system_error>
 #include <tuple>
@@ -80,15 +83,23 @@ std::vector<Pass> queryPasses(sqlite::Connection& db, const PassFilter& filter,
         .bind(3, filter.since.substr(0, 10))
         .bind(4, filter.text.empty() ? std::string() : containing(filter.text))
         .bind(5, passId);
-    std::vector<Pass> passes;
+    std::deque<Pass> found;  // grows without moving what it holds
     while (query.step()) {
-        passes.push_back(passOfRow(query));
+        found.push_back(passOfRow(query));
     }
     query.reset();
-    std::sort(passes.begin(), passes.end(), [](const Pass& a, const Pass& b) {
-        return std::tie(a.downloadDate, a.filePath, a.runNumber) <
-               std::tie(b.downloadDate, b.filePath, b.runNumber);
+    // A pass is large to move about: the order is found on their numbers, then each moved once.
+    std::vector<std::uint32_t> order(found.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::sort(order.begin(), order.end(), [&found](std::uint32_t a, std::uint32_t b) {
+        return std::tie(found[a].downloadDate, found[a].filePath, found[a].runNumber) <
+               std::tie(found[b].downloadDate, found[b].filePath, found[b].runNumber);
     });
+    std::vector<Pass> passes;
+    passes.reserve(found.size());
+    for (const std::uint32_t index : order) {
+        passes.push_back(std::move(found[index]));
+    }
     return passes;
 }
 
