@@ -216,10 +216,12 @@ bool LogbookEntry::operator==(const LogbookEntry& other) const {
 
 Logbook::Logbook(const std::string& databasePath, const std::string& journalPath)
     : m_journalPath(journalPath) {
-    const fs::path folder = fs::path(databasePath).parent_path();
     std::error_code error;
-    if (!folder.empty()) {
-        fs::create_directories(folder, error);
+    for (const std::string& path : {databasePath, journalPath}) {
+        const fs::path folder = fs::path(path).parent_path();
+        if (!folder.empty()) {
+            fs::create_directories(folder, error);
+        }
     }
     const bool existed = fs::exists(databasePath, error);
     std::vector<JournalRecord> carried;

@@ -242,6 +242,17 @@ TEST_F(LogbookTest, ADatabaseFromANewerProgramIsSetAsideNotOverwritten) {
     EXPECT_EQ(aside.integerOf("PRAGMA user_version"), 3);
 }
 
+TEST_F(LogbookTest, ADatabaseOfSomeOtherProgramIsSetAsideAsDamaged) {
+    {
+        sqlite::Connection db(database(), true);
+        db.exec("CREATE TABLE recipes (name TEXT)");
+    }
+    const auto book = open();
+    EXPECT_TRUE(book->opening().setAside);
+    ASSERT_FALSE(book->opening().messages.empty());
+    EXPECT_NE(book->opening().messages[0].find("was damaged"), std::string::npos);
+}
+
 TEST_F(LogbookTest, HostileJournalLinesAreCountedAndTheRestTaken) {
     const IndexedLog log = fabricated(1, "2026-06-14");
     JournalRecord good;
