@@ -47,6 +47,7 @@ struct IndexedLog {
     std::string hash;             // the content's SHA-256, 64 lower-case hex digits
     std::string firmwareId;
     std::string downloadDate;  // as the log states it
+    std::string passDate;      // ISO 8601, when its passes were run (PassDate.h)
     std::string comment;
     double interval = 0;
     std::vector<Pass> passes;  // the standing starts, their runNumber the run's (1 = first)
@@ -59,11 +60,11 @@ IndexedLog indexLogFile(const std::string& path);
 
 // What opening the logbook found and did, for the status line.
 struct LogbookOpening {
-    bool created = false;       // there was no database: a new one was made
-    bool setAside = false;      // the database was damaged and was renamed
-    std::string setAsidePath;   // where the damaged file went
-    int migratedFrom = 0;       // the older layout migrated from; 0 for none
-    int journalEntries = 0;     // entries read back from the journal into a new database
+    bool created = false;         // there was no database: a new one was made
+    bool setAside = false;        // the database was damaged and was renamed
+    std::string setAsidePath;     // where the damaged file went
+    int migratedFrom = 0;         // the older layout migrated from; 0 for none
+    int journalEntries = 0;       // entries read back from the journal into a new database
     int journalLinesSkipped = 0;  // lines of the journal that could not be read
     // Messages to show the racer, one per thing worth telling; none for an ordinary opening.
     std::vector<std::string> messages;

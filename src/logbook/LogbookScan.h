@@ -21,14 +21,16 @@ struct ScanProblem {
 };
 
 struct ScanReport {
-    int files = 0;      // log files found
-    int read = 0;       // read and stored (new or changed)
-    int unchanged = 0;  // passed over
-    int passes = 0;     // passes stored from the files read
+    int files = 0;                      // log files found
+    int read = 0;                       // read and stored (new or changed)
+    int unchanged = 0;                  // passed over
+    int passes = 0;                     // passes stored from the files read
     std::vector<ScanProblem> problems;  // files that could not be read, and why
 };
 
 // "Scanned 120 log files: 3 new or changed (5 passes), 117 unchanged, 1 could not be read."
+// A chosen folder or file that could not be looked at adds "; 1 folder or file was not found or
+// could not be opened".
 std::string scanSummary(const ScanReport& report);
 
 class LogbookScan {
