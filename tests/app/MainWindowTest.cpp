@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
         "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
         "&Edit: &Comment | Display &Options\n"
         "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary | - | "
-        "Re&play Log\n"
+        "Re&play Log | - | &Logbook\n"
         "&Communications: &Download Data | &Clear Controller Data Buffer | &Port Setup\n"
         "&Help: &Contents | &About");
 

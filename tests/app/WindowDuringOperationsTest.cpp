@@ -294,7 +294,7 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
         ASSERT_TRUE(expected.count(name)) << name << " is not in the table";
         EXPECT_EQ(enabled, expected[name]) << name;
     }
-    EXPECT_EQ(offered.size(), 15u);
+    EXPECT_EQ(offered.size(), 16u);
     EXPECT_TRUE(window->cboPort->isEnabled() && window->mnuOpenFile->isEnabled());
     EXPECT_TRUE(window->activityLabel->isHidden());
     EXPECT_EQ(prompts.messageTexts(),
