@@ -129,7 +129,20 @@ bool LogbookModel::setData(const QModelIndex& index, const QVariant& value, int 
     if (text == cellText(*pass, columnAt(index.column()))) {
         return false;  // nothing typed: nothing to keep
     }
-    return m_edit(*pass, index.column(), text).empty();
+    const std::optional<LogbookEntry> entry = m_edit(*pass, index.column(), text);
+    if (!entry) {
+        return false;
+    }
+    // The row shows the entry at once, so that the next cell typed into builds on it.
+    Pass& edited = m_passes[std::size_t(index.row())];
+    edited.track = entry->track;
+    edited.car = entry->car;
+    edited.note = entry->note;
+    edited.tempF = entry->tempF;
+    edited.baroInHg = entry->baroInHg;
+    edited.humidityPct = entry->humidityPct;
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), LogbookColumnCount - 1));
+    return true;
 }
 
 bool LogbookSortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "logbook/Logbook.h"
 #include "logbook/Pass.h"
 
 namespace velkor {
@@ -17,9 +18,10 @@ namespace velkor {
 class LogbookModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // Takes a row's pass and the text typed into one of its cells; returns the error to show, or
-    // "" when the entry was made.
-    using Edit = std::function<std::string(const Pass&, int column, const std::string& text)>;
+    // Takes a row's pass and the text typed into one of its cells; returns the entry as it now
+    // stands, or nothing when the text was refused (the callback has said why).
+    using Edit = std::function<std::optional<LogbookEntry>(const Pass&, int column,
+                                                           const std::string& text)>;
 
     explicit LogbookModel(QObject* parent = nullptr);
 

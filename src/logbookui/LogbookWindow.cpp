@@ -346,7 +346,8 @@ void LogbookWindow::updateButtons() {
     predictButton->setEnabled(book != nullptr);
 }
 
-std::string LogbookWindow::editPass(const Pass& pass, int column, const std::string& typed) {
+std::optional<LogbookEntry> LogbookWindow::editPass(const Pass& pass, int column,
+                                                    const std::string& typed) {
     const CellEdit edit = editCell(pass, LogbookColumn(column), typed);
     std::string error = edit.error;
     Logbook* book = m_keeper.book();
@@ -359,11 +360,13 @@ std::string LogbookWindow::editPass(const Pass& pass, int column, const std::str
     }
     if (!error.empty()) {
         m_prompts.message(latin1FromUtf8(error), Title, Icon::Exclamation, Buttons::Ok);
-        return error;
+        return std::nullopt;
     }
-    // The row's figures (density altitude) and the filters' choices follow the entry.
-    QMetaObject::invokeMethod(this, &LogbookWindow::reload, Qt::QueuedConnection);
-    return {};
+    // The filters' choices follow a new track or car.
+    if (column == int(LogbookColumn::Track) || column == int(LogbookColumn::Car)) {
+        QMetaObject::invokeMethod(this, &LogbookWindow::refillChoices, Qt::QueuedConnection);
+    }
+    return edit.entry;
 }
 
 void LogbookWindow::openChosen() {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "logbook/Logbook.h"
 #include "logbook/Pass.h"
 
 class QCheckBox;
@@ -79,7 +80,7 @@ private:
     QWidget* makeDialInGroup();
     void refillChoices();
     void updateButtons();
-    std::string editPass(const Pass& pass, int column, const std::string& text);
+    std::optional<LogbookEntry> editPass(const Pass& pass, int column, const std::string& text);
     void openChosen();
     void setReference();
     void overlayChosen();
