@@ -11,21 +11,17 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "DecodedDrive.h"
-#include "base/Preferences.h"
+#include "ArchivedLogs.h"
 #include "base/Sha256.h"
-#include "log/LogFile.h"
 #include "logbook/Consistency.h"
 #include "logbook/Journal.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookScan.h"
-#include "sim/DragRun.h"
 
 namespace {
 
@@ -33,7 +29,7 @@ using namespace velkor;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int Logs = 1000;
+constexpr int Logs = bench::ArchivedLogCount;
 constexpr int LogsOfPasses = 5000;  // two passes each: 10,000
 const char* const Tracks[] = {"Santa Pod", "York", "Shakespeare County", "Elvington", "Melbourne"};
 const char* const Cars[] = {"Nova", "Chevelle", "Escort"};
@@ -59,26 +55,6 @@ double median(int runs, const std::function<void()>& act) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-void writeArchive(const fs::path& folder) {
-    constexpr double Intervals[] = {0.032, 0.048, 0.064, 0.08, 0.096};
-    auto log = std::make_unique<DataLog>();
-    for (int i = 0; i < Logs; ++i) {
-        const double interval = Intervals[i % 5];
-        *log = bench::decodedDrive(sim::generateDragRun(interval, 368, unsigned(i + 1)).fram,
-                                   float(interval));
-        log->FirmwareID = "Shift Light Controller V2.0";
-        log->ControllerType = controllerTypeOf(log->FirmwareID);
-        log->DownloadDate = "06/14/26 15:20:00";
-        log->Comment = "Archive " + std::to_string(i);
-        char name[64];
-        std::snprintf(name, sizeof name, "%04d/2026-%02d-%02d_%02d-%02d-00.log", 2026 + i / 400,
-                      1 + i % 12, 1 + i % 28, i % 24, i % 60);
-        const fs::path path = folder / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << logFileText(*log, Preferences{}, "Velkor");
-    }
 }
 
 // 10,000 passes in a logbook of their own, every one with a track, a car and the weather: the
@@ -141,7 +117,7 @@ int main(int argc, char* argv[]) {
     if (!fs::exists(folder / "archive")) {
         std::printf("writing %d drag logs to %s ...\n", Logs, folder.c_str());
         fs::create_directories(folder / "archive");
-        writeArchive(folder / "archive");
+        bench::writeArchive(folder / "archive");
     }
 
     bool within = true;

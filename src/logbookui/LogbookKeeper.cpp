@@ -2,8 +2,10 @@
 
 #include <QFile>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <exception>
+#include <thread>
 
 #include "base/AppError.h"
 #include "logbook/Logbook.h"
@@ -89,7 +91,10 @@ void LogbookKeeper::startNext() {
         m_timer->stop();
         return;
     }
-    m_scan = std::make_unique<LogbookScan>(*m_book, std::move(m_waiting.front()));
+    // One core is left to the windows, so that reading logs never keeps them waiting.
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    m_scan = std::make_unique<LogbookScan>(*m_book, std::move(m_waiting.front()),
+                                           std::max(1u, cores - 1));
     m_waiting.pop_front();
     m_timer->start();
 }

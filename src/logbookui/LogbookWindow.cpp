@@ -91,6 +91,9 @@ LogbookWindow::LogbookWindow(LogbookKeeper& keeper, Prompts& prompts, Actions ac
     passTable->verticalHeader()->hide();
     passTable->horizontalHeader()->setStretchLastSection(false);
     passTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Columns fit the rows in view and a few more, not a whole season's, so that listing
+    // thousands of passes stays quick.
+    passTable->horizontalHeader()->setResizeContentsPrecision(60);
     connect(passTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LogbookWindow::updateButtons);
     connect(passTable, &QTableView::activated, this, [this](const QModelIndex& index) {
