@@ -24,8 +24,8 @@
 #include "cli/Session.h"
 #include "logbook/DensityAltitude.h"
 #include "logbook/Logbook.h"
-#include "logbook/LogbookRecord.h"
 #include "logbook/LogbookScan.h"
+#include "logbookui/LogbookRecord.h"
 
 namespace velkor::cli {
 

@@ -1,4 +1,4 @@
-#include "logbook/LogbookRecord.h"
+#include "logbookui/LogbookRecord.h"
 
 #include <cmath>
 #include <cstdio>
