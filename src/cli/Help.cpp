@@ -129,7 +129,8 @@ its journal logbook-journal.txt, which keeps every entry made).
   scan              remember each FOLDER or FILE.log given, then read every new or changed
                     log file of the download archive and the remembered folders and files;
                     prints one summary line, and each file that could not be read on
-                    standard error (that is no failure: the status stays 0)
+                    standard error (that is no failure: the status stays 0); a FOLDER
+                    or FILE.log that does not exist is status 3
   list              the passes, oldest first, as a table (--json: {"format":
                     "velkor-logbook/1", "passes": [...]}, each pass with pass_id, file, run,
                     download_date, track, car, note, temp_f, baro_inhg, humidity_pct,

@@ -97,6 +97,8 @@ PassFilter filterOf(const Args& args) {
 }
 
 int scan(const Args& args, Logbook& book) {
+    // Every place named is looked at before any is remembered.
+    std::vector<std::pair<fs::path, bool>> named;
     for (auto word = args.positional().begin() + 1; word != args.positional().end(); ++word) {
         std::error_code error;
         const fs::path path = fs::absolute(*word, error);
@@ -104,10 +106,13 @@ int scan(const Args& args, Logbook& book) {
         if (error || !fs::exists(status)) {
             throw Failure(ExitFile, terminalUtf8(*word) + " is not found");
         }
-        if (fs::is_directory(status)) {
-            book.addFolder(path.lexically_normal().string());
+        named.emplace_back(path.lexically_normal(), fs::is_directory(status));
+    }
+    for (const auto& [path, folder] : named) {
+        if (folder) {
+            book.addFolder(path.string());
         } else {
-            book.addFile(path.lexically_normal().string());
+            book.addFile(path.string());
         }
     }
     std::vector<std::string> roots = book.folders();
@@ -193,11 +198,7 @@ int note(const Args& args, Logbook& book) {
     if (!edit.error.empty()) {
         throw usageError(terminalUtf8(edit.error) + " Nothing was changed.");
     }
-    try {
-        book.setEntry(id, edit.entry);
-    } catch (const AppError& error) {
-        throw Failure(ExitFile, terminalText(error.description()));
-    }
+    book.setEntry(id, edit.entry);
     printTable(passTable({*book.pass(id)}));
     return ExitOk;
 }
@@ -282,19 +283,29 @@ int runLogbook(const Args& args, Session&) {
         throw usageError("unexpected argument " + terminalUtf8(args.positional()[words - 1]));
     }
     const std::unique_ptr<Logbook> book = openLogbook();
-    if (subcommand == "scan") {
-        return scan(args, *book);
+    // The database refusing a read or a write (a full disk, a file changed underneath) is a
+    // file fault like any other.
+    try {
+        if (subcommand == "scan") {
+            return scan(args, *book);
+        }
+        if (subcommand == "list") {
+            return list(args, *book);
+        }
+        if (subcommand == "note") {
+            return note(args, *book);
+        }
+        if (subcommand == "stats") {
+            return stats(args, *book);
+        }
+        return predict(args, *book);
+    } catch (const Failure&) {
+        throw;
+    } catch (const AppError& error) {
+        throw Failure(ExitFile, "the logbook: " + terminalText(error.description()));
+    } catch (const std::exception& error) {
+        throw Failure(ExitFile, "the logbook: " + terminalUtf8(error.what()));
     }
-    if (subcommand == "list") {
-        return list(args, *book);
-    }
-    if (subcommand == "note") {
-        return note(args, *book);
-    }
-    if (subcommand == "stats") {
-        return stats(args, *book);
-    }
-    return predict(args, *book);
 }
 
 }  // namespace velkor::cli

@@ -203,13 +203,14 @@ TEST_F(CliLogbookTest, PredictAgreesWithTheCoreAndSaysWhyWithTooFewPasses) {
     EXPECT_EQ(figures["ft1320_s"]["count"].toInt(), 2);
 }
 
-TEST_F(CliLogbookTest, RefusesOptionsOfAnotherSubcommandAndMalformedDays) {
+TEST_F(CliLogbookTest, RefusesOptionsOfAnotherSubcommandMalformedDaysAndMissingFolders) {
     const Result other = run({"logbook", "list", "--temp-f", "70"});
     EXPECT_EQ(other.code, 1);
     EXPECT_NE(other.err.find("--temp-f"), std::string::npos) << other.err;
     EXPECT_EQ(run({"logbook", "list", "--since", "2026-13-01"}).code, 1);
     EXPECT_EQ(run({"logbook", "stats", "--last", "0"}).code, 1);
     EXPECT_EQ(run({"logbook", "fly"}).code, 1);
+    EXPECT_EQ(run({"logbook", "scan", home.filePath("nowhere")}).code, 3);
     EXPECT_EQ(run({"logbook", "list", "--since", "2026-02-28"}).code, 0);
 }
 
