@@ -101,15 +101,9 @@ TEST_F(CliLogbookTest, ScanIndexesEveryPassWithItsKeysAndPassesOverUnchangedFile
     for (const auto& order : orders) {
         EXPECT_EQ(order, PassKeys);
     }
-    const QJsonArray all = passes();
-    ASSERT_EQ(all.size(), 3);
-    EXPECT_TRUE(all[0]["track"].isNull());
-    EXPECT_GT(all[0]["ft1320_s"].toDouble(), 5);
-
-    const Result text = run({"logbook", "list", "--find", "pwned"});
-    EXPECT_EQ(text.code, 0) << text.err;
-    EXPECT_FALSE(hasControl(text.out + text.err));
+    EXPECT_TRUE(firstPass()["track"].isNull());
     EXPECT_EQ(passes({"--find", "pwned"}).size(), 1);
+    EXPECT_FALSE(hasControl(run({"logbook", "list"}).out));
 
     // The folder is remembered: a scan without it looks there again.
     const Result again = run({"logbook", "scan"});
