@@ -3,11 +3,13 @@
 // to standard error, data to standard output or the named file.
 
 #include <string>
+#include <vector>
 
 namespace velkor::cli {
 
 class Args;
 class Session;
+struct KnownOption;
 
 int runPorts(const Args& args, Session& session);
 int runDownload(const Args& args, Session& session);
@@ -16,6 +18,10 @@ int runLive(const Args& args, Session& session);
 int runInfo(const Args& args, Session& session);
 int runExport(const Args& args, Session& session);
 int runAnalyze(const Args& args, Session& session);
+// "logbook SUBCOMMAND ...": its first plain argument chooses scan, list, note, stats or predict.
+int runLogbook(const Args& args, Session& session);
+// Every option of the logbook's subcommands; runLogbook refuses those of another subcommand.
+std::vector<KnownOption> logbookOptions();
 
 // Writes `content` to `path` as a whole new file ("-": standard output). A file that cannot be
 // written is a file Failure with the reason; `noun` names the kind of file in it.

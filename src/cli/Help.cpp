@@ -13,10 +13,11 @@ Options for every command:
                     options dialogs would refuse is refused, naming the values allowed
   -h, --help        show this help
 
-Exit status: 0 success, 1 bad usage or an erase not confirmed, 2 link or controller fault,
-3 file fault (also a file with no sample line, or with a number no log can hold; nothing is
-written then), 130 interrupted (Ctrl-C); 143 and 129 stopped by SIGTERM and SIGHUP, which
-stop a command as Ctrl-C does. Control characters of a file's texts show as '?'.
+Exit status: 0 success, 1 bad usage, a logbook entry refused or an erase not confirmed,
+2 link or controller fault, 3 file fault (also a file with no sample line, or with a number
+no log can hold; nothing is written then; or a logbook that cannot be opened), 130
+interrupted (Ctrl-C); 143 and 129 stopped by SIGTERM and SIGHUP, which stop a command as
+Ctrl-C does. Control characters of a file's texts show as '?'.
 )";
 
 const std::map<std::string, std::string>& helps() {
@@ -115,6 +116,47 @@ repeating the run number), in the speed unit of the preferences.
     gears[]: gear, rpm_per_mph
     shift_points[]: gear_from, best_rpm, shifted_rpm, note
 )"},
+        {"logbook", R"(Usage: velkor-cli logbook scan [FOLDER|FILE.log...]
+       velkor-cli logbook list [--json] [--track T] [--car C] [--since YYYY-MM-DD] [--find TEXT]
+       velkor-cli logbook note PASS [--text T] [--track T] [--car C] [--temp-f F]
+                               [--baro-inhg B] [--humidity PCT]
+       velkor-cli logbook stats [--json] [--track T] [--car C] [--last N]
+       velkor-cli logbook predict --temp-f F --baro-inhg B --humidity PCT [--car C] [--json]
+
+The logbook of every pass, the same as the windows' (~/.local/share/Velkor/logbook.sqlite and
+its journal logbook-journal.txt, which keeps every entry made).
+
+  scan              remember each FOLDER or FILE.log given, then read every new or changed
+                    log file of the download archive and the remembered folders and files;
+                    prints one summary line, and each file that could not be read on
+                    standard error (that is no failure: the status stays 0); a FOLDER
+                    or FILE.log that does not exist is status 3
+  list              the passes, oldest first, as a table (--json: {"format":
+                    "velkor-logbook/1", "passes": [...]}, each pass with pass_id, file, run,
+                    download_date, track, car, note, temp_f, baro_inhg, humidity_pct,
+                    density_altitude_ft, ft60_s, ft330_s, ft660_s, ft1000_s, ft1320_s,
+                    trap_1320_mph, zero_to_60_mph_s, best_reaction_s, peak_rpm; null where
+                    unknown)
+    --track T, --car C   only passes at this track, with this car (any letter case)
+    --since YYYY-MM-DD   only passes downloaded on or after this day
+    --find TEXT          only passes with TEXT in the note, track, car or file name
+  note PASS         change the entry of pass number PASS (from list): only the fields given,
+                    an empty value clearing one; a value the Logbook window would refuse
+                    changes nothing (status 1). Prints the pass afterwards.
+    --text T, --track T, --car C   the note, the track, the car
+    --temp-f F, --baro-inhg B, --humidity PCT   the weather: air temperature (deg F, -60
+                    to 160), station pressure (inHg, 15 to 35), relative humidity (0 to 100)
+  stats             count, mean, standard deviation, min and max of ET, 60 ft, trap speed
+                    and best reaction (--json: passes, ft1320_s, ft60_s, trap_1320_mph,
+                    best_reaction_s, each with count, mean, sd, min, max)
+    --last N        only the last N of the chosen passes
+  predict           the dial-in for today's weather from the car's passes with weather (all
+                    passes without --car); with fewer than 3 such passes it says why there is
+                    none, and the status stays 0 (--json: density_altitude_ft,
+                    predicted_ft1320_s, standard_error_s, passes, slope_s_per_1000ft, note;
+                    null where there is no prediction). Impossible weather is status 1.
+A logbook that cannot be opened is status 3.
+)"},
     };
     return texts;
 }
@@ -135,6 +177,7 @@ Commands:
   info FILE.log     show what a log file holds
   export FILE.log   write a log file's data as CSV, or its chart as PNG, SVG or PDF
   analyze FILE.log  the runs, time slips, shifts and wheelspin in a log
+  logbook SUB       the logbook of passes: scan, list, note, stats, predict
 
 "velkor-cli COMMAND --help" shows a command's options; "velkor-cli --version" the release.
 )") + CommonOptions;

@@ -39,6 +39,10 @@ std::string terminalField(const std::string& latin1) {
     return utf8FromLatin1(printableText(latin1, false));
 }
 
+std::string terminalUtf8(const std::string& utf8) {
+    return printableUtf8(utf8, false);
+}
+
 bool stdinIsTerminal() {
     return isatty(STDIN_FILENO) == 1;
 }

@@ -60,6 +60,10 @@ std::string terminalText(const std::string& latin1);
 // shown as '?' too.
 std::string terminalField(const std::string& latin1);
 
+// A one-line UTF-8 text (the logbook's track, car and note, a file's name) for the terminal:
+// every character kept but the controls (C0, DEL, C1) and malformed bytes, which show as '?'.
+std::string terminalUtf8(const std::string& utf8);
+
 // Whether standard input is a terminal someone can answer on.
 bool stdinIsTerminal();
 

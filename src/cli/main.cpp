@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <iostream>
+#include <limits>
 #include <memory>
 
 #include "VelkorVersion.h"
@@ -50,6 +51,7 @@ const std::vector<Command>& commands() {
          1,
          runExport},
         {"analyze", {{"json", false}}, 1, runAnalyze},
+        {"logbook", logbookOptions(), std::numeric_limits<std::size_t>::max(), runLogbook},
     };
     return table;
 }
