@@ -197,16 +197,6 @@ std::pair<std::string, int> keyOf(sqlite::Connection& db, std::int64_t passId) {
     return key;
 }
 
-std::vector<std::string> column(sqlite::Connection& db, const char* sql) {
-    std::vector<std::string> values;
-    auto& query = db.cached(sql);
-    while (query.step()) {
-        values.push_back(query.text(0));
-    }
-    query.reset();
-    return values;
-}
-
 }  // namespace
 
 bool LogbookEntry::operator==(const LogbookEntry& other) const {
@@ -293,7 +283,7 @@ void Logbook::addFolder(const std::string& folder) {
 }
 
 std::vector<std::string> Logbook::folders() const {
-    return column(m_db->db, "SELECT path FROM folders ORDER BY path");
+    return m_db->db.textsOf("SELECT path FROM folders ORDER BY path");
 }
 
 void Logbook::addFile(const std::string& path) {
@@ -310,7 +300,7 @@ void Logbook::addFile(const std::string& path) {
 }
 
 std::vector<std::string> Logbook::files() const {
-    return column(m_db->db, "SELECT path FROM single_files ORDER BY path");
+    return m_db->db.textsOf("SELECT path FROM single_files ORDER BY path");
 }
 
 void Logbook::setEntry(std::int64_t passId, const LogbookEntry& entry) {

@@ -103,16 +103,6 @@ std::vector<Pass> queryPasses(sqlite::Connection& db, const PassFilter& filter,
     return passes;
 }
 
-std::vector<std::string> distinctTexts(sqlite::Connection& db, const char* sql) {
-    std::vector<std::string> values;
-    auto& query = db.cached(sql);
-    while (query.step()) {
-        values.push_back(query.text(0));
-    }
-    query.reset();
-    return values;
-}
-
 }  // namespace
 
 bool Logbook::isUnchanged(const std::string& path, std::int64_t size,
@@ -231,15 +221,15 @@ std::optional<Pass> Logbook::pass(std::int64_t passId) const {
 }
 
 std::vector<std::string> Logbook::tracks() const {
-    return distinctTexts(m_db->db,
-                         "SELECT min(track) FROM entries WHERE track <> '' "
-                         "GROUP BY track COLLATE NOCASE ORDER BY track COLLATE NOCASE");
+    return m_db->db.textsOf(
+        "SELECT min(track) FROM entries WHERE track <> '' "
+        "GROUP BY track COLLATE NOCASE ORDER BY track COLLATE NOCASE");
 }
 
 std::vector<std::string> Logbook::cars() const {
-    return distinctTexts(m_db->db,
-                         "SELECT min(car) FROM entries WHERE car <> '' "
-                         "GROUP BY car COLLATE NOCASE ORDER BY car COLLATE NOCASE");
+    return m_db->db.textsOf(
+        "SELECT min(car) FROM entries WHERE car <> '' "
+        "GROUP BY car COLLATE NOCASE ORDER BY car COLLATE NOCASE");
 }
 
 }  // namespace velkor

@@ -141,6 +141,16 @@ std::int64_t Connection::integerOf(const char* sql) {
     return statement.step() ? statement.integer(0) : 0;
 }
 
+std::vector<std::string> Connection::textsOf(const char* sql) {
+    std::vector<std::string> values;
+    Statement& query = cached(sql);
+    while (query.step()) {
+        values.push_back(query.text(0));
+    }
+    query.reset();
+    return values;
+}
+
 Transaction::Transaction(Connection& db) : m_db(db) {
     m_db.exec("BEGIN IMMEDIATE");
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -58,6 +59,8 @@ public:
     // The first column of the first row of a statement without parameters.
     std::string textOf(const char* sql);
     std::int64_t integerOf(const char* sql);
+    // The first column of every row of a statement without parameters (kept for reuse).
+    std::vector<std::string> textsOf(const char* sql);
     sqlite3* handle() const { return m_db.get(); }
 
 private:
