@@ -88,6 +88,8 @@ LogbookWindow::LogbookWindow(LogbookKeeper& keeper, Prompts& prompts, Actions ac
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
     passTable->setAlternatingRowColors(true);
+    // Tab leaves the table for the next control; the arrow keys move between cells.
+    passTable->setTabKeyNavigation(false);
     passTable->verticalHeader()->hide();
     passTable->horizontalHeader()->setStretchLastSection(false);
     passTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
