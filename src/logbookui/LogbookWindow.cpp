@@ -153,6 +153,7 @@ QWidget* LogbookWindow::makeFilterRow() {
     carFilter->setAccessibleName("Car filter");
     sinceCheck = new QCheckBox("&Since", row);
     sinceCheck->setObjectName("sinceCheck");
+    sinceCheck->setToolTip("List only the passes on or after the date beside it");
     sinceDate = new QDateEdit(QDate::currentDate().addMonths(-12), row);
     sinceDate->setObjectName("sinceDate");
     sinceDate->setAccessibleName("Since date");

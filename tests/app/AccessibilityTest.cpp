@@ -335,6 +335,10 @@ std::string accessKeyFaults(const QString& name, const QWidget& window) {
             if (qobject_cast<const QPushButton*>(w) && accessKey(caption).isNull()) {
                 faults += "\n  " + name.toStdString() + ": no key on " + caption.toStdString();
             }
+            // The logbook's buttons say what they do when the pointer rests on them.
+            if (name == "Logbook" && button->toolTip().isEmpty()) {
+                faults += "\n  " + name.toStdString() + ": no tip on " + caption.toStdString();
+            }
         } else if (const auto* label = qobject_cast<const QLabel*>(w); label && label->buddy()) {
             caption = label->text();
         }
