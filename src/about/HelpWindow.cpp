@@ -103,9 +103,9 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpFile> file, QWidget* parent)
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         tools->addWidget(button);
     };
-    tool(cmdBack, "cmdBack", "Back", QStyle::SP_ArrowBack);
-    tool(cmdForward, "cmdForward", "Forward", QStyle::SP_ArrowForward);
-    tool(cmdHome, "cmdHome", "Home", QStyle::SP_DirHomeIcon);
+    tool(cmdBack, "cmdBack", "&Back", QStyle::SP_ArrowBack);
+    tool(cmdForward, "cmdForward", "&Forward", QStyle::SP_ArrowForward);
+    tool(cmdHome, "cmdHome", "&Home", QStyle::SP_DirHomeIcon);
     tools->addStretch();
     layout->addLayout(tools);
 
@@ -117,9 +117,12 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpFile> file, QWidget* parent)
     tvwContents->setHeaderHidden(true);
     lstIndex = new QListWidget(tabNavigation);
     lstIndex->setObjectName("lstIndex");
-    tabNavigation->addTab(tvwContents, "Contents");
-    tabNavigation->addTab(lstIndex, "Index");
+    tabNavigation->addTab(tvwContents, "&Contents");
+    tabNavigation->addTab(lstIndex, "&Index");
     browser = new HelpBrowser(*m_file, splitter);
+    tvwContents->setAccessibleName("Contents");
+    lstIndex->setAccessibleName("Index");
+    browser->setAccessibleName("Help page");
     splitter->addWidget(tabNavigation);
     splitter->addWidget(browser);
     splitter->setStretchFactor(1, 1);

@@ -163,7 +163,7 @@ void frmMain::createFrames() {
     fraPortSelect = new QGroupBox("Data Port Setup", central);
     fraPortSelect->setObjectName("fraPortSelect");
     auto* portLayout = new QHBoxLayout(fraPortSelect);
-    lblPort = new QLabel("Port", fraPortSelect);
+    lblPort = new QLabel("&Port", fraPortSelect);
     lblPort->setObjectName("lblPort");
     cboPort = new QComboBox(fraPortSelect);
     cboPort->setObjectName("cboPort");
@@ -173,7 +173,7 @@ void frmMain::createFrames() {
     lblPortDevice = new QLabel(fraPortSelect);
     lblPortDevice->setObjectName("lblPortDevice");
     lblPortDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    cmdPortSelectOK = new QPushButton("OK", fraPortSelect);
+    cmdPortSelectOK = new QPushButton("&OK", fraPortSelect);
     cmdPortSelectOK->setObjectName("cmdPortSelectOK");
     portLayout->addWidget(lblPort);
     portLayout->addWidget(cboPort);
@@ -189,6 +189,7 @@ void frmMain::createFrames() {
     prgProgress1 = new QProgressBar(fraProgress1);
     prgProgress1->setObjectName("prgProgress1");
     prgProgress1->setRange(0, 100);
+    prgProgress1->setAccessibleName("Download progress");
     progressLayout->addWidget(prgProgress1);
 
     fraRealTimeData = new RealTimePanel(central);

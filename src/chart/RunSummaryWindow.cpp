@@ -132,18 +132,18 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     statusLabel = new QLabel(this);
     statusLabel->setObjectName("statusLabel");
     statusLabel->setWordWrap(true);
-    shiftTicksBox = new QCheckBox("Show shifts on the chart's time axis", this);
+    shiftTicksBox = new QCheckBox("Show &shifts on the chart's time axis", this);
     shiftTicksBox->setObjectName("shiftTicksBox");
     shiftTicksBox->setEnabled(m_chart.ticks != nullptr);
     shiftTicksBox->setVisible(any);
-    wheelspinBox = new QCheckBox("Show wheelspin on the chart", this);
+    wheelspinBox = new QCheckBox("Show &wheelspin on the chart", this);
     wheelspinBox->setObjectName("wheelspinBox");
     wheelspinBox->setEnabled(m_chart.bands != nullptr && !m_summary.spinSpans.empty());
     wheelspinBox->setVisible(any);
-    exportButton = new QPushButton("Export...", this);
+    exportButton = new QPushButton("&Export...", this);
     exportButton->setObjectName("exportButton");
     exportButton->setEnabled(any);
-    closeButton = new QPushButton("Close", this);
+    closeButton = new QPushButton("&Close", this);
     closeButton->setObjectName("closeButton");
     exportButton->setToolTip(
         "Write the runs to a CSV file and the shifts to a second file beside it");
@@ -188,6 +188,7 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
 QWidget* RunSummaryWindow::tableGroup(const char* title, QTableWidget* table, const char* none) {
     auto* group = new QGroupBox(title, this);
     auto* inside = new QVBoxLayout(group);
+    table->setAccessibleName(title);  // a group box's title does not name what is inside it
     if (table->rowCount() == 0 && *none != '\0') {
         table->hide();
         auto* sentence = new QLabel(none, group);
@@ -252,6 +253,7 @@ void RunSummaryWindow::fitWidth() {
 QTableWidget* RunSummaryWindow::createTable(const SummaryTable& table, const char* name) {
     auto* widget = new QTableWidget(int(table.rows.size()), int(table.headers.size()), this);
     widget->setObjectName(name);
+    widget->setTabKeyNavigation(false);  // Tab leaves the table for the next control
     QStringList headers;
     for (const std::string& header : table.headers) {
         // The unit on a line of its own keeps the columns narrow: "Peak speed" over "(MPH)".

@@ -12,10 +12,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 #include "base/DataFiles.h"
 #include "base/QtText.h"
 #include "chart/Chart2D.h"
+#include "chart/ChartDescription.h"
 #include "chart/ChartPrinter.h"
 #include "chart/RunSummaryWindow.h"
 #include "chart/TimeWindow.h"
@@ -67,6 +69,9 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     Chart2D1->setMinimumSize(640, 360);
     scrChart2D1 = new QScrollBar(Qt::Horizontal, this);
     scrChart2D1->setObjectName("scrChart2D1");
+    Chart2D1->setAccessibleName("Chart");
+    scrChart2D1->setAccessibleName("Time position");
+    scrChart2D1->setAccessibleDescription("Moves the time window along the log");
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Chart2D1, 1);
@@ -163,6 +168,9 @@ QWidget* frmChart1::createReadouts() {
     grid->addWidget(lblMarkerTrace1, 1, 1);
     grid->addWidget(new QLabel("Trace 2", marker), 2, 0);
     grid->addWidget(lblMarkerTrace2, 2, 1);
+    lblMarkerTime->setAccessibleDescription("Marker time");
+    lblMarkerTrace1->setAccessibleDescription("Trace 1 at the marker");
+    lblMarkerTrace2->setAccessibleDescription("Trace 2 at the marker");
 
     fraMiscData = new QGroupBox(box);
     fraMiscData->setObjectName("fraMiscData");
@@ -178,19 +186,21 @@ QWidget* frmChart1::createReadouts() {
     lblLogIntervalLegend = new QLabel("Log Interval (sec)", fraMiscData);
     lblLogIntervalLegend->setObjectName("lblLogIntervalLegend");
     lblLogIntervalData = readout(fraMiscData, "lblLogIntervalData");
+    lblStatusLegend->setBuddy(lblStatus);
+    lblLogIntervalData->setAccessibleDescription("Log interval in seconds");
     misc->addWidget(lblStatusLegend, 0, 0);
     misc->addWidget(lblStatus, 1, 0, 1, 2);
     misc->addWidget(lblLogIntervalLegend, 2, 0);
     misc->addWidget(lblLogIntervalData, 2, 1);
 
     auto* buttons = new QVBoxLayout;
-    cmdReset = new QPushButton("Reset Time Display", box);
+    cmdReset = new QPushButton("&Reset Time Display", box);
     cmdReset->setObjectName("cmdReset");
-    cmdPrint = new QPushButton("Print", box);
+    cmdPrint = new QPushButton("&Print", box);
     cmdPrint->setObjectName("cmdPrint");
-    runSummaryButton = new QPushButton("Run Summary", box);
+    runSummaryButton = new QPushButton("R&un Summary", box);
     runSummaryButton->setObjectName("runSummaryButton");
-    cmdExit = new QPushButton("Exit", box);
+    cmdExit = new QPushButton("E&xit", box);
     cmdExit->setObjectName("cmdExit");
     // Enter must not press a button here: Reset Time Display would silently move the zero of
     // the time read-out. QDialog makes push buttons default on focus unless told otherwise.
@@ -198,6 +208,9 @@ QWidget* frmChart1::createReadouts() {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+    cmdReset->setAccessibleDescription("Puts the time read-out's zero back at the log's start");
+    runSummaryButton->setAccessibleDescription("Opens the run summary beside the chart");
+    cmdExit->setAccessibleDescription("Closes the chart");
     buttons->addWidget(cmdReset);
     buttons->addWidget(cmdPrint);
     // In the room above Exit, so that the other buttons stay where they were.
@@ -296,14 +309,17 @@ void frmChart1::setLogIntervalText(const std::string& text) {
 
 void frmChart1::setMarkerTimeText(const std::string& text) {
     lblMarkerTime->setText(fromCore(text));
+    describeChart();
 }
 
 void frmChart1::setMarkerTrace1Text(const std::string& text) {
     lblMarkerTrace1->setText(fromCore(text));
+    describeChart();
 }
 
 void frmChart1::setMarkerTrace2Text(const std::string& text) {
     lblMarkerTrace2->setText(fromCore(text));
+    describeChart();
 }
 
 void frmChart1::setStatusText(const std::string& text) {
@@ -349,10 +365,35 @@ void frmChart1::setBatch(int group, bool on) {
 
 void frmChart1::setAxisRange(ChartAxis axis, double minimum, double maximum) {
     Chart2D1->setAxisRange(chartAxis(axis), minimum, maximum);
+    if (axis == ChartAxis::X) {
+        describeChart();
+    }
 }
 
 void frmChart1::setAxisTitle(ChartAxis axis, const std::string& title) {
     Chart2D1->setAxisTitle(chartAxis(axis), fromCore(title));
+    describeChart();
+}
+
+void frmChart1::describeChart() {
+    if (bTimeLabel == nullptr || lblMarkerTrace2 == nullptr) {
+        return;  // still being built
+    }
+    ChartFacts facts;
+    facts.trace1 = Chart2D1->axisTitle(Chart2D::Axis::Y).toStdString();
+    facts.trace2 = Chart2D1->axisTitle(Chart2D::Axis::Y2).toStdString();
+    std::tie(facts.from, facts.to) = Chart2D1->axisRange(Chart2D::Axis::X);
+    facts.markerTime = lblMarkerTime->text().toStdString();
+    facts.marker1 = lblMarkerTrace1->text().toStdString();
+    facts.marker2 = lblMarkerTrace2->text().toStdString();
+    facts.bTime = bTimeLabel->text().toStdString();
+    facts.deltaTime = deltaTimeLabel->text().toStdString();
+    facts.delta1 = deltaTrace1Label->text().toStdString();
+    facts.delta2 = deltaTrace2Label->text().toStdString();
+    const QString text = QString::fromStdString(chartDescription(facts));
+    if (Chart2D1->accessibleDescription() != text) {
+        Chart2D1->setAccessibleDescription(text);
+    }
 }
 
 void frmChart1::setAxisShown(ChartAxis axis, bool shown) {

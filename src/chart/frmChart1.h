@@ -167,6 +167,9 @@ public:
     QMenu* contextMenu(QPointF pixel);
 
 private:
+    // The chart's accessible description: its traces, its time window and what the markers
+    // read, written again whenever one of them changes.
+    void describeChart();
     QWidget* createTraceFrames();
     QWidget* createReadouts();
     QRadioButton* timeScaleButton(int option);

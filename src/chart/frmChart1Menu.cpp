@@ -141,8 +141,10 @@ QWidget* frmChart1::createBReadout() {
         {meanTrace1Label, "Mean of trace 1 between the markers"},
         {meanTrace2Label, "Mean of trace 2 between the markers"},
         {timeOnLabel, "Time the on/off trace 2 was on between the markers"}};
+    // Each figure says what it is, to the pointer and to a screen reader.
     for (const auto& [label, tip] : tips) {
         label->setToolTip(tip);
+        label->setAccessibleDescription(tip);
     }
     setBReadout(BReadout{});
     return fraBMarker;
@@ -166,6 +168,7 @@ void frmChart1::setBReadout(const BReadout& b) {
     for (QLabel* off : {minTrace2Label, maxTrace2Label, meanTrace2Label}) {
         off->setText(set && b.onOff2 ? QStringLiteral("\u2013") : off->text());
     }
+    describeChart();
     timeOnLegendLabel->setText(!set       ? "right-click the chart: Set B Marker Here"
                                : b.onOff2 ? "Trace 2 ON"
                                           : "");
@@ -205,32 +208,32 @@ void frmChart1::createMeasureActions() {
         return a;
     };
     setBMarkerAction =
-        action("setBMarkerAction", "Set B Marker Here", QKeySequence(Qt::Key_B), [this] {
+        action("setBMarkerAction", "Set &B Marker Here", QKeySequence(Qt::Key_B), [this] {
             // From the menu B goes where it was opened; from the key, under the pointer.
             const QPointF pixel =
                 m_menuOpen ? m_menuPixel : QPointF(Chart2D1->mapFromGlobal(QCursor::pos()));
             m_logic.setBMarkerAt(Chart2D1->timeAt(pixel));
         });
     clearBMarkerAction =
-        action("clearBMarkerAction", "Clear B Marker", QKeySequence(Qt::SHIFT | Qt::Key_B),
+        action("clearBMarkerAction", "C&lear B Marker", QKeySequence(Qt::SHIFT | Qt::Key_B),
                [this] { m_logic.clearBMarker(); });
-    showWholeLogAction = action("showWholeLogAction", "Show Whole Log", QKeySequence(Qt::Key_Home),
+    showWholeLogAction = action("showWholeLogAction", "Show &Whole Log", QKeySequence(Qt::Key_Home),
                                 [this] { m_logic.showWholeLog(); });
     copyImageAction =
-        action("copyImageAction", "Copy Image", QKeySequence::Copy, [this] { copyImage(); });
-    saveImageAction = action("saveImageAction", "Save Image...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                             [this] { saveImage(); });
-    savePageAction = action("savePageAction", "Save Page as PDF...",
+        action("copyImageAction", "&Copy Image", QKeySequence::Copy, [this] { copyImage(); });
+    saveImageAction = action("saveImageAction", "&Save Image...",
+                             QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveImage(); });
+    savePageAction = action("savePageAction", "Save &Page as PDF...",
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { savePage(); });
-    exportDataAction = action("exportDataAction", "Export Data...",
+    exportDataAction = action("exportDataAction", "&Export Data...",
                               QKeySequence(Qt::CTRL | Qt::Key_E), [this] { m_logic.exportData(); });
     overlayAction =
-        action("overlayAction", "Overlay Log File...", QKeySequence(Qt::CTRL | Qt::Key_O),
+        action("overlayAction", "&Overlay Log File...", QKeySequence(Qt::CTRL | Qt::Key_O),
                [this] { m_logic.overlayLogFile(); });
     shiftOverlayAction =
-        action("shiftOverlayAction", "Shift Overlay to Marker", QKeySequence(Qt::CTRL | Qt::Key_M),
+        action("shiftOverlayAction", "S&hift Overlay to Marker", QKeySequence(Qt::CTRL | Qt::Key_M),
                [this] { m_logic.shiftOverlayToMarker(); });
-    removeOverlaysAction = action("removeOverlaysAction", "Remove Overlays",
+    removeOverlaysAction = action("removeOverlaysAction", "&Remove Overlays",
                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O),
                                   [this] { m_logic.removeOverlays(); });
     updateActions();
@@ -253,7 +256,9 @@ void frmChart1::updateActions() {
 
 QMenu* frmChart1::contextMenu(QPointF pixel) {
     delete m_menu;
-    m_menu = new QMenu(this);
+    // A child of the window with a title, so that a screen reader finds it and names it.
+    m_menu = new QMenu("Chart Tools", this);
+    m_menu->setObjectName("chartToolsMenu");
     m_menuPixel = pixel;
     updateActions();
     m_menu->addActions({setBMarkerAction, clearBMarkerAction});
@@ -283,7 +288,7 @@ void frmChart1::addOverlayChoices() {
     shiftOverlayMenu->setEnabled(shiftOverlayAction->isEnabled());
     m_menu->addAction(removeOverlaysAction);
     m_menu->addSeparator();
-    removeOverlayMenu = m_menu->addMenu("Remove Overlay");
+    removeOverlayMenu = m_menu->addMenu("Re&move Overlay");
     removeOverlayMenu->setObjectName("removeOverlayMenu");
     for (QMenu* menu : {shiftOverlayMenu, removeOverlayMenu}) {
         menu->setToolTipsVisible(true);  // the whole name of a name cut short

@@ -59,7 +59,8 @@ constexpr const char* RealTimeFrameCaption = "Real Time Data";
 constexpr const char* InputsLegend = "INPUTS";
 constexpr const char* OutputsLegend = "OUTPUTS";
 constexpr const char* StatusLegend = "STATUS";
-constexpr const char* CloseCaption = "Close";
+// Alt+L: Alt+C is the main window's Communications menu.
+constexpr const char* CloseCaption = "C&lose";
 
 // A whole scale as the live view's start writes it, member by member.
 struct GaugeScaleSetting {

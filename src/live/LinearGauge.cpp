@@ -282,19 +282,23 @@ void LinearGauge::paintReading(QPainter& p) {
     p.setPen(QPen(QColor(190, 30, 20), 2));
     p.drawLine(QPointF(tube.left() + 1, valueY), QPointF(at.bandX + at.bandWidth, valueY));
 
-    // The read-out, to the decimals the whole scale calls for.
+    QFont readoutFont = font();
+    readoutFont.setPixelSize(13);
+    readoutFont.setBold(true);
+    p.setFont(readoutFont);
+    p.setPen(QColor(255, 176, 60));
+    p.drawText(at.readout, Qt::AlignCenter, readoutText());
+}
+
+// To the decimals the whole scale calls for.
+QString LinearGauge::readoutText() const {
     double lowest = std::numeric_limits<double>::max();
     double highest = std::numeric_limits<double>::lowest();
     for (const SectionDesign& section : m_sections) {
         lowest = std::min({lowest, section.scale.minimum, section.scale.maximum});
         highest = std::max({highest, section.scale.minimum, section.scale.maximum});
     }
-    QFont readoutFont = font();
-    readoutFont.setPixelSize(13);
-    readoutFont.setBold(true);
-    p.setFont(readoutFont);
-    p.setPen(QColor(255, 176, 60));
-    p.drawText(at.readout, Qt::AlignCenter, numberText(m_value, readoutDecimals(highest - lowest)));
+    return numberText(m_value, readoutDecimals(highest - lowest));
 }
 
 }  // namespace velkor

@@ -25,6 +25,8 @@ public:
     const std::vector<SectionDesign>& sections() const { return m_sections; }
     const std::vector<ColourBand>& bands() const { return m_bands; }
     QString caption() const { return m_caption; }
+    // The read-out as drawn under the bar.
+    QString readoutText() const;
     // The last value written to a member the gauge does not draw from; 0 if none was.
     double keptMember(GaugeMember member) const;
 

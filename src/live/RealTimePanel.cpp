@@ -17,6 +17,7 @@
 #include "live/LampShape.h"
 #include "live/LinearGauge.h"
 #include "live/ReplayControls.h"
+#include "live/SpokenReadings.h"
 
 namespace velkor {
 
@@ -37,6 +38,14 @@ QLabel* legendLabel(const char* name, const char* text, QWidget* parent) {
     palette.setColor(QPalette::WindowText, QColor(80, 85, 96));
     label->setPalette(palette);
     return label;
+}
+
+// A reading spoken only when its words change: each change is announced to a screen reader.
+void sayIfChanged(QWidget* widget, const std::string& words) {
+    const QString text = QString::fromStdString(words);
+    if (widget->accessibleName() != text) {
+        widget->setAccessibleName(text);
+    }
 }
 
 QFrame* panelFrame(const char* name, QWidget* parent) {
@@ -89,6 +98,7 @@ QWidget* RealTimePanel::createGauges() {
         auto* dial = new CircularGauge(fromCore(design.units), fromCore(design.title), area);
         dial->setObjectName(dialName(id));
         m_dials.at(static_cast<std::size_t>(id)) = dial;
+        speak(id);
         row->addWidget(dial, 1);
     }
     gauTach = dial(DialId::gauTach);
@@ -102,6 +112,7 @@ QWidget* RealTimePanel::createGauges() {
         gauge->setObjectName(gaugeName(id));
         gauge->setVisible(linearGaugeDesign(id).shown);
         m_gauges.at(static_cast<std::size_t>(i)) = gauge;
+        speak(id);
         row->addWidget(gauge);
     }
     return area;
@@ -127,6 +138,7 @@ QWidget* RealTimePanel::createLamps(QFrame*& frame, const char* name, QLabel*& l
         auto* label = new QLabel(fromCore(design.caption), frame);
         label->setObjectName(design.label);
         m_lamps.at(static_cast<std::size_t>(id)) = shape;
+        sayIfChanged(shape, lampSpokenText(id, design.colour));
         const int row = at / columns;
         const int column = (at % columns) * 2;
         grid->addWidget(shape, row, column);
@@ -167,7 +179,9 @@ QWidget* RealTimePanel::createStatus() {
     lblStatus->setMinimumWidth(metrics.horizontalAdvance("Power On - Not Armed") + 24);
     lblStatus->setMinimumHeight(2 * metrics.lineSpacing() + 14);
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblStatus->setAccessibleName("Controller status");
     cmdCloseRealTimeData = new QPushButton(fromCore(CloseCaption), frame);
+    cmdCloseRealTimeData->setAccessibleDescription("Close the real time display");
     cmdCloseRealTimeData->setObjectName("cmdCloseRealTimeData");
     box->addWidget(lblStatusLegend, 0, 0);
     box->addWidget(lblStatus, 1, 0);
@@ -184,6 +198,7 @@ void RealTimePanel::showGauge(GaugeId id, bool shown) {
 void RealTimePanel::setGaugeMember(GaugeId id, GaugeMember member, double value) {
     hold(gauge(id));
     gauge(id)->setMember(member, value);
+    speak(id);
 }
 
 void RealTimePanel::setDialMember(DialId id, DialMember member, double value) {
@@ -204,16 +219,19 @@ void RealTimePanel::setDialMember(DialId id, DialMember member, double value) {
                 std::isfinite(value) ? static_cast<int>(std::clamp(value, -1.0, 99.0)) : 0);
             break;
     }
+    speak(id);
 }
 
 void RealTimePanel::setDialCaption(DialId id, const std::string& text) {
     hold(dial(id));
     dial(id)->setCaption(fromCore(text));
+    speak(id);
 }
 
 void RealTimePanel::setLampColour(LampId id, Colour colour) {
     hold(lamp(id));
     lamp(id)->setFillColour(colour);
+    sayIfChanged(lamp(id), lampSpokenText(id, colour));
 }
 
 void RealTimePanel::setStatusText(const std::string& text) {
@@ -221,6 +239,17 @@ void RealTimePanel::setStatusText(const std::string& text) {
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     hold(lblStatus);
     lblStatus->setText(shown);
+}
+
+void RealTimePanel::speak(DialId id) {
+    CircularGauge* target = dial(id);
+    sayIfChanged(target, dialSpokenText(id, target->textItem(3).toStdString()));
+}
+
+void RealTimePanel::speak(GaugeId id) {
+    LinearGauge* target = gauge(id);
+    sayIfChanged(target, gaugeSpokenText(target->caption().toStdString(),
+                                         target->readoutText().toStdString()));
 }
 
 void RealTimePanel::beginRefresh() {

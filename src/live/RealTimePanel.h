@@ -58,6 +58,9 @@ private:
     QWidget* createLamps(QFrame*& frame, const char* name, QLabel*& legend, const char* legendName,
                          const char* legendText, std::initializer_list<LampId> lamps, int columns);
     QWidget* createStatus();
+    // Puts a dial's or a bar gauge's reading in its accessible name.
+    void speak(DialId id);
+    void speak(GaugeId id);
     // During a tick, a widget written to draws only when the tick ends, all in one pass.
     void hold(QWidget* widget);
 

@@ -34,17 +34,21 @@ ReplayControls::ReplayControls(QWidget* parent) : QWidget(parent) {
     bold.setBold(true);
     legend->setFont(bold);
 
+    // The buttons show icons alone: each is named for a screen reader.
     playButton = toolButton("playButton", "Play or pause (Space)");
     showPlaying(false);
     stepBackButton = toolButton("stepBackButton", "One sample back (Left)");
     stepBackButton->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
+    stepBackButton->setAccessibleName("One sample back");
     stepForwardButton = toolButton("stepForwardButton", "One sample forward (Right)");
     stepForwardButton->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
+    stepForwardButton->setAccessibleName("One sample forward");
 
     speedBox = new QComboBox(this);
     speedBox->setObjectName("speedBox");
     speedBox->setFocusPolicy(Qt::NoFocus);
     speedBox->setToolTip("Replay speed");
+    speedBox->setAccessibleName("Replay speed");
     for (const char* speed :
          {"\u00bc\u00d7", "\u00bd\u00d7", "1\u00d7", "2\u00d7", "4\u00d7", "8\u00d7"}) {
         speedBox->addItem(QString::fromUtf8(speed));
@@ -54,10 +58,12 @@ ReplayControls::ReplayControls(QWidget* parent) : QWidget(parent) {
     positionSlider->setObjectName("positionSlider");
     positionSlider->setFocusPolicy(Qt::NoFocus);
     positionSlider->setToolTip("Position in the log (Home: the start)");
+    positionSlider->setAccessibleName("Position in the log");
 
     timeLabel = new QLabel(this);
     timeLabel->setObjectName("timeLabel");
     timeLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    timeLabel->setAccessibleDescription("Replay time");
     timeLabel->setMinimumWidth(timeLabel->fontMetrics().horizontalAdvance("00000.0 Sec ") + 8);
 
     row->addWidget(legend);
@@ -197,6 +203,7 @@ void ReplayControls::showPlaying(bool playing) {
         m_showsPlaying = playing;
         playButton->setIcon(
             style()->standardIcon(playing ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+        playButton->setAccessibleName(playing ? "Pause" : "Play");
     }
 }
 

@@ -88,6 +88,8 @@ LogbookWindow::LogbookWindow(LogbookKeeper& keeper, Prompts& prompts, Actions ac
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
     passTable->setAlternatingRowColors(true);
+    // Tab leaves the table for the next control; the arrow keys move between cells.
+    passTable->setTabKeyNavigation(false);
     passTable->verticalHeader()->hide();
     passTable->horizontalHeader()->setStretchLastSection(false);
     passTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
@@ -151,6 +153,7 @@ QWidget* LogbookWindow::makeFilterRow() {
     carFilter->setAccessibleName("Car filter");
     sinceCheck = new QCheckBox("&Since", row);
     sinceCheck->setObjectName("sinceCheck");
+    sinceCheck->setToolTip("List only the passes on or after the date beside it");
     sinceDate = new QDateEdit(QDate::currentDate().addMonths(-12), row);
     sinceDate->setObjectName("sinceDate");
     sinceDate->setAccessibleName("Since date");

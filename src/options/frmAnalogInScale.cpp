@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "base/AppContext.h"
 #include "base/Prompts.h"
@@ -58,11 +59,20 @@ void frmAnalogInScale::createControls() {
     txtInput2Legend = new QLineEdit(this);
     txtInput2Legend->setObjectName("txtInput2Legend");
     lblLegend->setBuddy(txtInput2Legend);
+    // The number boxes sit in a grid of row and column headings, no label beside each.
+    const std::pair<QLineEdit*, const char*> boxNames[] = {
+        {txtMinInput2Volts, "Minimum input voltage"},
+        {txtMaxInput2Volts, "Maximum input voltage"},
+        {txtMinInput2Value, "Scaled value at the minimum voltage"},
+        {txtMaxInput2Value, "Scaled value at the maximum voltage"}};
+    for (const auto& [edit, name] : boxNames) {
+        edit->setAccessibleName(name);
+    }
 
-    cmdRestoreDefaults = new QPushButton("Restore Defaults", this);
+    cmdRestoreDefaults = new QPushButton("&Restore Defaults", this);
     cmdRestoreDefaults->setObjectName("cmdRestoreDefaults");
     cmdRestoreDefaults->setAutoDefault(false);
-    cmdOK = new QPushButton("OK", this);
+    cmdOK = new QPushButton("&OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
     cmdOK->setMinimumWidth(cmdOK->sizeHint().width() + 16);

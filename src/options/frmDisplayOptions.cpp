@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <iterator>
+#include <utility>
 
 #include "base/AppContext.h"
 #include "base/Prompts.h"
@@ -92,9 +93,11 @@ void frmDisplayOptions::createControls() {
     optInput2AFRDisplay = option("optInput2AFRDisplay", "Wide-band AFR", fraInput2DisplayOptions);
     optInput2ScaledAnalogDisplay =
         option("optInput2ScaledAnalogDisplay", "Scaled Analog", fraInput2DisplayOptions);
-    cmdAnalogInput2Scaling = new QPushButton("Set Scale Factors", fraInput2DisplayOptions);
+    cmdAnalogInput2Scaling = new QPushButton("Set &Scale Factors", fraInput2DisplayOptions);
     cmdAnalogInput2Scaling->setObjectName("cmdAnalogInput2Scaling");
     cmdAnalogInput2Scaling->setAutoDefault(false);
+    cmdAnalogInput2Scaling->setAccessibleDescription(
+        "Sets the voltages, scaled values and legend of the scaled analog input 2");
     input2->addSpacing(4);
     input2->addWidget(cmdAnalogInput2Scaling, 0, Qt::AlignLeft);
 
@@ -130,7 +133,17 @@ void frmDisplayOptions::createControls() {
         "fraGaugeRedlines", "Gauge Redlines", "lblTachRedline", lblTachRedline, "txtTachRedline",
         txtTachRedline, "lblSpeedoRedline", lblSpeedoRedline, "txtSpeedoRedline", txtSpeedoRedline);
 
-    cmdOK = new QPushButton("OK", this);
+    // Each box is named with its frame: the two frames' labels read alike.
+    const std::pair<QLineEdit*, const char*> limitNames[] = {
+        {txtTachMax, "Tachometer maximum value"},
+        {txtSpeedoMax, "Speedometer maximum value"},
+        {txtTachRedline, "Tachometer redline"},
+        {txtSpeedoRedline, "Speedometer redline"}};
+    for (const auto& [edit, name] : limitNames) {
+        edit->setAccessibleName(name);
+    }
+
+    cmdOK = new QPushButton("&OK", this);
     cmdOK->setObjectName("cmdOK");
     cmdOK->setDefault(true);
     cmdOK->setMinimumWidth(cmdOK->sizeHint().width() + 16);
