@@ -205,7 +205,7 @@ QWidget* LogbookWindow::makeButtonRow() {
                            "Lay the pass's log over the chart of the log in memory", row);
     compareButton = button("Com&pare with Reference", "compareButton",
                            "Where the time was gained or lost against the reference pass", row);
-    trendsButton = button("T&rends", "trendsButton",
+    trendsButton = button("Tr&ends", "trendsButton",
                           "ET, 60 ft, trap speed and reaction over the passes listed", row);
     addFolderButton = button("&Add Folder...", "addFolderButton",
                              "Index the log files in a folder of older logs", row);
@@ -250,7 +250,7 @@ QWidget* LogbookWindow::makeDialInGroup() {
     dialInResult->setObjectName("dialInResult");
     dialInResult->setWordWrap(true);
     dialInResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* carLabel = new QLabel("Ca&r:", group);
+    auto* carLabel = new QLabel("Dial-&in car:", group);
     carLabel->setBuddy(dialInCar);
     layout->addWidget(carLabel);
     layout->addWidget(dialInCar);

@@ -353,13 +353,10 @@ std::string accessKeyFaults(const QString& name, const QWidget& window) {
             menus.push_back(action->menu());
         }
     }
-    // The logbook's captions were set before their window had keys checked; Alt+R moves
-    // between the three, as Qt does with a key taken twice.
-    const std::set<std::string> settled = {"Logbook: Set as &Reference, T&rends, Ca&r:"};
     const auto clashes = [&](const std::map<QChar, QStringList>& keys) {
         for (const auto& [key, captions] : keys) {
             const std::string clash = name.toStdString() + ": " + captions.join(", ").toStdString();
-            if (captions.size() > 1 && settled.count(clash) == 0) {
+            if (captions.size() > 1) {
                 faults += "\n  " + clash;
             }
         }
