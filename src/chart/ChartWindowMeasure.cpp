@@ -107,7 +107,8 @@ void ChartWindow::overlayLogFile(const std::optional<std::string>& path) {
             OverlayTitle, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    auto overlay = path ? readOverlayFile(m_prompts, *path) : readOverlay(m_prompts);
+    auto overlay = path ? readOverlayFile(m_prompts, *path)
+                        : readOverlay(m_prompts, {m_places, FileKind::Log, ""});
     if (!overlay) {
         return;
     }
