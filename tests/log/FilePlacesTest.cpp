@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "log/DownloadArchive.h"
+#include "log/FilePlaces.h"
 #include "log/LogFileOperations.h"
 #include "log/RecentFiles.h"
 #include "support/AppFixture.h"
