@@ -42,7 +42,10 @@ std::optional<std::string> FileSave(Prompts& prompts, const std::string& fileTit
         if (!name) {
             return std::nullopt;
         }
-        *name = withFilterEnding(*name, filter);
+        std::error_code error;
+        if (!std::filesystem::is_directory(*name, error)) {  // a folder is refused as it is
+            *name = withFilterEnding(*name, filter);
+        }
         if (!isOrdinaryFile(*name)) {
             return remembered(place, name);
         }
