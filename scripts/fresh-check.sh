@@ -7,7 +7,9 @@
 #                                          runs after 30 s
 #   scripts/fresh-check.sh package DEB     installs the Debian package DEB with apt-get and runs
 #                                          velkor --version, velkor-sim --help, velkor-cli --version
-#                                          and ports, and velkor offscreen
+#                                          and ports, and velkor offscreen; then asks xdg-mime
+#                                          for the type of a log file written there, which passes
+#                                          when it is Velkor's log type
 # The minimal system (debootstrap --variant=minbase bookworm, with this machine's apt sources) is
 # built once into $VELKOR_FRESH_CACHE (default /var/cache/velkor-fresh/bookworm) and kept pristine:
 # each check runs in a scratch copy of it that is removed afterwards. The tree copied in is the
@@ -170,12 +172,24 @@ case "$mode" in
     package)
         cp "$deb" "$root/tmp/"
         in_root apt-get update -qq
+        # The check's own tools for asking the type of a file as a file manager would (not the
+        # package's dependencies): xdg-mime, the MIME database and the reader xdg-mime uses
+        # outside a desktop. They come first, so that the package's own
+        # installation is what brings its log type into the MIME database (a dpkg trigger).
+        in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xdg-utils shared-mime-info libfile-mimeinfo-perl >/dev/null'
         in_root sh -c "DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends /tmp/$(basename "$deb")"
         in_root velkor --version
         in_root velkor-sim --help
         in_root velkor-cli --version
         in_root sh -c 'velkor-cli ports | head -n 3'
         start_and_watch "" velkor 10 sh -c 'echo; QT_QPA_PLATFORM=offscreen exec velkor'
+        printf '"Data Logging Interval",0.1\r\n"Maximum RPM Display",10000\r\n' >"$root/root/run.log"
+        filetype=$(in_root xdg-mime query filetype /root/run.log)
+        echo "== xdg-mime query filetype run.log: $filetype"
+        if [ "$filetype" != application/x-velkor-log ]; then
+            echo "FAIL: a log file is $filetype, not application/x-velkor-log" >&2
+            exit 1
+        fi
         ;;
 esac
 echo "== $mode check passed"

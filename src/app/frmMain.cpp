@@ -66,6 +66,7 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
             m_clock,
             portLinkFolder().toStdString(),
             downloadArchiveFolder()},
+      m_filePlaces{m_settings, m_ctx.downloadArchiveDir},
       m_link(m_ctx),
       m_logbook(new LogbookKeeper(programDataFolder(), downloadArchiveFolder(), this)) {
     setObjectName("frmMain");
@@ -111,6 +112,13 @@ void frmMain::createMenus() {
     item(mnuFile, mnuPrintSetup, "mnuPrintSetup", "Print Set&up", &frmMain::mnuPrintSetup_Click,
          Choice::PrintSetup, QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFile->addSeparator()->setObjectName("mnuSep2");
+    mnuRecentFiles = mnuFile->addMenu("Recent &Files");
+    mnuRecentFiles->setObjectName("mnuRecentFiles");
+    mnuRecentFiles->menuAction()->setObjectName("mnuRecentFilesMenu");
+    m_choices.emplace_back(mnuRecentFiles->menuAction(), Choice::OpenFile);
+    fillRecentFiles();
+    connect(mnuRecentFiles, &QMenu::aboutToShow, this, &frmMain::fillRecentFiles);
+    mnuFile->addSeparator()->setObjectName("recentFilesSeparator");
     item(mnuFile, mnuExit, "mnuExit", "E&xit", &frmMain::mnuExit_Click, Choice::Exit,
          QKeySequence(Qt::CTRL | Qt::Key_Q));
 

@@ -19,6 +19,7 @@
 #include "link/ControllerLink.h"
 #include "link/QtSerialPort.h"
 #include "live/RealTimePanel.h"
+#include "log/FilePlaces.h"
 #include "logbookui/LogbookWindow.h"
 
 class QAction;
@@ -46,6 +47,10 @@ public:
 
     // The start-up sequence; runs before the window is first shown.
     void Form_Load();
+
+    // The log file named on the command line or chosen under Recent Files, opened as Open File
+    // opens the one chosen in its dialog, with the same questions and messages.
+    void openLogByPath(const std::string& path);
 
     // A signal asked the program to end (log-out, kill, a closed terminal): the window closes as
     // File, Exit closes it, and the run ends with 128 plus the signal's number.
@@ -78,6 +83,7 @@ public:
     QAction* mnuOpenFile = nullptr;
     QAction* mnuSaveFile = nullptr;
     QAction* mnuPrintSetup = nullptr;
+    QMenu* mnuRecentFiles = nullptr;  // the last logs opened, saved or downloaded
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuEditComment = nullptr;
@@ -141,6 +147,8 @@ private:
     void mnuPortSetup_Click();
     void mnuPrintSetup_Click();
     void mnuOpenFile_Click();
+    // Lists the recent files from the store, a missing one greyed.
+    void fillRecentFiles();
     void mnuSaveFile_Click();
     void mnuEditComment_Click();
     void mnuViewChart_Click();
@@ -175,6 +183,7 @@ private:
     ShutdownPrompts m_prompts;
     int m_exitStatus = 0;
     AppContext m_ctx;
+    FilePlaces m_filePlaces;  // where the chart window's file dialogs open
     ControllerLink m_link;
     std::unique_ptr<QPrinter> m_printer;
     // What the chart window gives back when it opens again on the log it closed on; forgotten

@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "live/ReplayControls.h"
 #include "log/Download.h"
 #include "log/LogFileOperations.h"
+#include "log/RecentFiles.h"
 #include "log/ViewChart.h"
 #include "logbook/LogbookTable.h"
 #include "logbookui/LogbookKeeper.h"
@@ -86,6 +88,32 @@ void frmMain::mnuOpenFile_Click() {
     const LoadingLog loading(m_loadingLog);
     runOperation([&] {
         if (velkor::mnuOpenFile_Click(m_ctx).outcome.isDone()) {
+            m_logbook->addFile(m_ctx.data.log.FilePath);
+        }
+    });
+}
+
+void frmMain::fillRecentFiles() {
+    mnuRecentFiles->clear();
+    for (const RecentFileItem& recent : recentFileItems(m_settings)) {
+        QAction* action = mnuRecentFiles->addAction(QString::fromStdString(recent.caption));
+        action->setEnabled(recent.present);
+        const std::string path = recent.path;
+        // Opened from the event loop, once the menu has closed.
+        connect(
+            action, &QAction::triggered, this, [this, path] { openLogByPath(path); },
+            Qt::QueuedConnection);
+    }
+    if (mnuRecentFiles->isEmpty()) {
+        mnuRecentFiles->addAction(NoRecentFiles)->setEnabled(false);
+    }
+}
+
+void frmMain::openLogByPath(const std::string& path) {
+    endReplay();
+    const LoadingLog loading(m_loadingLog);
+    runOperation([&] {
+        if (velkor::openLogFile(m_ctx, path).outcome.isDone()) {
             m_logbook->addFile(m_ctx.data.log.FilePath);
         }
     });

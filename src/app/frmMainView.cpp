@@ -159,6 +159,7 @@ void frmMain::openChartWindow() {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
                     &chartKeep());
     chart.setPrinting(m_ctx, printer());
+    chart.logic().setFilePlaces(&m_filePlaces);
     chart.Form_Load();
     chart.exec();
 }
@@ -170,6 +171,7 @@ void frmMain::openChartWithOverlay(const std::string& path) {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
                     &chartKeep());
     chart.setPrinting(m_ctx, printer());
+    chart.logic().setFilePlaces(&m_filePlaces);
     chart.Form_Load();
     QMetaObject::invokeMethod(
         &chart, [&chart, path] { chart.overlayLogFile(path); }, Qt::QueuedConnection);
@@ -200,6 +202,7 @@ void frmMain::openRunSummary() {
     frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
                     &chartKeep());
     chart.setPrinting(m_ctx, printer());
+    chart.logic().setFilePlaces(&m_filePlaces);
     chart.Form_Load();
     QMetaObject::invokeMethod(&chart, &frmChart1::showRunSummary, Qt::QueuedConnection);
     chart.exec();

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <memory>
 
 #include "VelkorVersion.h"
@@ -21,6 +24,8 @@ void describeCommandLine(QCommandLineParser& parser) {
         "controller live.\nThe serial port is chosen under Communications > Port Setup.");
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument("FILE", "A log file to open, as File > Open File opens it.",
+                                 "[FILE]");
 }
 
 // --help and --version are answered before the window system is reached, so that they work
@@ -48,12 +53,17 @@ int main(int argc, char* argv[]) {
     answerHelpOrVersion(argc, argv);
 
     QApplication app(argc, argv);
+    QString logFile;  // opened once the window is up; empty: none
     {
-        QCommandLineParser parser;  // refuses unknown options and arguments
+        QCommandLineParser parser;  // refuses unknown options and more than one file
         describeCommandLine(parser);
         parser.process(app);
-        if (!parser.positionalArguments().isEmpty()) {
+        const QStringList files = parser.positionalArguments();
+        if (files.size() > 1) {
             parser.showHelp(1);
+        }
+        if (!files.isEmpty()) {
+            logFile = QFileInfo(files.constFirst()).absoluteFilePath();
         }
     }
 
@@ -89,5 +99,11 @@ int main(int argc, char* argv[]) {
         return velkor::stopStatus(signal);
     }
     mainWindow.show();
+    if (!logFile.isEmpty()) {
+        // Opened from the event loop, so that its questions stand over the shown window.
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, &logFile] {
+            mainWindow.openLogByPath(QFile::encodeName(logFile).toStdString());
+        });
+    }
     return app.exec();
 }

@@ -50,6 +50,8 @@ struct DataLog {
     // The log file this log was opened from or last saved to; empty for a download. Exports
     // never write over it.
     std::string FilePath;
+    // Where a download was kept in the downloads archive; empty for a log opened from a file.
+    std::string ArchivePath;
     float TPSMin = 0.0f;  // raw throttle count meaning 0 %
     float TPSMax = 0.0f;  // raw throttle count meaning 100 %
     FramImage FRAMBuffer{};

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -18,6 +19,9 @@ struct FileDialogRequest {
     std::string title;
     std::string filter;  // "Description (*.ext)|*.ext", pairs separated by '|'
     int filterIndex = 1;
+    std::string folder{};                  // where the dialog opens; empty: the toolkit's choice
+    std::string fileName{};                // the name a save dialog suggests; empty: none
+    std::vector<std::string> shortcuts{};  // folders offered one click away beside the list
 };
 
 class Prompts {

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QUrl>
 
 #include "base/QtText.h"
 #include "base/ShutdownPrompts.h"
@@ -102,6 +103,22 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request,
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    }
+    if (!request.folder.empty()) {
+        dialog.setDirectory(QFile::decodeName(request.folder.c_str()));
+    }
+    if (!request.fileName.empty()) {
+        dialog.selectFile(QFile::decodeName(request.fileName.c_str()));
+    }
+    if (!request.shortcuts.empty()) {
+        QList<QUrl> sidebar = dialog.sidebarUrls();
+        for (const std::string& folder : request.shortcuts) {
+            const QUrl url = QUrl::fromLocalFile(QFile::decodeName(folder.c_str()));
+            if (!sidebar.contains(url)) {
+                sidebar << url;
+            }
+        }
+        dialog.setSidebarUrls(sidebar);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/AppError.h"
+#include "base/DataLog.h"
 #include "base/Latin1.h"
 #include "base/Prompts.h"
 #include "base/SameFile.h"
@@ -36,10 +37,11 @@ bool isOrdinaryFile(const std::string& path) {
 
 bool exportToFile(Prompts& prompts, const std::string& title, const std::string& filter,
                   const std::string& noun, const std::string& logFile,
-                  const std::function<std::string(const std::string& path)>& content) {
+                  const std::function<std::string(const std::string& path)>& content,
+                  const FilePlace& place) {
     std::optional<std::string> path;
     try {
-        path = FileSave(prompts, title, filter, "");
+        path = FileSave(prompts, title, filter, "", place);
     } catch (const AppError&) {
         return false;  // the person declined to replace the file
     }
@@ -55,6 +57,12 @@ bool exportToFile(Prompts& prompts, const std::string& title, const std::string&
     return true;
 }
 
+std::string exportName(const DataLog& log, const std::string& filter) {
+    const std::string& source = log.FilePath.empty() ? log.ArchivePath : log.FilePath;
+    const std::string base = baseName(source);
+    return base.empty() ? base : base + filterEnding(filter);
+}
+
 std::string besideName(const std::string& path, const std::string& suffix) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
@@ -66,10 +74,11 @@ std::string besideName(const std::string& path, const std::string& suffix) {
 std::vector<std::string> exportToFiles(Prompts& prompts, const std::string& title,
                                        const std::string& filter, const std::string& existMessage,
                                        const std::string& noun, const std::string& logFile,
-                                       const std::vector<ExportPart>& parts) {
+                                       const std::vector<ExportPart>& parts,
+                                       const FilePlace& place) {
     std::optional<std::string> chosen;
     try {
-        chosen = FileSave(prompts, title, filter, existMessage);
+        chosen = FileSave(prompts, title, filter, existMessage, place);
     } catch (const AppError&) {
         return {};
     }

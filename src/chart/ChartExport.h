@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "log/FilePlaces.h"
+
 namespace velkor {
 
 class Prompts;
+struct DataLog;
 
 constexpr const char* ExportDataTitle = "Export Data";
 constexpr const char* SaveImageTitle = "Save Image";
@@ -22,9 +25,15 @@ constexpr const char* PdfFilter = "PDF document (*.pdf)|*.pdf";
 // its reason. `noun` names the kind of file in that message ("data file"). Returns whether the
 // file was written. A name that leads to `logFile`, the log file the export was made from, is
 // refused with a message: the export would destroy its own source.
+// At a `place`, the dialog opens in the folder last used for its kind and suggests its name.
 bool exportToFile(Prompts& prompts, const std::string& title, const std::string& filter,
                   const std::string& noun, const std::string& logFile,
-                  const std::function<std::string(const std::string& path)>& content);
+                  const std::function<std::string(const std::string& path)>& content,
+                  const FilePlace& place = {});
+
+// The name an export of `log` suggests: the log's base name (its file's, or its download's in
+// the archive) with the first ending of `filter`; empty for a log with neither.
+std::string exportName(const DataLog& log, const std::string& filter);
 
 // A file written beside the chosen one, named from it: "pass.csv" with the suffix "-shifts" is
 // "pass-shifts.csv" (the suffix goes before the last extension, or at the end without one).
@@ -44,7 +53,8 @@ struct ExportPart {
 std::vector<std::string> exportToFiles(Prompts& prompts, const std::string& title,
                                        const std::string& filter, const std::string& existMessage,
                                        const std::string& noun, const std::string& logFile,
-                                       const std::vector<ExportPart>& parts);
+                                       const std::vector<ExportPart>& parts,
+                                       const FilePlace& place = {});
 
 // How an image is saved, from the file name's ending: ".svg" in any letter case is a drawing,
 // anything else a PNG picture.

@@ -71,10 +71,10 @@ std::optional<std::string> overlayRefusal(const std::string& fileName, const Log
     return fileName + " is not a log file.\r\n" + why + "\r\nNothing was laid over the chart.";
 }
 
-std::optional<Overlay> readOverlay(Prompts& prompts) {
+std::optional<Overlay> readOverlay(Prompts& prompts, const FilePlace& place) {
     std::optional<std::string> path;
     if (runStep(prompts,
-                [&] { path = FileOpen(prompts, "Overlay Log File", LogFileFilter, ""); }) !=
+                [&] { path = FileOpen(prompts, "Overlay Log File", LogFileFilter, "", place); }) !=
             StepResult::Done ||
         !path || path->empty()) {
         return std::nullopt;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/DataLog.h"
+#include "log/FilePlaces.h"
 
 namespace velkor {
 
@@ -55,8 +56,9 @@ std::optional<std::string> overlayRefusal(const std::string& fileName, const Log
 
 // Asks for a log file and reads it with the log file reader, saying what it says on opening a
 // file (a short file, an unknown firmware). The log in memory and the display settings are not
-// touched. Nothing when the person cancels or the file is no log (saying why).
-std::optional<Overlay> readOverlay(Prompts& prompts);
+// touched. Nothing when the person cancels or the file is no log (saying why). At a `place`,
+// the dialog opens where logs were last opened, with the kept downloads one click away.
+std::optional<Overlay> readOverlay(Prompts& prompts, const FilePlace& place = {});
 // The same for the log file at `path`, chosen elsewhere (the logbook).
 std::optional<Overlay> readOverlayFile(Prompts& prompts, const std::string& path);
 

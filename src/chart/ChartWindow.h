@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartExport.h"
 #include "chart/ChartKeep.h"
 #include "chart/ChartOverlay.h"
 #include "chart/ChartView.h"
@@ -74,6 +75,14 @@ public:
     void exportData();
     bool chartLoaded() const { return m_chartLoaded; }
     Prompts& prompts() { return m_prompts; }
+    // Where the window's file dialogs open, remembered per kind of file; without it they open
+    // where the toolkit chooses.
+    void setFilePlaces(const FilePlaces* places) { m_places = places; }
+    // The place of an export of `kind`: its folder, and the log's base name with the filter's
+    // ending.
+    FilePlace exportPlace(FileKind kind, const std::string& filter) const {
+        return {m_places, kind, exportName(m_log, filter)};
+    }
     int overlayCount() const { return int(m_overlays.size()); }
     // The samples an export of data takes: between the marker and B, or the whole log.
     std::pair<int, int> exportSpan() const;
@@ -112,6 +121,7 @@ private:
     TraceOption m_trace1 = TraceOption::Trace1RPM;
     TraceOption m_trace2 = TraceOption::Trace2VSS;
     std::vector<Overlay> m_overlays;
+    const FilePlaces* m_places = nullptr;
 };
 
 }  // namespace velkor

@@ -91,7 +91,8 @@ void ChartWindow::exportData() {
     const std::pair<int, int> span = exportSpan();
     exportToFile(
         m_prompts, ExportDataTitle, CsvFilter, "data file", m_log.FilePath,
-        [&](const std::string&) { return csvText(m_log, m_prefs, span.first, span.second); });
+        [&](const std::string&) { return csvText(m_log, m_prefs, span.first, span.second); },
+        exportPlace(FileKind::ExportData, CsvFilter));
 }
 
 void ChartWindow::overlayLogFile(const std::optional<std::string>& path) {
@@ -106,7 +107,8 @@ void ChartWindow::overlayLogFile(const std::optional<std::string>& path) {
             OverlayTitle, Icon::Exclamation, Buttons::Ok);
         return;
     }
-    auto overlay = path ? readOverlayFile(m_prompts, *path) : readOverlay(m_prompts);
+    auto overlay = path ? readOverlayFile(m_prompts, *path)
+                        : readOverlay(m_prompts, {m_places, FileKind::Log, ""});
     if (!overlay) {
         return;
     }

@@ -194,7 +194,9 @@ std::vector<std::string> exportRunSummary(Prompts& prompts, const RunSummary& su
             ShiftsFileSuffix + "\"; it is replaced too.",
         "data file", summary.logFile,
         {{"", [&analysis] { return runsCsv(analysis); }},
-         {ShiftsFileSuffix, [&analysis] { return shiftsCsv(analysis); }}});
+         {ShiftsFileSuffix, [&analysis] { return shiftsCsv(analysis); }}},
+        {nullptr, FileKind::ExportData,
+         summary.logFile.empty() ? "" : baseName(summary.logFile) + filterEnding(CsvFilter)});
 }
 
 std::string exportedText(const std::vector<std::string>& paths) {

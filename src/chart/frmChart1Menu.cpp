@@ -363,58 +363,61 @@ void frmChart1::copyImage() {
 
 void frmChart1::saveImage() {
     Prompts& prompts = m_logic.prompts();
-    exportToFile(prompts, SaveImageTitle, ImageFilter, "image file", m_log.FilePath,
-                 [&](const std::string& path) {
-                     if (imageFormatFor(path) == ImageFormat::Svg) {
-                         const QByteArray bytes = chartSvg();
-                         return bytes.toStdString();
-                     }
-                     const QSize size = Chart2D1->size();
-                     const bool twice =
-                         prompts.message("Save the picture at twice its size on screen (" +
-                                             std::to_string(2 * size.width()) + " x " +
-                                             std::to_string(2 * size.height()) +
-                                             " pixels)?\r\nNo saves it at its size on screen.",
-                                         SaveImageTitle, Icon::Question,
-                                         Buttons::YesNo) == Answer::Yes;
-                     QBuffer buffer;
-                     buffer.open(QIODevice::WriteOnly);
-                     if (!chartImage(twice ? 2 : 1).save(&buffer, "PNG")) {
-                         imageError("The picture could not be made.");
-                     }
-                     return buffer.data().toStdString();
-                 });
+    exportToFile(
+        prompts, SaveImageTitle, ImageFilter, "image file", m_log.FilePath,
+        [&](const std::string& path) {
+            if (imageFormatFor(path) == ImageFormat::Svg) {
+                const QByteArray bytes = chartSvg();
+                return bytes.toStdString();
+            }
+            const QSize size = Chart2D1->size();
+            const bool twice =
+                prompts.message("Save the picture at twice its size on screen (" +
+                                    std::to_string(2 * size.width()) + " x " +
+                                    std::to_string(2 * size.height()) +
+                                    " pixels)?\r\nNo saves it at its size on screen.",
+                                SaveImageTitle, Icon::Question, Buttons::YesNo) == Answer::Yes;
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            if (!chartImage(twice ? 2 : 1).save(&buffer, "PNG")) {
+                imageError("The picture could not be made.");
+            }
+            return buffer.data().toStdString();
+        },
+        m_logic.exportPlace(FileKind::Picture, ImageFilter));
 }
 
 void frmChart1::savePage() {
     if (m_printContext == nullptr) {
         return;
     }
-    exportToFile(m_logic.prompts(), SavePageTitle, PdfFilter, "PDF file", m_log.FilePath,
-                 [&](const std::string&) {
-                     // The page is made in a folder of its own, then written to the chosen name
-                     // as one whole file.
-                     const QTemporaryDir folder;
-                     if (!folder.isValid()) {
-                         imageError("No temporary folder for the page: " +
-                                    folder.errorString().toStdString());
-                     }
-                     QPrinter pdf(QPrinter::HighResolution);
-                     pdf.setOutputFormat(QPrinter::PdfFormat);
-                     if (m_printer != nullptr) {
-                         pdf.setPageLayout(m_printer->pageLayout());
-                     }
-                     pdf.setOutputFileName(folder.filePath("page.pdf"));
-                     {
-                         QtChartPrinter printer(pdf, *Chart2D1);
-                         printChartPage(m_printContext->data, printer);
-                     }
-                     QFile file(folder.filePath("page.pdf"));
-                     if (!file.open(QIODevice::ReadOnly)) {
-                         imageError("The page could not be made.");
-                     }
-                     return file.readAll().toStdString();
-                 });
+    exportToFile(
+        m_logic.prompts(), SavePageTitle, PdfFilter, "PDF file", m_log.FilePath,
+        [&](const std::string&) {
+            // The page is made in a folder of its own, then written to the chosen name
+            // as one whole file.
+            const QTemporaryDir folder;
+            if (!folder.isValid()) {
+                imageError("No temporary folder for the page: " +
+                           folder.errorString().toStdString());
+            }
+            QPrinter pdf(QPrinter::HighResolution);
+            pdf.setOutputFormat(QPrinter::PdfFormat);
+            if (m_printer != nullptr) {
+                pdf.setPageLayout(m_printer->pageLayout());
+            }
+            pdf.setOutputFileName(folder.filePath("page.pdf"));
+            {
+                QtChartPrinter printer(pdf, *Chart2D1);
+                printChartPage(m_printContext->data, printer);
+            }
+            QFile file(folder.filePath("page.pdf"));
+            if (!file.open(QIODevice::ReadOnly)) {
+                imageError("The page could not be made.");
+            }
+            return file.readAll().toStdString();
+        },
+        m_logic.exportPlace(FileKind::Pdf, PdfFilter));
 }
 
 }  // namespace velkor

@@ -16,6 +16,7 @@
 #include "base/MainView.h"
 #include "log/AtomicFile.h"
 #include "log/LogFile.h"
+#include "log/RecentFiles.h"
 #include "log/TemporaryFile.h"
 
 namespace velkor {
@@ -97,6 +98,8 @@ void archiveDownload(AppContext& ctx) {
         const std::string content =
             logFileText(ctx.data.log, ctx.data.prefs, makerName(ctx.data.branding));
         const std::string path = writeArchiveFile(ctx.downloadArchiveDir, when, content);
+        ctx.data.log.ArchivePath = path;
+        rememberRecentFile(ctx.settings, path);
         ctx.view.showNote("Download kept as " + latin1FromUtf8(path));
     } catch (const FileWriteError& error) {
         notKept(ctx, error.reason());

@@ -17,10 +17,18 @@ bool isOrdinaryFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, error);
 }
 
+std::optional<std::string> remembered(const FilePlace& place, std::optional<std::string> name) {
+    if (name && !name->empty() && place.places != nullptr) {
+        rememberFolder(place.places->store, place.kind, *name);
+    }
+    return name;
+}
+
 }  // namespace
 
 std::optional<std::string> FileSave(Prompts& prompts, const std::string& fileTitle,
-                                    std::string filter, std::string existMessage) {
+                                    std::string filter, std::string existMessage,
+                                    const FilePlace& place) {
     if (filter.empty()) {
         filter = AllFiles;
     }
@@ -28,18 +36,24 @@ std::optional<std::string> FileSave(Prompts& prompts, const std::string& fileTit
         existMessage = "Replace existing file?";
     }
     for (;;) {
-        const auto name = prompts.saveFileName({fileTitle, filter, 1});
+        FileDialogRequest request = placedRequest(fileTitle, filter, place);
+        request.shortcuts.clear();  // the archive is offered where logs are opened
+        auto name = prompts.saveFileName(request);
         if (!name) {
             return std::nullopt;
         }
+        std::error_code error;
+        if (!std::filesystem::is_directory(*name, error)) {  // a folder is refused as it is
+            *name = withFilterEnding(*name, filter);
+        }
         if (!isOrdinaryFile(*name)) {
-            return name;
+            return remembered(place, name);
         }
         const Answer answer = prompts.message(
             latin1FromUtf8(*name) + "\r\nThis file already exists.\r\n\r\n" + existMessage,
             "File Save", Icon::Exclamation, Buttons::YesNoCancel);
         if (answer == Answer::Yes) {
-            return name;
+            return remembered(place, name);
         }
         if (answer != Answer::No) {
             throw AppError(ErrorNumber::CanceledFileSave, "File Save", "Canceled File Save");
@@ -48,17 +62,18 @@ std::optional<std::string> FileSave(Prompts& prompts, const std::string& fileTit
 }
 
 std::optional<std::string> FileOpen(Prompts& prompts, const std::string& fileTitle,
-                                    std::string filter, const std::string& notExistMessage) {
+                                    std::string filter, const std::string& notExistMessage,
+                                    const FilePlace& place) {
     if (filter.empty()) {
         filter = AllFiles;
     }
     for (;;) {
-        const auto name = prompts.openFileName({fileTitle, filter, 1});
+        const auto name = prompts.openFileName(placedRequest(fileTitle, filter, place));
         if (!name) {
             return std::nullopt;
         }
         if (isOrdinaryFile(*name)) {
-            return name;
+            return remembered(place, name);
         }
         std::string text = latin1FromUtf8(*name) + "\r\nFile not found.";
         if (!notExistMessage.empty()) {

@@ -8,14 +8,17 @@
 #include "base/Activity.h"
 #include "base/AppContext.h"
 #include "base/AppError.h"
+#include "base/Clock.h"
 #include "base/Latin1.h"
 #include "base/MainView.h"
 #include "base/Preferences.h"
 #include "base/Prompts.h"
 #include "log/AtomicFile.h"
 #include "log/Caption.h"
+#include "log/DownloadArchive.h"
 #include "log/FileDialogs.h"
 #include "log/LogFile.h"
+#include "log/RecentFiles.h"
 #include "log/ViewChart.h"
 
 namespace velkor {
@@ -46,6 +49,16 @@ bool refusedWhileBusy(AppContext& ctx) {
 
 }  // namespace
 
+std::string suggestedLogFileName(const DataLog& log, const LocalDateTime& now) {
+    if (!log.FilePath.empty()) {
+        return fileNameOf(log.FilePath);
+    }
+    if (!log.ArchivePath.empty()) {
+        return fileNameOf(log.ArchivePath);
+    }
+    return archiveFileName(now);
+}
+
 Outcome mnuSaveFile_Click(AppContext& ctx) {
     DataLog& log = ctx.data.log;
     Prompts& prompts = ctx.prompts;
@@ -56,8 +69,11 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
         prompts.message("Data buffer empty.", SaveTitle, Icon::Exclamation, Buttons::Ok);
         return Outcome::failed("the log is empty");
     }
-    const auto path =
-        chooseFile(prompts, [&] { return FileSave(prompts, "Save File", LogFileFilter, ""); });
+    const FilePlaces places{ctx.settings, ctx.downloadArchiveDir};
+    const FilePlace place{&places, FileKind::Log,
+                          suggestedLogFileName(log, ctx.clock.localDateTime())};
+    const auto path = chooseFile(
+        prompts, [&] { return FileSave(prompts, "Save File", LogFileFilter, "", place); });
     if (!path) {
         return Outcome::cancelled("no file chosen");
     }
@@ -85,6 +101,7 @@ Outcome mnuSaveFile_Click(AppContext& ctx) {
     if (runStep(prompts, [&] { writeFileAtomically(*path, content); }) == StepResult::Done) {
         ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, *path));
         log.FilePath = *path;
+        rememberRecentFile(ctx.settings, *path);
         outcome = Outcome::done();
     }
     return outcome;  // when not written, nothing was replaced
@@ -129,6 +146,7 @@ OpenedLog readChosenLog(AppContext& ctx, const std::string& path) {
     fresh->DataBufferEmpty = false;
     fresh->FilePath = path;
     ctx.data.log = *fresh;
+    rememberRecentFile(ctx.settings, path);
     ctx.data.prefs = settings;
     ctx.view.setCaption(fileCaption(ctx.data.state.BaseCaption, path));
     if (isPressureSensor(ctx.data.prefs.Input1Type)) {
@@ -155,8 +173,10 @@ OpenedLog mnuOpenFile_Click(AppContext& ctx) {
         return {Outcome::cancelled("not confirmed"), {}};
     }
     Prompts& prompts = ctx.prompts;
-    const auto path =
-        chooseFile(prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, ""); });
+    const FilePlaces places{ctx.settings, ctx.downloadArchiveDir};
+    const FilePlace place{&places, FileKind::Log, ""};
+    const auto path = chooseFile(
+        prompts, [&] { return FileOpen(prompts, "Open File", LogFileFilter, "", place); });
     if (!path) {
         return {Outcome::cancelled("no file chosen"), {}};
     }

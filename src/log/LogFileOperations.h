@@ -9,6 +9,8 @@
 namespace velkor {
 
 struct AppContext;
+struct DataLog;
+struct LocalDateTime;
 
 constexpr const char* SaveTitle = "Save Log File";
 constexpr const char* OpenTitle = "Open Log File";
@@ -20,6 +22,10 @@ constexpr const char* PrematureEnd =
 constexpr const char* InvalidFirmware =
     "Error - invalid firmware ID. Unable to identify controller version.\r\n"
     "Some data may be incorrectly scaled.";
+
+// The name Save File suggests: the log's own file name when it came from or went to a file, else
+// its download's name in the archive, else the archive's name for the moment `now`.
+std::string suggestedLogFileName(const DataLog& log, const LocalDateTime& now);
 
 // Writes the log and the display settings the chart needs to a log file chosen by the person.
 // The file on disk is replaced only by a complete new one: Esc, a refused name or a write error

@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, FirstStartShowsTheCaptionMenusAndDefaults) {
               "mnuHelpContents F1");
     EXPECT_EQ(
         menus.join("\n").toStdString(),
-        "&File: &Open File | &Save File | - | Print Set&up | - | E&xit\n"
+        "&File: &Open File | &Save File | - | Print Set&up | - | Recent &Files | - | E&xit\n"
         "&Edit: &Comment | Display &Options\n"
         "&View: View &Real Time Data | View &Chart (Downloaded Data) | - | Run &Summary | - | "
         "Re&play Log | - | &Logbook\n"

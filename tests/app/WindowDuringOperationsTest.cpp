@@ -227,6 +227,7 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
     };
     const std::vector<Row> table = {
         {"mnuOpenFile", Choice::OpenFile, false},
+        {"mnuRecentFilesMenu", Choice::OpenFile, false},
         {"mnuSaveFile", Choice::SaveFile, false},
         {"mnuPrintSetup", Choice::PrintSetup, true},
         {"mnuExit", Choice::Exit, true},
@@ -294,7 +295,7 @@ TEST_F(WindowDuringOperations, EveryChoiceIsGreyedOrOfferedDuringADownloadAsTheR
         ASSERT_TRUE(expected.count(name)) << name << " is not in the table";
         EXPECT_EQ(enabled, expected[name]) << name;
     }
-    EXPECT_EQ(offered.size(), 16u);
+    EXPECT_EQ(offered.size(), 17u);
     EXPECT_TRUE(window->cboPort->isEnabled() && window->mnuOpenFile->isEnabled());
     EXPECT_TRUE(window->activityLabel->isHidden());
     EXPECT_EQ(prompts.messageTexts(),

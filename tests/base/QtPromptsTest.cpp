@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <functional>
 
@@ -93,6 +94,30 @@ TEST(QtPrompts, FileDialogsLetTheProgramAskAboutExistingAndMissingFiles) {
     EXPECT_EQ(prompts.openFileName(log), std::optional<std::string>(missing.toStdString()));
     whenUp<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
     EXPECT_EQ(prompts.openFileName({"Open File", "", 1}), std::nullopt);
+    EXPECT_TRUE(unexpected.isEmpty()) << unexpected.join(", ").toStdString();
+}
+
+TEST(QtPrompts, AFileDialogOpensInItsFolderWithTheSuggestedNameAndTheShortcuts) {
+    QTemporaryDir folder, archive;
+    FileDialogRequest request{"Save File", "Shift Light Controller log files (*.log)|*.log", 1};
+    request.folder = folder.path().toStdString();
+    request.fileName = "2026-12-07_14-03-22.log";
+    request.shortcuts = {archive.path().toStdString()};
+    QString directory;
+    QStringList chosen;
+    QList<QUrl> sidebar;
+    whenUp<QFileDialog>([&](QFileDialog& dialog) {
+        directory = dialog.directory().absolutePath();
+        chosen = dialog.selectedFiles();
+        sidebar = dialog.sidebarUrls();
+        static_cast<QDialog&>(dialog).accept();
+    });
+    QtPrompts prompts;
+    EXPECT_EQ(prompts.saveFileName(request),
+              std::optional<std::string>(folder.filePath("2026-12-07_14-03-22.log").toStdString()));
+    EXPECT_EQ(directory, folder.path());
+    EXPECT_EQ(chosen, QStringList{folder.filePath("2026-12-07_14-03-22.log")});
+    EXPECT_TRUE(sidebar.contains(QUrl::fromLocalFile(archive.path())));
     EXPECT_TRUE(unexpected.isEmpty()) << unexpected.join(", ").toStdString();
 }
 

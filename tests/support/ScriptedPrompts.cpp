@@ -68,11 +68,13 @@ std::optional<std::string> ScriptedPrompts::inputBox(const std::string& prompt,
 
 std::optional<std::string> ScriptedPrompts::openFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::OpenFile, request.title, request.filter});
+    m_fileRequests.push_back(request);
     return nextAnswer(m_fileAnswers, "open dialog", request.title);
 }
 
 std::optional<std::string> ScriptedPrompts::saveFileName(const FileDialogRequest& request) {
     m_shown.push_back({ShownPrompt::Kind::SaveFile, request.title, request.filter});
+    m_fileRequests.push_back(request);
     return nextAnswer(m_fileAnswers, "save dialog", request.title);
 }
 

@@ -46,6 +46,8 @@ public:
     std::vector<std::string> messageTexts() const;
     std::vector<ShownPrompt> messages() const;  // message boxes only, no dialogs
     int yields() const { return m_yields; }
+    // Every file dialog's request, in order.
+    const std::vector<FileDialogRequest>& fileRequests() const { return m_fileRequests; }
 
     Answer message(const std::string& text, const std::string& title, Icon icon,
                    Buttons buttons) override;
@@ -66,6 +68,7 @@ private:
     std::deque<std::optional<std::string>> m_inputAnswers;
     std::deque<std::optional<std::string>> m_fileAnswers;
     std::vector<ShownPrompt> m_shown;
+    std::vector<FileDialogRequest> m_fileRequests;
     int m_yields = 0;
 };
 
