@@ -11,7 +11,8 @@ namespace velkor {
 namespace {
 
 // The second marker: dashed, in an orange that stays apart from the traces and the marker.
-const QColor BMarkerColour(0xC2, 0x6A, 0x00);
+// Black, dashed: apart from the traces, the marker and the overlays for every eye.
+const QColor BMarkerColour(0x00, 0x00, 0x00);
 constexpr double BMarkerWidth = 1.5;
 // Eighths of a degree in one wheel notch.
 constexpr double NotchDelta = 120;

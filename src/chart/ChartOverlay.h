@@ -18,10 +18,11 @@ struct LogFileRead;
 
 constexpr int MaxOverlays = 3;
 constexpr const char* OverlayTitle = "Overlay Log File";
-// Each overlay's colour, by the slot it takes: dark enough to read on the chart's white, and
-// apart from the traces (red, blue), the markers (green, orange) and the shift ticks (violet).
+// Each overlay's colour, by the slot it takes: orange, sky blue and reddish purple of the
+// Okabe-Ito palette, which stay apart from each other and from the traces (red, blue), the
+// markers (green, black) and the shift ticks for the common colour-vision deficiencies.
 // Trace 1 of an overlay is dashed, trace 2 dotted, both in the overlay's colour.
-constexpr std::array<const char*, MaxOverlays> OverlayColours{"#00838F", "#7B1FA2", "#6D4C41"};
+constexpr std::array<const char*, MaxOverlays> OverlayColours{"#E69F00", "#56B4E9", "#CC79A7"};
 // A launch: the throttle rising past this from a standstill.
 constexpr float LaunchThrottlePercent = 80;
 // Slower than this (MPH) is standing still.
