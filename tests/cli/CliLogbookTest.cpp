@@ -2,8 +2,6 @@
 // only what is given and nothing when refused, the dial-in the core predicts, and no text from
 // a file name or an entry reaching the terminal raw.
 
-#include <regex>
-
 #include "cli/CliFixture.h"
 #include "logbook/DensityAltitude.h"
 #include "logbook/DialIn.h"
@@ -36,7 +34,16 @@ const std::vector<std::string> PassKeys = {"pass_id",
 // The keys of the objects at one indent, in the order written, one list per object.
 std::vector<std::vector<std::string>> keyOrders(const std::string& json, int indent) {
     std::vector<std::vector<std::string>> objects;
-    const std::regex key("^" + std::string(std::size_t(indent), ' ') + "\"(\\w+)\":");
+    const std::string keyStart = std::string(std::size_t(indent), ' ') + '"';
+    // The key of a line `<indent>"key": ...`, or "" for any other line.
+    const auto keyOf = [&](const std::string& line) -> std::string {
+        if (line.compare(0, keyStart.size(), keyStart) != 0) {
+            return {};
+        }
+        const std::size_t close = line.find("\":", keyStart.size());
+        return close == std::string::npos ? std::string()
+                                          : line.substr(keyStart.size(), close - keyStart.size());
+    };
     const std::string opener(std::size_t(indent - 2), ' ');
     const auto opens = [&](const std::string& line) {
         return line.compare(0, opener.size(), opener) == 0 && line.size() > opener.size() &&
@@ -44,11 +51,10 @@ std::vector<std::vector<std::string>> keyOrders(const std::string& json, int ind
     };
     std::istringstream lines(json);
     for (std::string line; std::getline(lines, line);) {
-        std::smatch match;
         if (opens(line)) {
             objects.emplace_back();
-        } else if (std::regex_search(line, match, key) && !objects.empty()) {
-            objects.back().push_back(match[1]);
+        } else if (const std::string key = keyOf(line); !key.empty() && !objects.empty()) {
+            objects.back().push_back(key);
         }
     }
     return objects;
