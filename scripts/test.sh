@@ -5,7 +5,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 velkor_install
-jobs=$(nproc)
+# Many tests wait on the simulated serial line at its true pace rather than on the processor, so
+# twice as many run at once as there are cores.
+jobs=$(($(nproc) * 2))
 
 # Line tables (-g1) are all a backtrace needs, and compile in a fraction of the time full debug
 # information takes; the sanitizers' own advice is -O1. Benchmarks are timed in the normal build
