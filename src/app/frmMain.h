@@ -35,6 +35,7 @@ class QTimer;
 namespace velkor {
 
 class CircularGauge;
+class frmChart1;
 class LogbookKeeper;
 class Prompts;
 
@@ -77,6 +78,8 @@ public:
     void openRunSummary();
     // The chart of the log in memory with the log file at `path` laid over it.
     void openChartWithOverlay(const std::string& path);
+    // The chart window on the log in memory, modal; `onceShown` runs as it opens.
+    void runChartWindow(const std::function<void(frmChart1&)>& onceShown);
 
     // Controls, named as the system names them.
     QMenu* mnuFile = nullptr;

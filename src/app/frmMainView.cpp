@@ -152,7 +152,7 @@ void frmMain::showDisplayOptions() {
     dialog.exec();
 }
 
-void frmMain::openChartWindow() {
+void frmMain::runChartWindow(const std::function<void(frmChart1&)>& onceShown) {
     if (m_ctx.data.state.ShuttingDown) {
         return;  // a download that ended as the window closed opens nothing more
     }
@@ -161,21 +161,19 @@ void frmMain::openChartWindow() {
     chart.setPrinting(m_ctx, printer());
     chart.logic().setFilePlaces(&m_filePlaces);
     chart.Form_Load();
+    if (onceShown) {
+        QMetaObject::invokeMethod(
+            &chart, [&chart, onceShown] { onceShown(chart); }, Qt::QueuedConnection);
+    }
     chart.exec();
 }
 
+void frmMain::openChartWindow() {
+    runChartWindow({});
+}
+
 void frmMain::openChartWithOverlay(const std::string& path) {
-    if (m_ctx.data.state.ShuttingDown) {
-        return;
-    }
-    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
-                    &chartKeep());
-    chart.setPrinting(m_ctx, printer());
-    chart.logic().setFilePlaces(&m_filePlaces);
-    chart.Form_Load();
-    QMetaObject::invokeMethod(
-        &chart, [&chart, path] { chart.overlayLogFile(path); }, Qt::QueuedConnection);
-    chart.exec();
+    runChartWindow([path](frmChart1& chart) { chart.overlayLogFile(path); });
 }
 
 ChartKeep& frmMain::chartKeep() {
@@ -199,13 +197,7 @@ void frmMain::openRunSummary() {
         return;
     }
     // The summary's rows lead to places on the chart, so it opens beside the chart window.
-    frmChart1 chart(m_ctx.data.log, m_ctx.data.prefs, m_ctx.prompts, m_dataFolders, this,
-                    &chartKeep());
-    chart.setPrinting(m_ctx, printer());
-    chart.logic().setFilePlaces(&m_filePlaces);
-    chart.Form_Load();
-    QMetaObject::invokeMethod(&chart, &frmChart1::showRunSummary, Qt::QueuedConnection);
-    chart.exec();
+    runChartWindow([](frmChart1& chart) { chart.showRunSummary(); });
 }
 
 }  // namespace velkor
