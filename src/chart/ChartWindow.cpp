@@ -230,13 +230,14 @@ void ChartWindow::cmdReset_Click() {
     updateBReadout();
 }
 
-void ChartWindow::markAt(double time) {
+void ChartWindow::markAt(double time, double seenShare) {
     if (!m_chartLoaded) {
         return;
     }
     const double at = m_log.ElapsedTime.at(nearestSample(m_log.ElapsedTime.values(), time));
-    if (at < Shown.low || at > Shown.high) {
-        showWindow(panWindow(Shown, at - (Shown.low + Shown.high) / 2, TotalTime));
+    const double seen = std::clamp(seenShare, 0.1, 1.0) * (Shown.high - Shown.low);
+    if (at < Shown.low || at > Shown.low + seen) {
+        showWindow(panWindow(Shown, at - (Shown.low + seen / 2), TotalTime));
     }
     Chart2D1_MouseDown(LeftButton, at);
 }

@@ -63,8 +63,9 @@ public:
     // to Marker moves unless told which.
     const std::vector<Overlay>& overlays() const { return m_overlays; }
     // The marker on the sample nearest a time, as a left click there would put it, with the
-    // time window moved to show it when it lies outside.
-    void markAt(double time);
+    // time window moved to show it when it lies outside. When another window covers the right
+    // of the plot, `seenShare` is the part left in sight, and the marker is brought into that.
+    void markAt(double time, double seenShare = 1.0);
     // The marker walked by a key from the sample it stands on, read out as a click leaves it.
     void moveMarker(MarkerKey key);
     void setShiftTicks(const std::vector<double>& times) { m_view.setShiftTicks(times); }

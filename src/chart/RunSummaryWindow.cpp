@@ -76,12 +76,23 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     setObjectName("RunSummaryWindow");
     setWindowTitle(RunSummaryTitle);
     auto* layout = new QVBoxLayout(this);
+    // The tables and the slips scroll as one when the window is shorter than they are (over the
+    // chart's plot on a small screen); the check boxes and the buttons stay in sight below them.
+    auto* content = new QWidget;
+    auto* body = new QVBoxLayout(content);
+    body->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(scroll, 1);
 
     messageLabel = new QLabel(fromCore(m_summary.message), this);
     messageLabel->setObjectName("messageLabel");
     messageLabel->setWordWrap(true);
     messageLabel->setVisible(!m_summary.message.empty());
-    layout->addWidget(messageLabel);
+    body->addWidget(messageLabel);
 
     const bool any = !m_summary.runs.rows.empty();
     runsTableWidget = createTable(m_summary.runs, "runsTableWidget");
@@ -117,12 +128,12 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
     for (QWidget* part : {runs, slips, shifts, spins, points}) {
         part->setVisible(any);
     }
-    layout->addWidget(runs);
-    layout->addWidget(slips);
-    layout->addWidget(shifts, 1);
-    layout->addLayout(lower);
+    body->addWidget(runs);
+    body->addWidget(slips);
+    body->addWidget(shifts, 1);
+    body->addLayout(lower);
     if (!any) {
-        layout->addStretch();  // the sentence at the top, the buttons at the bottom
+        body->addStretch();  // the sentence at the top, the buttons at the bottom
     }
 
     auto* hint =

@@ -14,7 +14,8 @@ int onScreenY(const ScreenBox& screen, int wanted, int height) {
 }  // namespace
 
 SideBySide placeBeside(const ScreenBox& screen, const ScreenBox& chart, int summaryWidth,
-                       int summaryHeight, int chartMinWidth, int summaryMinWidth) {
+                       int summaryHeight, int chartMinWidth, int summaryMinWidth,
+                       int chartFooterHeight) {
     SideBySide placed;
     ScreenBox& c = placed.chart;
     ScreenBox& s = placed.summary;
@@ -41,9 +42,22 @@ SideBySide placeBeside(const ScreenBox& screen, const ScreenBox& chart, int summ
         // than both at their least, the summary keeps its least at the screen's right edge.
         c.x = std::max(screen.x, std::min(c.x, screen.right() - PlacementGap - s.width - c.width));
         s.x = std::min(c.right() + PlacementGap, screen.right() - s.width);
+        if (s.x < c.right()) {
+            const int abovePlotFoot = c.bottom() - chartFooterHeight - PlacementGap - c.y;
+            s.height = std::min(s.height, std::max(abovePlotFoot, OverPlotLeastHeight));
+        }
     }
     s.y = onScreenY(screen, c.y, s.height);
     return placed;
+}
+
+double plotShareSeen(const ScreenBox& plot, const ScreenBox& window) {
+    const bool level = window.y < plot.bottom() && plot.y < window.bottom();
+    if (!level || plot.width <= 0 || window.x <= plot.x || window.x >= plot.right() ||
+        window.right() < plot.right()) {
+        return 1.0;
+    }
+    return double(window.x - plot.x) / plot.width;
 }
 
 }  // namespace velkor

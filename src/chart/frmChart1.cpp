@@ -245,7 +245,7 @@ void frmChart1::overlayLogFile(const std::string& path) {
 void frmChart1::showRunSummary() {
     if (runSummary == nullptr) {
         RunSummaryWindow::Chart chart;
-        chart.mark = [this](double time) { m_logic.markAt(time); };
+        chart.mark = [this](double time) { m_logic.markAt(time, plotShareSeen()); };
         chart.ticks = [this](const std::vector<double>& times) { m_logic.setShiftTicks(times); };
         chart.bands = [this](const std::vector<TimeSpan>& spans) { m_logic.setSpinBands(spans); };
         runSummary = new RunSummaryWindow(makeRunSummary(m_log, m_prefs), m_logic.prompts(),
@@ -275,17 +275,32 @@ void frmChart1::placeRunSummary(const QRect& area) {
     const QRect frame = frameGeometry();
     const QSize chartBorder = frame.size() - size();
     const QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();
+    // What lies below the plot (the scroll bar, the read-outs, the options and the buttons),
+    // from the plot's foot to the frame's.
+    const int plotFoot = mapToGlobal(QPoint(0, Chart2D1->geometry().bottom() + 1)).y();
+    const int footer = frame.bottom() + 1 - plotFoot;
     const SideBySide placed =
         placeBeside({area.x(), area.y(), area.width(), area.height()},
                     {frame.x(), frame.y(), frame.width(), frame.height()},
                     runSummary->width() + summaryBorder.width(),
                     std::max(runSummary->height() + summaryBorder.height(), frame.height()),
-                    minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth);
+                    minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth, footer);
     move(placed.chart.x, placed.chart.y);
     resize(placed.chart.width - chartBorder.width(), placed.chart.height - chartBorder.height());
     runSummary->move(placed.summary.x, placed.summary.y);
     runSummary->resize(placed.summary.width - summaryBorder.width(),
                        placed.summary.height - summaryBorder.height());
+}
+
+double frmChart1::plotShareSeen() const {
+    if (runSummary == nullptr || !runSummary->isVisible()) {
+        return 1.0;
+    }
+    const QRect plot(Chart2D1->mapToGlobal(Chart2D1->plotArea().topLeft().toPoint()),
+                     Chart2D1->plotArea().size().toSize());
+    const QRect over = runSummary->frameGeometry();
+    return velkor::plotShareSeen({plot.x(), plot.y(), plot.width(), plot.height()},
+                                 {over.x(), over.y(), over.width(), over.height()});
 }
 
 void frmChart1::setPrinting(AppContext& ctx, QPrinter& printer) {

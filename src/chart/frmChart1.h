@@ -87,8 +87,9 @@ public:
     void setSpinBands(const std::vector<std::pair<double, double>>& spans) override;
 
     // Opens the Run Summary beside the chart (once; again it is brought to the front), moving or
-    // narrowing the chart when the screen has no room for both, so that the summary never covers
-    // the plot.
+    // narrowing the chart when the screen has no room for both. On a screen too narrow for both
+    // it stands over the right of the plot, above the chart's controls, and a row double-clicked
+    // there brings its moment into the part of the plot left in sight.
     void showRunSummary();
     // Lays the log file at `path` over the chart, as Overlay Log File does with the file chosen
     // in its dialog (the logbook's Overlay on Chart).
@@ -97,6 +98,8 @@ public:
     static constexpr int RunSummaryMinWidth = 460;
     // Places the chart and the open Run Summary side by side on a screen's free area.
     void placeRunSummary(const QRect& area);
+    // The share of the plot, from its left, the open Run Summary leaves in sight.
+    double plotShareSeen() const;
 
     // The chart's context menu and its shortcuts.
     void copyImage();

@@ -209,7 +209,7 @@ bool inside(const ScreenBox& a, const ScreenBox& screen) {
            a.bottom() <= screen.bottom();
 }
 
-TEST(WindowPlacement, TheSummaryStandsBesideTheChartNeverOverIt) {
+TEST(WindowPlacement, TheSummaryStandsBesideTheChartWhereThereIsRoom) {
     const ScreenBox screen{0, 30, 1920, 1050};
     // Room at the right: the chart stays, the summary goes there.
     SideBySide placed = placeBeside(screen, {100, 80, 1180, 760}, 600, 700, 900, 520);
@@ -238,12 +238,32 @@ TEST(WindowPlacement, TheSummaryStandsBesideTheChartNeverOverIt) {
     EXPECT_EQ(placed.summary.width, 520);
     EXPECT_EQ(placed.summary.right(), 1024);
     EXPECT_EQ(placed.chart.width, 900);
+    // ... standing over the chart's plot, it ends above the controls at the chart's foot, but
+    // keeps a useful height when the chart's plot is short.
+    placed = placeBeside({0, 0, 1024, 768}, {0, 20, 1000, 700}, 800, 700, 900, 520, 260);
+    EXPECT_EQ(placed.summary.y, 20);
+    EXPECT_EQ(placed.summary.bottom(), 20 + 700 - 260 - PlacementGap);
+    placed = placeBeside({0, 0, 1024, 768}, {0, 0, 1000, 400}, 800, 700, 900, 520, 260);
+    EXPECT_EQ(placed.summary.height, OverPlotLeastHeight);
+    // Beside the chart, the foot does not matter.
+    placed = placeBeside(screen, {100, 80, 1180, 760}, 600, 700, 900, 520, 260);
+    EXPECT_EQ(placed.summary.height, 700);
     for (const ScreenBox& chart : {ScreenBox{-200, -50, 1000, 900}, ScreenBox{600, 400, 900, 700},
                                    ScreenBox{0, 0, 1280, 800}}) {
         placed = placeBeside(small, chart, 800, 600, 700, 520);
         EXPECT_FALSE(overlaps(placed.chart, placed.summary));
         EXPECT_TRUE(inside(placed.chart, small) && inside(placed.summary, small));
     }
+}
+
+TEST(WindowPlacement, APlotPartlyCoveredOnItsRightLeavesItsLeftInSight) {
+    const ScreenBox plot{100, 50, 800, 400};
+    EXPECT_DOUBLE_EQ(plotShareSeen(plot, {700, 0, 460, 500}), 0.75);
+    EXPECT_DOUBLE_EQ(plotShareSeen(plot, {950, 0, 460, 500}), 1.0);    // beside it
+    EXPECT_DOUBLE_EQ(plotShareSeen(plot, {700, 460, 460, 300}), 1.0);  // below it
+    EXPECT_DOUBLE_EQ(plotShareSeen(plot, {300, 0, 200, 500}), 1.0);    // inside: right in sight
+    EXPECT_DOUBLE_EQ(plotShareSeen(plot, {0, 0, 1000, 500}), 1.0);     // all of it: nothing to do
+    EXPECT_DOUBLE_EQ(plotShareSeen({0, 0, 0, 0}, {0, 0, 10, 10}), 1.0);
 }
 
 }  // namespace

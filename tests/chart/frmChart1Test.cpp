@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QChartView>
 #include <QCheckBox>
 #include <QFile>
@@ -276,6 +277,34 @@ TEST_F(frmChart1Test, RunSummaryLeadsTheMarkerToAShiftAndTicksTheShifts) {
     window->placeRunSummary(QRect(0, 0, 1920, 1050));
     EXPECT_FALSE(summary.geometry().intersects(window->geometry()));
     EXPECT_LE(summary.geometry().right(), 1920);
+    EXPECT_EQ(window->plotShareSeen(), 1.0);
+    // A 1366 x 768 screen has no room beside it: the summary stands over the right of the plot,
+    // clear of the chart's controls, and a row double-clicked there brings its moment into the
+    // part of the plot left in sight.
+    window->placeRunSummary(QRect(0, 0, 1366, 768));
+    const QRect over = summary.frameGeometry();
+    EXPECT_TRUE(over.intersects(window->frameGeometry()));
+    EXPECT_LE(over.right(), 1365);
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+        const bool aControl =
+            control->window() == window.get() && !control->isAncestorOf(window->Chart2D1) &&
+            !window->Chart2D1->isAncestorOf(control) && control != window->Chart2D1;
+        if (control->isVisible() && aControl) {
+            EXPECT_FALSE(over.intersects(QRect(control->mapToGlobal(QPoint()), control->size())))
+                << control->objectName().toStdString();
+        }
+    }
+    EXPECT_LT(window->plotShareSeen(), 0.9);
+    QTest::mouseClick(window->optTimeScale1, Qt::LeftButton);  // 15 s of a longer drive
+    const int last = summary.shiftsTableWidget->rowCount() - 1;
+    const double lastShift = summary.shiftsTableWidget->item(last, 1)->text().toDouble();
+    // The window first centred 6 s before the last shift, which then lies in its right part.
+    window->logic().markAt(lastShift - 30);
+    window->logic().markAt(lastShift - 6);
+    ASSERT_GT(lastShift, x(*window).first + 0.85 * 15);
+    emit summary.shiftsTableWidget->cellDoubleClicked(last, 0);
+    const QPointF marker = window->Chart2D1->pixelOf(window->logic().MarkerTime, 0);
+    EXPECT_LT(window->Chart2D1->mapToGlobal(marker.toPoint()).x(), over.left());
 
     // Export... writes the runs to the file chosen and the shifts beside it, and says both.
     const QTemporaryDir folder;
