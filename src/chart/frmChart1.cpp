@@ -274,7 +274,12 @@ void frmChart1::placeRunSummary(const QRect& area) {
     // The rule works on the windows' frames; the title bars and borders are given back after.
     const QRect frame = frameGeometry();
     const QSize chartBorder = frame.size() - size();
-    const QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();
+    // Before it is first shown the summary has no frame yet: the window manager will give it
+    // the chart's title bar and borders.
+    QSize summaryBorder = runSummary->frameGeometry().size() - runSummary->size();
+    if (!runSummary->isVisible() && summaryBorder.isNull()) {
+        summaryBorder = chartBorder;
+    }
     // What lies below the plot (the scroll bar, the read-outs, the options and the buttons),
     // from the plot's foot to the frame's.
     const int plotFoot = mapToGlobal(QPoint(0, Chart2D1->geometry().bottom() + 1)).y();
