@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "base/QtPalette.h"
 #include "base/QtText.h"
 
 namespace velkor {
@@ -138,7 +139,7 @@ RunSummaryWindow::RunSummaryWindow(RunSummary summary, Prompts& prompts, Chart c
 
     auto* hint =
         new QLabel(m_chart.mark ? "Double-click a row to put the chart's marker there." : "", this);
-    hint->setStyleSheet("color: #555");
+    showAsHint(hint);
     hint->setWordWrap(true);
     statusLabel = new QLabel(this);
     statusLabel->setObjectName("statusLabel");

@@ -7,10 +7,69 @@
 #include <QLegend>
 #include <QTableWidget>
 #include <QValueAxis>
+#include <QXYSeries>
 
+#include "base/QtPalette.h"
 #include "base/QtText.h"
 
 namespace velkor::plots {
+
+namespace {
+
+// The main chart's colours: the text, trace 1's red, trace 2's blue and its grid.
+const QColor Text{0x2B, 0x2F, 0x36};
+const QColor Red{0xB3, 0x18, 0x2B};
+const QColor Blue{0x1F, 0x5F, 0xB4};
+const QColor Grid{0xD5, 0xDA, 0xE1};
+const QColor Earlier{0x9A, 0xA0, 0xA8};
+// On a dark background: a lighter red, and the sky blue of the overlays' Okabe-Ito colours.
+const QColor LightRed{0xF2, 0x6B, 0x7A};
+const QColor SkyBlue{0x56, 0xB4, 0xE9};
+constexpr int BandAlpha = 0x50;
+
+QColor withAlpha(QColor colour, int alpha) {
+    colour.setAlpha(alpha);
+    return colour;
+}
+
+// A grid line a fifth of the way from the background to the text: seen, but behind the series.
+QColor gridBetween(const QColor& background, const QColor& text) {
+    const auto fifth = [](int from, int to) { return from + (to - from) / 5; };
+    return QColor(fifth(background.red(), text.red()), fifth(background.green(), text.green()),
+                  fifth(background.blue(), text.blue()));
+}
+
+}  // namespace
+
+PlotColours plotColours(const QPalette& palette) {
+    if (!isDarkPalette(palette)) {
+        return {Qt::white, Text, Grid, Red, Blue, withAlpha(Blue, BandAlpha), Earlier};
+    }
+    // A text field's colours, as the tables beside the plot; the window's if those are light.
+    const bool darkBase = isDark(toRgb(palette.color(QPalette::Base)));
+    const QColor background = palette.color(darkBase ? QPalette::Base : QPalette::Window);
+    const QColor text = palette.color(darkBase ? QPalette::Text : QPalette::WindowText);
+    return {background, text,    gridBetween(background, text),
+            LightRed,   SkyBlue, withAlpha(SkyBlue, BandAlpha),
+            Earlier};
+}
+
+void colourChart(QChart* chart, const PlotColours& colours) {
+    chart->setBackgroundBrush(colours.background);
+    chart->legend()->setLabelColor(colours.text);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setTitleBrush(colours.text);
+        axis->setLabelsColor(colours.text);
+        axis->setGridLineColor(colours.grid);
+        axis->setLinePenColor(colours.text);
+    }
+}
+
+void setLineColour(QXYSeries* series, const QColor& colour) {
+    QPen pen = series->pen();
+    pen.setColor(colour);
+    series->setPen(pen);
+}
 
 QChartView* createChartView(QWidget* parent, const char* name, const QString& accessibleName) {
     auto* chart = new QChart;
@@ -18,7 +77,6 @@ QChartView* createChartView(QWidget* parent, const char* name, const QString& ac
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->layout()->setContentsMargins(0, 0, 0, 0);
     chart->legend()->setAlignment(Qt::AlignTop);
-    chart->legend()->setLabelColor(Text);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     auto* view = new QChartView(chart, parent);
     view->setObjectName(name);
@@ -29,17 +87,12 @@ QChartView* createChartView(QWidget* parent, const char* name, const QString& ac
     return view;
 }
 
-QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title,
-                    const QColor& titleColour) {
+QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title) {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     QFont font = axis->titleFont();
     font.setBold(true);
     axis->setTitleFont(font);
-    axis->setTitleBrush(titleColour);
-    axis->setLabelsColor(Text);
-    axis->setGridLineColor(Grid);
-    axis->setLinePenColor(Text);
     chart->addAxis(axis, side);
     return axis;
 }

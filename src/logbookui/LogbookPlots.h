@@ -1,5 +1,6 @@
 #pragma once
-// What the logbook's windows share: the chart's look (the colours and fonts of the main chart),
+// What the logbook's windows share: the chart's look (the main chart's colours and fonts, or the
+// desktop's on a dark desktop),
 // its axes, and a read-only table filled from the core's rows.
 
 #include <QColor>
@@ -9,27 +10,41 @@
 
 class QChart;
 class QChartView;
+class QPalette;
 class QTableWidget;
 class QValueAxis;
 class QWidget;
+class QXYSeries;
 
 namespace velkor::plots {
 
-// The main chart's colours: the text, trace 1's red, trace 2's blue and the green of its third.
-inline const QColor Text{0x2B, 0x2F, 0x36};
-inline const QColor Red{0xB3, 0x18, 0x2B};
-inline const QColor Blue{0x1F, 0x5F, 0xB4};
-inline const QColor Green{0x1E, 0x9E, 0x4A};
-inline const QColor Grid{0xD5, 0xDA, 0xE1};
-inline const QColor Band{0x1F, 0x5F, 0xB4, 0x50};
+// The plots' colours. On a light desktop they are the main chart's: its text, trace 1's red,
+// trace 2's blue, its grid on white. On a dark one the chart takes the desktop's background and
+// text, and the series lighter shades that stand out on it.
+struct PlotColours {
+    QColor background;
+    QColor text;  // the labels, the axes, and the lines drawn as text is (time behind)
+    QColor grid;
+    QColor red;      // the pass, the span's points
+    QColor blue;     // the reference, the mean
+    QColor band;     // the spread, see-through
+    QColor earlier;  // points before the span
+};
+
+PlotColours plotColours(const QPalette& palette);
+
+// Colours the chart's background, its legend's labels and each of its axes.
+void colourChart(QChart* chart, const PlotColours& colours);
+
+// The series' line in `colour`, its width and dashes kept.
+void setLineColour(QXYSeries* series, const QColor& colour);
 
 // A chart in a view, styled as the main chart, its legend at the top; the view is a child of
 // `parent` and holds the chart.
 QChartView* createChartView(QWidget* parent, const char* name, const QString& accessibleName);
 
-// An axis styled as the main chart's, with its title in `titleColour`, added to the chart.
-QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title,
-                    const QColor& titleColour = Text);
+// An axis with a bold title, added to the chart; colourChart gives it its colours.
+QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title);
 
 // The axis from `low` to `high`, widened to round numbers with about six ticks. Across 0 they
 // are counted from 0, so that the one there reads "0.00" rather than "-0.00", the sum of the

@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLegendMarker>
@@ -11,6 +12,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
+#include "base/QtPalette.h"
 #include "base/QtText.h"
 #include "logbookui/LogbookPlots.h"
 
@@ -21,10 +23,10 @@ namespace {
 // Pixels: a splits-and-three-shifts table whole, in a window of 720.
 constexpr int MostTableHeight = 300;
 
-QLineSeries* addSeries(QChart* chart, const QColor& colour, double width,
-                       Qt::PenStyle style = Qt::SolidLine) {
+// Its colour comes with the others' in colour().
+QLineSeries* addSeries(QChart* chart, double width, Qt::PenStyle style = Qt::SolidLine) {
     auto* series = new QLineSeries;
-    series->setPen(QPen(QBrush(colour), width, style, Qt::RoundCap, Qt::RoundJoin));
+    series->setPen(QPen(QBrush(Qt::black), width, style, Qt::RoundCap, Qt::RoundJoin));
     chart->addSeries(series);
     return series;
 }
@@ -63,10 +65,10 @@ PassComparisonWindow::PassComparisonWindow(QWidget* parent) : QWidget(parent, Qt
     m_speedAxis->setLabelFormat("%.0f");
 
     // Speeds first, so that the time behind is drawn over them.
-    passSpeedSeries = addSeries(chart, plots::Red, 1.5);
-    referenceSpeedSeries = addSeries(chart, plots::Blue, 1.5, Qt::DashLine);
-    m_zeroLine = addSeries(chart, plots::Text, 1, Qt::DotLine);
-    behindSeries = addSeries(chart, plots::Text, 2.5);
+    passSpeedSeries = addSeries(chart, 1.5);
+    referenceSpeedSeries = addSeries(chart, 1.5, Qt::DashLine);
+    m_zeroLine = addSeries(chart, 1, Qt::DotLine);
+    behindSeries = addSeries(chart, 2.5);
     behindSeries->setName(CompareBehindName);
     for (QLineSeries* series : {passSpeedSeries, referenceSpeedSeries}) {
         series->attachAxis(m_distanceAxis);
@@ -82,13 +84,31 @@ PassComparisonWindow::PassComparisonWindow(QWidget* parent) : QWidget(parent, Qt
     layout->addWidget(chartView, 3);
 
     auto* hint = new QLabel(CompareHint, this);
+    hint->setObjectName("hintLabel");
     hint->setWordWrap(true);
-    hint->setStyleSheet("color: #555");
+    showAsHint(hint);
     layout->addWidget(hint);
 
     table = plots::createTable(this, "table", "Splits and shifts against the reference");
     layout->addWidget(table);
     resize(1000, 700);
+    colour();
+}
+
+void PassComparisonWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        colour();
+    }
+}
+
+void PassComparisonWindow::colour() {
+    const plots::PlotColours colours = plots::plotColours(palette());
+    plots::colourChart(chartView->chart(), colours);
+    plots::setLineColour(passSpeedSeries, colours.red);
+    plots::setLineColour(referenceSpeedSeries, colours.blue);
+    plots::setLineColour(m_zeroLine, colours.text);
+    plots::setLineColour(behindSeries, colours.text);
 }
 
 void PassComparisonWindow::setComparison(const PassComparison& comparison,

@@ -32,7 +32,13 @@ public:
     QLineSeries* referenceSpeedSeries = nullptr;
     QTableWidget* table = nullptr;  // the splits, then each shift's engine speed and reaction
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The plot's colours from the window's palette, light or dark.
+    void colour();
+
     QLineSeries* m_zeroLine = nullptr;
     QValueAxis* m_distanceAxis = nullptr;
     QValueAxis* m_behindAxis = nullptr;

@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QCursor>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -27,14 +28,17 @@ namespace velkor {
 
 namespace {
 
-QScatterSeries* addPoints(QChart* chart, const QColor& colour, const char* name) {
+QScatterSeries* addPoints(QChart* chart, const char* name) {
     auto* series = new QScatterSeries;
     series->setName(fromCore(name));
     series->setMarkerSize(9);
-    series->setColor(colour);
-    series->setBorderColor(colour.darker(130));
     chart->addSeries(series);
     return series;
+}
+
+void colourPoints(QScatterSeries* series, const QColor& colour) {
+    series->setColor(colour);
+    series->setBorderColor(colour.darker(130));
 }
 
 // A label in front of the control it names, which Alt and its letter reach.
@@ -84,15 +88,13 @@ TrendWindow::TrendWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_bandLower = new QLineSeries(this);
     bandSeries = new QAreaSeries(m_bandUpper, m_bandLower);
     bandSeries->setName(fromCore(TrendBandName));
-    bandSeries->setBrush(plots::Band);
-    bandSeries->setPen(QPen(plots::Blue, 0.5));
     chart->addSeries(bandSeries);
     meanSeries = new QLineSeries;
     meanSeries->setName(fromCore(TrendMeanName));
-    meanSeries->setPen(QPen(QBrush(plots::Blue), 2));
+    meanSeries->setPen(QPen(QBrush(Qt::black), 2));
     chart->addSeries(meanSeries);
-    otherPointsSeries = addPoints(chart, QColor(0x9A, 0xA0, 0xA8), TrendEarlierName);
-    spanPointsSeries = addPoints(chart, plots::Red, TrendSpanName);
+    otherPointsSeries = addPoints(chart, TrendEarlierName);
+    spanPointsSeries = addPoints(chart, TrendSpanName);
     for (QAbstractSeries* series : chart->series()) {
         series->attachAxis(m_passAxis);
         series->attachAxis(m_valueAxis);
@@ -129,9 +131,27 @@ TrendWindow::TrendWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     resize(1000, 680);
     refresh();
     // Drawn "from the series", the band's sample in the legend comes out empty.
-    QLegendMarker* band = chart->legend()->markers(bandSeries).front();
-    band->setShape(QLegend::MarkerShapeRectangle);
-    band->setBrush(plots::Band);
+    chart->legend()->markers(bandSeries).front()->setShape(QLegend::MarkerShapeRectangle);
+    colour();
+}
+
+void TrendWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        colour();
+    }
+}
+
+void TrendWindow::colour() {
+    const plots::PlotColours colours = plots::plotColours(palette());
+    QChart* chart = chartView->chart();
+    plots::colourChart(chart, colours);
+    bandSeries->setBrush(colours.band);
+    bandSeries->setPen(QPen(colours.blue, 0.5));
+    chart->legend()->markers(bandSeries).front()->setBrush(colours.band);
+    plots::setLineColour(meanSeries, colours.blue);
+    colourPoints(otherPointsSeries, colours.earlier);
+    colourPoints(spanPointsSeries, colours.red);
 }
 
 void TrendWindow::setPasses(std::vector<Pass> passes) {

@@ -37,8 +37,13 @@ public:
     QLabel* rangeLabel = nullptr;                 // the passes' numbers and dates
     QTableWidget* table = nullptr;                // the four figures over the span
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void refresh();
+    // The plot's colours from the window's palette, light or dark.
+    void colour();
 
     std::vector<Pass> m_passes;
     QLineSeries* m_bandUpper = nullptr;

@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAxis>
 #include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTableWidget>
 
+#include "base/QtPalette.h"
 #include "logbookui/PassComparisonWindow.h"
 #include "logbookui/TrendWindow.h"
 #include "sim/DragRun.h"
@@ -121,6 +125,58 @@ TEST(TrendWindow, PlotsTheChosenFigureWithTheSpansMeanAndBand) {
     EXPECT_EQ(window.meanSeries->count(), 2);
     EXPECT_FALSE(window.bandSeries->isVisible());
     expectNamedControls(window);
+}
+
+bool dark(const QColor& colour) {
+    return isDark(toRgb(colour));
+}
+
+// What a person sees of the plots' colours: the background dark, and the labels, the series and
+// the hint light, or the other way round.
+void expectColours(const QChartView* view, bool darkDesktop) {
+    const QChart* chart = view->chart();
+    EXPECT_EQ(dark(chart->backgroundBrush().color()), darkDesktop);
+    for (const QAbstractAxis* axis : chart->axes()) {
+        EXPECT_EQ(dark(axis->labelsColor()), !darkDesktop);
+    }
+}
+
+TEST(LogbookWindows, FollowTheDesktopsPaletteWhileOpen) {
+    const QPalette light = QApplication::palette();
+    PassComparisonWindow comparison;
+    TrendWindow trend;
+    const QLabel* hint = comparison.findChild<QLabel*>("hintLabel");
+    ASSERT_NE(hint, nullptr);
+    const auto expectLight = [&] {
+        for (const QChartView* view : {comparison.chartView, trend.chartView}) {
+            expectColours(view, false);
+            EXPECT_EQ(view->chart()->backgroundBrush().color(), QColor(Qt::white));
+        }
+        // The main chart's trace 1 and 2 colours, and the grey the hint always had.
+        EXPECT_EQ(comparison.passSpeedSeries->pen().color(), QColor(0xB3, 0x18, 0x2B));
+        EXPECT_EQ(trend.meanSeries->pen().color(), QColor(0x1F, 0x5F, 0xB4));
+        EXPECT_EQ(hint->palette().color(QPalette::WindowText), hintColour(light));
+    };
+    expectLight();
+
+    QApplication::setPalette(QPalette(QColor(0x35, 0x35, 0x35)));
+    QCoreApplication::processEvents();  // the windows hear of it from the event loop
+    const TrendWindow opened;
+    for (const QChartView* view : {comparison.chartView, trend.chartView, opened.chartView}) {
+        expectColours(view, true);
+    }
+    for (const QColor& seen :
+         {comparison.passSpeedSeries->pen().color(), comparison.referenceSpeedSeries->pen().color(),
+          comparison.behindSeries->pen().color(), trend.spanPointsSeries->color(),
+          trend.meanSeries->pen().color(), hint->palette().color(QPalette::WindowText)}) {
+        EXPECT_FALSE(dark(seen)) << seen.name().toStdString();
+    }
+    EXPECT_NE(comparison.passSpeedSeries->pen().color(),
+              comparison.referenceSpeedSeries->pen().color());
+
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    expectLight();
 }
 
 }  // namespace
