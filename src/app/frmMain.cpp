@@ -20,6 +20,8 @@
 
 #include "app/StartUp.h"
 #include "base/DataFiles.h"
+#include "base/QtPalette.h"
+#include "base/QtWindowFit.h"
 #include "base/StopSignals.h"
 #include "link/LineErrors.h"
 #include "live/CircularGauge.h"
@@ -73,7 +75,7 @@ frmMain::frmMain(AppData& data, Prompts& prompts, std::vector<std::string> dataF
     setWindowTitle(QString::fromLatin1(DesignedCaption));
     createMenus();
     createFrames();
-    resize(860, 560);
+    resizeWithinScreen(*this, 860, 560);
     m_port.setLineErrorHandler([this](int code) { OnComm(m_ctx, code); });
     // A menu choice that waited for a live refresh runs from the event loop, after the
     // refresh's own events.
@@ -249,22 +251,32 @@ void frmMain::createIdlePanel(QWidget* parent) {
     }
     layout->addWidget(logo, 0, Qt::AlignVCenter);
     layout->addSpacing(24);
-    auto* hints = new QLabel(fraIdle);
-    hints->setTextFormat(Qt::RichText);
-    hints->setText(
-        "<p style='font-size:15pt; font-weight:600; margin-bottom:2px'>Shift Light Controller "
-        "Data Logging</p>"
-        "<p style='color:#555'>Connect the controller's cable, then choose:</p>"
-        "<table cellspacing='0' cellpadding='3' style='color:#333'>"
+    // The titles and the table in the window's text colour, the lines around them in a hint's,
+    // both following the desktop's light or dark palette.
+    auto* hints = new QVBoxLayout;
+    auto* title = new QLabel(
+        "<p style='font-size:15pt; font-weight:600'>Shift Light Controller Data Logging</p>",
+        fraIdle);
+    auto* cable = new QLabel("Connect the controller's cable, then choose:", fraIdle);
+    showAsHint(cable);
+    auto* choices = new QLabel(
+        "<table cellspacing='0' cellpadding='3'>"
         "<tr><td><b>Communications &#9656; Download Data</b></td>"
         "<td>read the controller's log and chart it</td></tr>"
         "<tr><td><b>View &#9656; View Real Time Data</b></td>"
         "<td>watch the controller live</td></tr>"
         "<tr><td><b>File &#9656; Open File</b></td><td>open a saved log</td></tr>"
         "<tr><td><b>Communications &#9656; Port Setup</b></td><td>choose the serial port</td></tr>"
-        "</table>"
-        "<p style='color:#777'>Esc stops a long operation.</p>");
-    layout->addWidget(hints, 0, Qt::AlignVCenter);
+        "</table>",
+        fraIdle);
+    auto* esc = new QLabel("Esc stops a long operation.", fraIdle);
+    showAsHint(esc);
+    for (QLabel* label : {title, cable, choices, esc}) {
+        hints->addWidget(label);
+    }
+    hints->setSpacing(8);
+    layout->addLayout(hints);
+    layout->setAlignment(hints, Qt::AlignVCenter);
     layout->addStretch();
 }
 
