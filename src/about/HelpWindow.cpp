@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "base/Latin1.h"
+#include "base/QtWindowFit.h"
 
 namespace velkor {
 
@@ -159,7 +160,7 @@ HelpWindow::HelpWindow(std::unique_ptr<HelpFile> file, QWidget* parent)
     if (!first.empty()) {
         showTopic(first);
     }
-    resize(940, 640);
+    resizeWithinScreen(*this, 940, 640);
 }
 
 HelpWindow::~HelpWindow() {

@@ -16,6 +16,7 @@
 
 #include "base/DataFiles.h"
 #include "base/QtText.h"
+#include "base/QtWindowFit.h"
 #include "chart/Chart2D.h"
 #include "chart/ChartDescription.h"
 #include "chart/ChartPrinter.h"
@@ -98,7 +99,7 @@ frmChart1::frmChart1(const DataLog& log, Preferences& prefs, Prompts& prompts,
     connect(runSummaryButton, &QPushButton::clicked, this, &frmChart1::showRunSummary);
     createMeasureActions();
     connectMeasureEvents();
-    resize(1180, 760);
+    resizeWithinScreen(*this, 1180, 760);
 }
 
 QWidget* frmChart1::createTraceFrames() {

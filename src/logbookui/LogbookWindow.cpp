@@ -20,6 +20,7 @@
 
 #include "base/Latin1.h"
 #include "base/Prompts.h"
+#include "base/QtWindowFit.h"
 #include "logbook/DensityAltitude.h"
 #include "logbook/DialIn.h"
 #include "logbook/Logbook.h"
@@ -133,7 +134,7 @@ LogbookWindow::LogbookWindow(LogbookKeeper& keeper, Prompts& prompts, Actions ac
     });
     connect(&m_keeper, &LogbookKeeper::scanFinished, this, &LogbookWindow::scanEnded);
 
-    resize(1100, 600);
+    resizeWithinScreen(*this, 1100, 600);
     reload();
     updateButtons();
     if (m_keeper.book() == nullptr) {

@@ -14,6 +14,7 @@
 
 #include "base/QtPalette.h"
 #include "base/QtText.h"
+#include "base/QtWindowFit.h"
 #include "logbookui/LogbookPlots.h"
 
 namespace velkor {
@@ -91,7 +92,7 @@ PassComparisonWindow::PassComparisonWindow(QWidget* parent) : QWidget(parent, Qt
 
     table = plots::createTable(this, "table", "Splits and shifts against the reference");
     layout->addWidget(table);
-    resize(1000, 700);
+    resizeWithinScreen(*this, 1000, 700);
     colour();
 }
 

@@ -21,6 +21,7 @@
 #include <cmath>
 
 #include "base/QtText.h"
+#include "base/QtWindowFit.h"
 #include "logbook/Trend.h"
 #include "logbookui/LogbookPlots.h"
 
@@ -128,7 +129,7 @@ TrendWindow::TrendWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
             &TrendWindow::refresh);
     connect(spanCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &TrendWindow::refresh);
-    resize(1000, 680);
+    resizeWithinScreen(*this, 1000, 680);
     refresh();
     // Drawn "from the series", the band's sample in the legend comes out empty.
     chart->legend()->markers(bandSeries).front()->setShape(QLegend::MarkerShapeRectangle);

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -26,6 +27,7 @@
 #include "app/StartUp.h"
 #include "app/frmMain.h"
 #include "base/QtPrompts.h"
+#include "base/WindowFit.h"
 #include "chart/Chart2D.h"
 #include "chart/RunSummaryWindow.h"
 #include "chart/frmChart1.h"
@@ -262,6 +264,21 @@ TEST_F(AccessibilityTest, EveryControlOfEveryWindowHasAName) {
     showAbout(about.ctx);
 
     EXPECT_EQ(unnamed, "") << "window | control without a name";
+}
+
+// The test's screen (800 x 600) is smaller than a laptop's: every window opens within its free
+// area, title bar and borders allowed for, unless its layout needs more.
+TEST_F(AccessibilityTest, EveryWindowOpensWithinASmallScreen) {
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const auto& [name, open] : windows()) {
+        QWidget& window = open();
+        const QSize least = window.minimumSizeHint().expandedTo(window.minimumSize());
+        EXPECT_LE(window.width(), std::max(room.width() - FrameAllowance.width, least.width()))
+            << name.toStdString();
+        EXPECT_LE(window.height(), std::max(room.height() - FrameAllowance.height, least.height()))
+            << name.toStdString();
+        window.hide();
+    }
 }
 
 TEST_F(AccessibilityTest, TheReadingsAndTheChartAreSpokenAsTheyChange) {
