@@ -285,12 +285,14 @@ void frmChart1::placeRunSummary(const QRect& area) {
     // from the plot's foot to the frame's.
     const int plotFoot = mapToGlobal(QPoint(0, Chart2D1->geometry().bottom() + 1)).y();
     const int footer = frame.bottom() + 1 - plotFoot;
-    const SideBySide placed =
-        placeBeside({area.x(), area.y(), area.width(), area.height()},
-                    {frame.x(), frame.y(), frame.width(), frame.height()},
-                    runSummary->width() + summaryBorder.width(),
-                    std::max(runSummary->height() + summaryBorder.height(), frame.height()),
-                    minimumSizeHint().width() + chartBorder.width(), RunSummaryMinWidth, footer);
+    const SideBySide placed = placeBeside(
+        {area.x(), area.y(), area.width(), area.height()},
+        {frame.x(), frame.y(), frame.width(), frame.height()},
+        runSummary->width() + summaryBorder.width(),
+        std::max(runSummary->height() + summaryBorder.height(), frame.height()),
+        minimumSizeHint().width() + chartBorder.width(),
+        std::max(RunSummaryMinWidth, runSummary->minimumSizeHint().width() + summaryBorder.width()),
+        footer);
     move(placed.chart.x, placed.chart.y);
     resize(placed.chart.width - chartBorder.width(), placed.chart.height - chartBorder.height());
     runSummary->move(placed.summary.x, placed.summary.y);
