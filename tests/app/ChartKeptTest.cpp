@@ -20,6 +20,7 @@
 #include "support/Files.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StartedMainWindow.h"
 
 namespace velkor {
 namespace {
@@ -27,11 +28,12 @@ namespace {
 const auto* const environment = test::installQtApplication();
 
 TEST(ChartKept, TheChartKeepsItsMeasuresWhileTheLogStaysLoaded) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor").clear();
     QTemporaryDir folder;
     const std::string path = folder.filePath("drive.log").toStdString();
-    auto data = std::make_unique<AppData>();
-    test::ScriptedPrompts prompts;
+    test::StartedMainWindow started;
+    frmMain& window = started.window;
+    auto& data = started.data;
+    test::ScriptedPrompts& prompts = started.prompts;
     DataLog drive;
     drive.DataLogInterval = 0.1f;
     drive.FirmwareID = "Shift Light 2.0";
@@ -40,10 +42,6 @@ TEST(ChartKept, TheChartKeepsItsMeasuresWhileTheLogStaysLoaded) {
         drive.RPMData.at(p) = float(1000 + p);
     }
     test::spit(path, logFileText(drive, data->prefs, "Acme"));
-    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
-    test::whenModalShown("frmDisplayOptions",
-                         [](QDialog& dialog) { dialog.findChild<QPushButton*>("cmdOK")->click(); });
-    window.Form_Load();
 
     std::optional<double> b;
     std::pair<double, double> shown;

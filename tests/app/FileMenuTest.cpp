@@ -18,6 +18,7 @@
 #include "options/DialogDriver.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StartedMainWindow.h"
 
 namespace velkor {
 namespace {
@@ -35,16 +36,13 @@ QStringList recentMenu(frmMain& window) {
 }
 
 TEST(FileMenu, APathOpensAsOpenFileAndRecentFilesListsAndReopensIt) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor").clear();
     QTemporaryDir folder;
     const std::string path = folder.filePath("pass & run.log").toStdString();
     test::spit(path, test::dragLogText(5));
-    auto data = std::make_unique<AppData>();
-    test::ScriptedPrompts prompts;
-    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
-    test::whenModalShown("frmDisplayOptions",
-                         [](QDialog& dialog) { dialog.findChild<QPushButton*>("cmdOK")->click(); });
-    window.Form_Load();
+    test::StartedMainWindow started;
+    frmMain& window = started.window;
+    auto& data = started.data;
+    test::ScriptedPrompts& prompts = started.prompts;
     EXPECT_EQ(recentMenu(window), QStringList{"[(none)]"});
 
     // A file that cannot be opened: Open File's message, and nothing listed.

@@ -21,6 +21,7 @@
 #include "options/DialogDriver.h"
 #include "support/QtApp.h"
 #include "support/ScriptedPrompts.h"
+#include "support/StartedMainWindow.h"
 
 namespace velkor {
 namespace {
@@ -28,16 +29,13 @@ namespace {
 const auto* const environment = test::installQtApplication();
 
 TEST(LogbookFromMainWindow, AnOpenedLogIsListedOverlaidAndOpenedAgainOnlyAfterAsking) {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Velkor", "Velkor").clear();
     QTemporaryDir folder;
     const std::string path = folder.filePath("2026-06-14_15-20-00.log").toStdString();
     test::spit(path, test::dragLogText(5));
-    auto data = std::make_unique<AppData>();
-    test::ScriptedPrompts prompts;
-    frmMain window(*data, prompts, {VELKOR_DATA_DIR});
-    test::whenModalShown("frmDisplayOptions",
-                         [](QDialog& dialog) { dialog.findChild<QPushButton*>("cmdOK")->click(); });
-    window.Form_Load();
+    test::StartedMainWindow started;
+    frmMain& window = started.window;
+    auto& data = started.data;
+    test::ScriptedPrompts& prompts = started.prompts;
 
     window.logbookAction->trigger();
     LogbookWindow* logbook = window.logbookWindow();
