@@ -9,13 +9,19 @@ namespace {
 
 // A hint's share of the text's colour, the rest the window's: #555 or so on a light grey window.
 constexpr double HintShare = 0.64;
+// A grid line's share of the text's colour, the rest the background's.
+constexpr double GridShare = 0.2;
 
 int clampByte(int value) {
     return std::clamp(value, 0, 255);
 }
 
-int mix(int text, int window) {
-    return int(std::lround(HintShare * clampByte(text) + (1 - HintShare) * clampByte(window)));
+// `share` of the way from one colour to another, each of red, green and blue.
+Rgb between(const Rgb& from, const Rgb& to, double share) {
+    const auto mix = [share](int a, int b) {
+        return int(std::lround((1 - share) * clampByte(a) + share * clampByte(b)));
+    };
+    return {mix(from.red, to.red), mix(from.green, to.green), mix(from.blue, to.blue)};
 }
 
 }  // namespace
@@ -32,7 +38,11 @@ bool isDark(const Rgb& window) {
 }
 
 Rgb hintText(const Rgb& text, const Rgb& window) {
-    return {mix(text.red, window.red), mix(text.green, window.green), mix(text.blue, window.blue)};
+    return between(window, text, HintShare);
+}
+
+Rgb gridLine(const Rgb& text, const Rgb& background) {
+    return between(background, text, GridShare);
 }
 
 }  // namespace velkor

@@ -62,9 +62,8 @@ bool isDarkPalette(const QPalette& palette) {
 }
 
 QColor hintColour(const QPalette& palette) {
-    const Rgb hint = hintText(toRgb(palette.color(QPalette::WindowText)),
-                              toRgb(palette.color(QPalette::Window)));
-    return QColor(hint.red, hint.green, hint.blue);
+    return toQColor(hintText(toRgb(palette.color(QPalette::WindowText)),
+                             toRgb(palette.color(QPalette::Window))));
 }
 
 void showAsHint(QLabel* label) {

@@ -15,6 +15,10 @@ inline Rgb toRgb(const QColor& colour) {
     return {colour.red(), colour.green(), colour.blue()};
 }
 
+inline QColor toQColor(const Rgb& colour) {
+    return {colour.red, colour.green, colour.blue};
+}
+
 // A palette whose window colour is dark: light text on a dark window.
 bool isDarkPalette(const QPalette& palette);
 

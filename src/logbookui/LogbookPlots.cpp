@@ -32,13 +32,6 @@ QColor withAlpha(QColor colour, int alpha) {
     return colour;
 }
 
-// A grid line a fifth of the way from the background to the text: seen, but behind the series.
-QColor gridBetween(const QColor& background, const QColor& text) {
-    const auto fifth = [](int from, int to) { return from + (to - from) / 5; };
-    return QColor(fifth(background.red(), text.red()), fifth(background.green(), text.green()),
-                  fifth(background.blue(), text.blue()));
-}
-
 }  // namespace
 
 PlotColours plotColours(const QPalette& palette) {
@@ -49,7 +42,7 @@ PlotColours plotColours(const QPalette& palette) {
     const bool darkBase = isDark(toRgb(palette.color(QPalette::Base)));
     const QColor background = palette.color(darkBase ? QPalette::Base : QPalette::Window);
     const QColor text = palette.color(darkBase ? QPalette::Text : QPalette::WindowText);
-    return {background, text,    gridBetween(background, text),
+    return {background, text,    toQColor(gridLine(toRgb(text), toRgb(background))),
             LightRed,   SkyBlue, withAlpha(SkyBlue, BandAlpha),
             Earlier};
 }
